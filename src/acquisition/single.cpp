@@ -1,0 +1,45 @@
+#include "acquisition/single.h"
+
+#include <array>
+
+namespace rovanel::acquisition {
+
+device::Status AcquireFrame(device::Board& board, std::uint8_t* slot) {
+  std::array<std::uint16_t, kFrameWords> words{};
+  const device::Status status = board.ReadFrame(words.data());
+  for (int i = 0; i < kFramePixels; ++i) slot[i] = static_cast<std::uint8_t>(words[i]);
+  return status;
+}
+
+std::int64_t RoundedMean(std::int64_t sum, std::int64_t n) {
+  std::int64_t q = sum / n;
+  std::int64_t r = sum % n;
+  if (r < 0) {  // floor division for negative sums
+    q -= 1;
+    r += n;
+  }
+  if (2 * r > n || (2 * r == n && (q & 1) != 0)) ++q;
+  return q;
+}
+
+void FrameSum::Start(const std::uint8_t* frame) {
+  sums_.assign(frame, frame + kFramePixels);
+  count_ = 1;
+}
+
+void FrameSum::Add(const std::uint8_t* frame) {
+  for (int k = 0; k < kFramePixels; ++k) sums_[k] += frame[k];
+  ++count_;
+}
+
+void FrameSum::AverageInto(std::uint8_t* out) const {
+  for (int k = 0; k < kFramePixels; ++k)
+    out[k] = static_cast<std::uint8_t>(RoundedMean(sums_[k], count_));
+}
+
+void FrameSum::Release() {
+  std::vector<std::int32_t>().swap(sums_);
+  count_ = 0;
+}
+
+}  // namespace rovanel::acquisition

@@ -1,0 +1,64 @@
+#include "app/box.h"
+
+#include "device/no_box_driver.h"
+
+namespace rovanel::app {
+
+std::optional<BoxKind> BoxKindFromName(std::string_view name) {
+  if (name == "usb") return BoxKind::Usb;
+  if (name == "sim") return BoxKind::Sim;
+  if (name == "none") return BoxKind::None;
+  return std::nullopt;
+}
+
+std::string_view BoxKindName(BoxKind kind) {
+  switch (kind) {
+    case BoxKind::Usb:
+      return "usb";
+    case BoxKind::Sim:
+      return "sim";
+    case BoxKind::None:
+      return "none";
+  }
+  return "sim";
+}
+
+std::optional<BoxKind> ResolveBoxKind(std::optional<std::string_view> commandLine,
+                                      const char* environment) {
+  if (commandLine) return BoxKindFromName(*commandLine);
+  if (environment != nullptr && *environment != '\0') return BoxKindFromName(environment);
+  return BoxKind::Sim;
+}
+
+Box::Box(const BoxOptions& options, device::Clock& clock) : kind_(options.kind), clock_(clock) {
+  switch (kind_) {
+    case BoxKind::Usb:
+      driver_ = device::MakeFtdiDriver(options.ids);
+      break;
+    case BoxKind::Sim: {
+      bench_ = std::make_unique<device::sim::OpticalBench>(options.scene, options.seed);
+      auto sim = std::make_unique<device::sim::SimBox>(clock, *bench_);
+      sim->SetTimeScale(options.timeScale);
+      simBox_ = sim.get();
+      driver_ = std::move(sim);
+      break;
+    }
+    case BoxKind::None:
+      driver_ = device::MakeNoBoxDriver();
+      break;
+  }
+  driverRef_ = driver_.get();
+  link_ = std::make_unique<device::UsbLink>(*driverRef_, clock);
+  board_ = std::make_unique<device::Board>(*link_);
+}
+
+Box::Box(device::FtDriver& driver, device::Clock& clock, BoxKind kind)
+    : kind_(kind), clock_(clock), driverRef_(&driver) {
+  simBox_ = dynamic_cast<device::sim::SimBox*>(&driver);
+  link_ = std::make_unique<device::UsbLink>(driver, clock);
+  board_ = std::make_unique<device::Board>(*link_);
+}
+
+Box::~Box() = default;
+
+}  // namespace rovanel::app

@@ -1,0 +1,68 @@
+// The box the program talks to: a real one over libftdi1, the simulated
+// one, or none. Owns the driver and the link and protocol above it.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "device/board.h"
+#include "device/clock.h"
+#include "device/d2xx.h"
+#include "device/ftdi_driver.h"
+#include "device/sim/optical_bench.h"
+#include "device/sim/sim_box.h"
+#include "device/usb_link.h"
+
+namespace rovanel::app {
+
+enum class BoxKind { Usb, Sim, None };
+
+std::optional<BoxKind> BoxKindFromName(std::string_view name);
+std::string_view BoxKindName(BoxKind kind);
+
+struct BoxOptions {
+  BoxKind kind = BoxKind::Sim;
+  device::sim::Scene scene = device::sim::Scene::Slit;
+  double timeScale = 1.0;  // simulated box only: 0 makes frames instant
+  std::uint64_t seed = 1;
+  device::FtdiIds ids;
+};
+
+// The kind named on the command line wins, then the environment variable
+// ROVANEL_BOX, then the simulated box. Returns nullopt for a bad name.
+std::optional<BoxKind> ResolveBoxKind(std::optional<std::string_view> commandLine,
+                                      const char* environment);
+
+class Box {
+ public:
+  Box(const BoxOptions& options, device::Clock& clock);
+  // A box behind a driver owned elsewhere (tests, benchmarks).
+  Box(device::FtDriver& driver, device::Clock& clock, BoxKind kind);
+  ~Box();
+  Box(const Box&) = delete;
+  Box& operator=(const Box&) = delete;
+
+  BoxKind Kind() const { return kind_; }
+  bool Simulated() const { return kind_ == BoxKind::Sim; }
+  device::Clock& GetClock() { return clock_; }
+  device::FtDriver& Driver() { return *driverRef_; }
+  device::UsbLink& Link() { return *link_; }
+  device::Board& GetBoard() { return *board_; }
+  // The simulated bench, or null for a real box or none.
+  device::sim::OpticalBench* Bench() { return bench_.get(); }
+  device::sim::SimBox* Sim() { return simBox_; }
+
+ private:
+  BoxKind kind_;
+  device::Clock& clock_;
+  std::unique_ptr<device::sim::OpticalBench> bench_;
+  std::unique_ptr<device::FtDriver> driver_;
+  device::FtDriver* driverRef_ = nullptr;
+  device::sim::SimBox* simBox_ = nullptr;
+  std::unique_ptr<device::UsbLink> link_;
+  std::unique_ptr<device::Board> board_;
+};
+
+}  // namespace rovanel::app

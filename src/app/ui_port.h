@@ -1,0 +1,41 @@
+// The one port through which the window model reaches the outside: the Qt
+// view implements it, and so do the command-line front-end and the tests.
+#pragma once
+
+#include <string>
+
+namespace rovanel::app {
+
+enum class MessageKind { Information, Error };
+
+class UiPort {
+ public:
+  virtual ~UiPort() = default;
+  // Let pending window messages run (clicks may be handled in here).
+  virtual void ProcessMessages() = 0;
+  virtual void SetHourglass(bool on) = 0;
+  // A modal message box with one OK button.
+  virtual void MessageBox(const std::string& text, MessageKind kind) = 0;
+  // `ecran` holds a new picture.
+  virtual void PictureChanged() = 0;
+  // The progress gauge was shown, hidden, moved or relabelled.
+  virtual void GaugeChanged() = 0;
+  // The text of the status bar.
+  virtual void StatusText(const std::string& text) = 0;
+  // The model asks the window to close (the view then runs FormClose).
+  virtual void CloseMainWindow() = 0;
+};
+
+// A port that does nothing: for tests and batch work that need none.
+class NullUiPort : public UiPort {
+ public:
+  void ProcessMessages() override {}
+  void SetHourglass(bool) override {}
+  void MessageBox(const std::string&, MessageKind) override {}
+  void PictureChanged() override {}
+  void GaugeChanged() override {}
+  void StatusText(const std::string&) override {}
+  void CloseMainWindow() override {}
+};
+
+}  // namespace rovanel::app

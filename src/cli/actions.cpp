@@ -1,0 +1,165 @@
+#include "cli/actions.h"
+
+#include <array>
+#include <charconv>
+#include <vector>
+
+#include "display/image_io.h"
+
+namespace rovanel::cli {
+
+namespace {
+
+bool ParseInt(std::string_view text, long long& value) {
+  const char* first = text.data();
+  const char* last = first + text.size();
+  auto [end, ec] = std::from_chars(first, last, value);
+  return ec == std::errc() && end == last && first != last;
+}
+
+void PrintLevels(std::ostream& out, const std::uint8_t* levels, std::size_t n) {
+  std::string text;
+  text.reserve(n * 4);
+  for (std::size_t i = 0; i < n; ++i) {
+    text += std::to_string(levels[i]);
+    text += '\n';
+  }
+  out << text;
+}
+
+}  // namespace
+
+void HeadlessPort::MessageBox(const std::string& text, app::MessageKind kind) {
+  err_ << (kind == app::MessageKind::Error ? "error: " : "message: ") << text << '\n';
+}
+
+void HeadlessPort::StatusText(const std::string& text) {
+  if (!text.empty()) err_ << "status: " << text << '\n';
+}
+
+ActionRunner::ActionRunner(app::TFp& fp, std::ostream& out, std::ostream& err)
+    : fp_(fp), out_(out), err_(err) {}
+
+bool ActionRunner::Fail(const std::string& message) {
+  err_ << "rovanel: " << message << '\n';
+  return false;
+}
+
+bool ActionRunner::RunAll(const std::vector<std::string>& actions,
+                          const std::function<bool()>& closing) {
+  for (const std::string& a : actions) {
+    if (fp_.Closed() || (closing && closing())) break;
+    if (!Run(a)) return false;
+  }
+  return true;
+}
+
+bool ActionRunner::Run(std::string_view action) {
+  const auto colon = action.find(':');
+  if (colon == std::string_view::npos) return Fail("unknown action '" + std::string(action) + "'");
+  const std::string_view verb = action.substr(0, colon);
+  const std::string_view rest = action.substr(colon + 1);
+  if (verb == "click") return Click(rest);
+  if (verb == "set") return Set(rest);
+  if (verb == "dump") return Dump(rest);
+  if (verb == "box") return BoxCommand(rest);
+  if (verb == "scene") return Scene(rest);
+  return Fail("unknown action '" + std::string(action) + "'");
+}
+
+bool ActionRunner::Click(std::string_view name) {
+  if (!fp_.Click(name)) return Fail("no button or menu item named '" + std::string(name) + "'");
+  return true;
+}
+
+bool ActionRunner::Set(std::string_view what) {
+  const auto eq = what.find('=');
+  if (eq == std::string_view::npos) return Fail("set needs NAME=value: '" + std::string(what) + "'");
+  const std::string_view name = what.substr(0, eq);
+  const std::string_view text = what.substr(eq + 1);
+  long long value = 0;
+  if (name == "NivPotar") {
+    if (!ParseInt(text, value) || value < 0 || value > 15)
+      return Fail("NivPotar takes a level from 0 to 15, not '" + std::string(text) + "'");
+    fp_.tools.NivPotar.caption = std::to_string(value);
+    return true;
+  }
+  if (name == "AvgCount") {
+    if (!ParseInt(text, value) || value < 1 || value > 49)
+      return Fail("AvgCount takes a count from 1 to 49, not '" + std::string(text) + "'");
+    fp_.ProfParams.AvgCount = static_cast<std::int32_t>(value);
+    return true;
+  }
+  return Fail("nothing to set named '" + std::string(name) + "'");
+}
+
+bool ActionRunner::Dump(std::string_view what) {
+  if (what == "RawBuf") {
+    PrintLevels(out_, fp_.stores.RawBuf[fp_.NbCurves].data(), signal::kPixels);
+  } else if (what == "CurveBuf") {
+    PrintLevels(out_, fp_.stores.CurveBuf[fp_.NbCurves].data(), signal::kPixels);
+  } else if (what == "NbCurves") {
+    out_ << fp_.NbCurves << '\n';
+  } else if (what == "CurveColours") {
+    for (const display::Rgb& c : fp_.CurveColours)
+      out_ << int(c.r) << ' ' << int(c.g) << ' ' << int(c.b) << '\n';
+  } else if (what == "tools") {
+    for (const auto& [name, c] : fp_.tools.All())
+      out_ << name << " down=" << c->down << " enabled=" << c->enabled
+           << " visible=" << c->visible << " caption=\"" << c->caption << "\"\n";
+  } else if (what.rfind("ecran=", 0) == 0) {
+    const std::string file(what.substr(6));
+    if (file.empty()) return Fail("dump:ecran needs a file name");
+    if (!display::SaveCanvas(fp_.ecran, file))
+      return Fail("cannot write the picture to '" + file + "' (PNG or BMP)");
+  } else {
+    return Fail("nothing to dump named '" + std::string(what) + "'");
+  }
+  out_.flush();
+  return true;
+}
+
+bool ActionRunner::BoxCommand(std::string_view what) {
+  device::Board& board = fp_.GetBox().GetBoard();
+  if (what == "id") {
+    std::int32_t id = 0;
+    const device::Status status = board.GetBoardId(id);
+    out_ << "status " << status << '\n' << "id " << id << '\n';
+    return true;
+  }
+  if (what == "frame") {
+    std::array<std::uint16_t, 2100> words{};
+    const device::Status status = board.ReadFrame(words.data());
+    out_ << "status " << status << '\n';
+    std::string text;
+    for (int i = 0; i < 2048; ++i) text += std::to_string(words[i]) + '\n';
+    out_ << text;
+    return true;
+  }
+  if (what.rfind("series=", 0) == 0) {
+    long long n = 0;
+    // The series destination holds 262 145 words at most.
+    if (!ParseInt(what.substr(7), n) || n < 0 || n > 262144)
+      return Fail("box:series takes a count from 0 to 262144");
+    std::vector<std::uint16_t> words(static_cast<std::size_t>(n) + 1, 0);
+    device::Status status = board.SetNbSamples(static_cast<std::int32_t>(n));
+    if (status == 0) status = board.ReadSamples(words.data(), static_cast<std::int32_t>(n));
+    out_ << "status " << status << '\n';
+    std::string text;
+    for (long long i = 0; i < n; ++i) text += std::to_string(words[i]) + '\n';
+    out_ << text;
+    return true;
+  }
+  return Fail("unknown box command '" + std::string(what) + "' (id, frame, series=N)");
+}
+
+bool ActionRunner::Scene(std::string_view name) {
+  auto* bench = fp_.GetBox().Bench();
+  if (bench == nullptr) return Fail("scenes exist only on the simulated box");
+  const auto scene = device::sim::SceneFromName(name);
+  if (!scene) return Fail("unknown scene '" + std::string(name) + "'");
+  bench->SetScene(*scene);
+  return true;
+}
+
+}  // namespace rovanel::cli

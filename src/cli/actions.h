@@ -1,0 +1,56 @@
+// Runs the actions of the command line on the window model: the same
+// grammar for rovanel-cli and for the window after start-up.
+#pragma once
+
+#include <functional>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/main_window.h"
+#include "app/ui_port.h"
+
+namespace rovanel::cli {
+
+class ActionRunner {
+ public:
+  ActionRunner(app::TFp& fp, std::ostream& out, std::ostream& err);
+  // Runs one action. On error writes one line to `err` and returns false.
+  bool Run(std::string_view action);
+  // Runs actions in order; stops at the first error or once the window
+  // has been asked to close. Returns false on error.
+  bool RunAll(const std::vector<std::string>& actions, const std::function<bool()>& closing);
+
+ private:
+  bool Click(std::string_view name);
+  bool Set(std::string_view what);
+  bool Dump(std::string_view what);
+  bool BoxCommand(std::string_view what);
+  bool Scene(std::string_view name);
+  bool Fail(const std::string& message);
+
+  app::TFp& fp_;
+  std::ostream& out_;
+  std::ostream& err_;
+};
+
+// The headless port: messages and the status bar go to a stream.
+class HeadlessPort : public app::UiPort {
+ public:
+  explicit HeadlessPort(std::ostream& err) : err_(err) {}
+  void ProcessMessages() override {}
+  void SetHourglass(bool) override {}
+  void MessageBox(const std::string& text, app::MessageKind kind) override;
+  void PictureChanged() override {}
+  void GaugeChanged() override {}
+  void StatusText(const std::string& text) override;
+  void CloseMainWindow() override { closeRequested = true; }
+
+  bool closeRequested = false;
+
+ private:
+  std::ostream& err_;
+};
+
+}  // namespace rovanel::cli

@@ -1,0 +1,99 @@
+#include "cli/command_line.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace rovanel::cli {
+
+std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args,
+                                            std::string& error) {
+  CommandLine line;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    auto value = [&](std::optional<std::string>& into) {
+      const std::string prefix = a.substr(0, a.find('=')) + "=";
+      if (a.find('=') != std::string::npos) {
+        into = a.substr(prefix.size());
+        return true;
+      }
+      if (i + 1 >= args.size()) {
+        error = "option " + a + " needs a value";
+        return false;
+      }
+      into = args[++i];
+      return true;
+    };
+    auto is = [&](const char* name) { return a == name || a.rfind(std::string(name) + "=", 0) == 0; };
+    if (a == "-h" || a == "--help") {
+      line.help = true;
+    } else if (is("--box")) {
+      if (!value(line.box)) return std::nullopt;
+    } else if (is("--scene")) {
+      if (!value(line.scene)) return std::nullopt;
+    } else if (is("--screenshot")) {
+      if (!value(line.screenshot)) return std::nullopt;
+    } else if (a.rfind("--", 0) == 0) {
+      error = "unknown option " + a;
+      return std::nullopt;
+    } else {
+      line.actions.push_back(a);
+    }
+  }
+  return line;
+}
+
+std::optional<app::BoxOptions> MakeBoxOptions(const CommandLine& line, const char* environment,
+                                              std::string& error) {
+  app::BoxOptions options;
+  std::optional<std::string_view> named;
+  if (line.box) named = *line.box;
+  const auto kind = app::ResolveBoxKind(named, environment);
+  if (!kind) {
+    error = "unknown box '" + (line.box ? *line.box : std::string(environment)) +
+            "' (expected usb, sim or none)";
+    return std::nullopt;
+  }
+  options.kind = *kind;
+  if (line.scene) {
+    const auto scene = device::sim::SceneFromName(*line.scene);
+    if (!scene) {
+      error = "unknown scene '" + *line.scene + "'";
+      return std::nullopt;
+    }
+    options.scene = *scene;
+  }
+  return options;
+}
+
+std::string ProgramDir() {
+  std::error_code ec;
+  const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+  if (ec) return "./";
+  return exe.parent_path().string() + "/";
+}
+
+std::string Usage(const std::string& program, bool window) {
+  std::string scenes;
+  for (auto name : device::sim::SceneNames()) {
+    if (!scenes.empty()) scenes += "|";
+    scenes += name;
+  }
+  std::string text = "usage: " + program + " [--box usb|sim|none] [--scene " + scenes + "]";
+  if (window) text += " [--screenshot FILE]";
+  text +=
+      " [ACTION...]\n"
+      "actions:\n"
+      "  click:NAME          press a button or menu item (acquisition, superposition,\n"
+      "                      suppression, moyenne, Acqurir1, Vecteurs1, Pics1, Points1, Quitter1)\n"
+      "  set:NivPotar=S      sensitivity level 0..15\n"
+      "  set:AvgCount=N      frames averaged when moyenne is down (1..49)\n"
+      "  dump:RawBuf | dump:CurveBuf   the last curve, one level per line\n"
+      "  dump:NbCurves | dump:CurveColours | dump:tools\n"
+      "  dump:ecran=FILE     the plot as PNG or BMP\n"
+      "  box:id | box:frame | box:series=N   talk to the box directly\n"
+      "  scene:NAME          what the simulated box sees\n"
+      "The box comes from --box, else ROVANEL_BOX, else the simulated box.\n";
+  return text;
+}
+
+}  // namespace rovanel::cli

@@ -1,0 +1,34 @@
+// Command line shared by rovanel and rovanel-cli: options, then actions.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/box.h"
+
+namespace rovanel::cli {
+
+struct CommandLine {
+  std::optional<std::string> box;         // --box usb|sim|none
+  std::optional<std::string> scene;       // --scene NAME
+  std::optional<std::string> screenshot;  // --screenshot FILE (window only)
+  bool help = false;
+  std::vector<std::string> actions;
+};
+
+// Parses the arguments after the program name. On error returns nullopt
+// and sets `error` to one line.
+std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args,
+                                            std::string& error);
+
+// The box options the command line and ROVANEL_BOX ask for.
+std::optional<app::BoxOptions> MakeBoxOptions(const CommandLine& line, const char* environment,
+                                              std::string& error);
+
+// The folder of the running program, with a trailing slash.
+std::string ProgramDir();
+
+std::string Usage(const std::string& program, bool window);
+
+}  // namespace rovanel::cli

@@ -1,0 +1,31 @@
+// The progress gauge's small window, drawn from the TPBar model.
+#pragma once
+
+#include <QDialog>
+
+class QFrame;
+class QLabel;
+class QPushButton;
+
+namespace rovanel::app {
+class TPBar;
+}
+
+namespace rovanel::gui {
+
+class GaugeWindow : public QDialog {
+ public:
+  GaugeWindow(app::TPBar& model, QWidget* parent);
+  // Shows, hides and redraws the window after the model changed.
+  void Render();
+
+ private:
+  app::TPBar& model_;
+  QLabel* ligne1_;
+  QLabel* ligne2_;
+  QFrame* bevel_;
+  QLabel* bar_;
+  QPushButton* cancel_;
+};
+
+}  // namespace rovanel::gui

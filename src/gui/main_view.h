@@ -1,0 +1,60 @@
+// The main window's widgets: they show the model's state and forward the
+// user's clicks to it. No behaviour lives here.
+#pragma once
+
+#include <QMainWindow>
+#include <map>
+#include <string>
+
+#include "app/main_window.h"
+#include "app/ui_port.h"
+
+class QAction;
+class QLabel;
+class QToolButton;
+
+namespace rovanel::gui {
+
+class GaugeWindow;
+
+class MainView : public QMainWindow, public app::UiPort {
+ public:
+  explicit MainView(app::Box& box);
+  ~MainView() override;
+
+  app::TFp& Model() { return fp_; }
+  bool CloseRequested() const { return closeRequested_; }
+
+  // Renders every control from the model's state.
+  void Sync();
+
+  // UiPort.
+  void ProcessMessages() override;
+  void SetHourglass(bool on) override;
+  void MessageBox(const std::string& text, app::MessageKind kind) override;
+  void PictureChanged() override;
+  void GaugeChanged() override;
+  void StatusText(const std::string& text) override;
+  void CloseMainWindow() override;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  QToolButton* AddButton(const char* name, bool toggle);
+  QAction* AddAction(QMenu* menu, const char* name, bool checkable);
+  void Press(const std::string& name);
+  void BuildSceneMenu();
+
+  app::TFp fp_;
+  QLabel* ecran_ = nullptr;
+  QLabel* nivPotar_ = nullptr;
+  QLabel* fileNom_ = nullptr;
+  GaugeWindow* gauge_ = nullptr;
+  std::map<std::string, QToolButton*> buttons_;
+  std::map<std::string, QAction*> actions_;
+  int hourglass_ = 0;
+  bool closeRequested_ = false;
+};
+
+}  // namespace rovanel::gui

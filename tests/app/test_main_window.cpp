@@ -1,0 +1,324 @@
+#include "app/main_window.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numeric>
+
+#include "support/frame_server.h"
+#include "support/recording_port.h"
+#include "support/scripted_driver.h"
+
+namespace rovanel::app {
+namespace {
+
+using display::Rgb;
+using support::Levels;
+
+// The window model over a box that serves chosen frames, on virtual time.
+struct ServedWindow : ::testing::Test {
+  device::ManualClock clock{1};
+  support::ScriptedDriver driver{&clock};
+  support::FrameServer server{driver};
+  Box box{driver, clock, BoxKind::Usb};
+  support::RecordingPort port;
+  TFp fp{box, port};
+
+  void SetUp() override {
+    fp.FormCreate();
+    fp.FormShow();
+  }
+  const Levels& Raw(int k) { return fp.stores.RawBuf[k]; }
+};
+
+Levels Flat(std::uint8_t v) {
+  Levels l;
+  l.fill(v);
+  return l;
+}
+
+TEST_F(ServedWindow, StartsWithOneWhiteCurveDrawnOnTheTopRow) {
+  EXPECT_EQ(fp.NbCurves, 1);
+  EXPECT_EQ(fp.stores.RawBuf[1][0], 255);
+  EXPECT_EQ(fp.stores.RawBuf[2][0], 0);
+  EXPECT_EQ(fp.TraceStyle, display::TraceStyle::Pics);
+  EXPECT_TRUE(fp.tools.Pics1.down);
+  EXPECT_FALSE(fp.tools.Vecteurs1.down);
+  // The last segment's end pixel is never drawn.
+  for (int x = 0; x < kScreenWidth - 1; ++x) {
+    ASSERT_EQ(fp.ecran.Pixel(x, 0), display::kBlack) << x;
+    ASSERT_EQ(fp.ecran.Pixel(x, 1), display::kWhite) << x;
+  }
+  EXPECT_EQ(fp.ecran.Pixel(kScreenWidth - 1, 0), display::kWhite);
+  EXPECT_EQ(fp.WindowTitle(), "ROVANEL");
+}
+
+TEST_F(ServedWindow, SingleAcquisitionStoresTheFrameAndShowsIt) {
+  Levels light = Flat(0);
+  light[0] = light[1] = light[2] = light[3] = 200;  // column 0 of the plot
+  server.Push(light);
+  ASSERT_TRUE(fp.Click("acquisition"));
+  EXPECT_EQ(Raw(1), light);
+  EXPECT_EQ(fp.stores.CurveBuf[1], light);
+  EXPECT_FALSE(fp.ProfParams.Averaged);
+  EXPECT_EQ(fp.LastAcquisitionStatus, 0);
+  EXPECT_EQ(fp.ecran.Pixel(0, 255 - 200), display::kBlack);
+  EXPECT_EQ(fp.ecran.Pixel(5, 255), display::kBlack);
+  EXPECT_EQ(port.gaugeChanges, 0);
+}
+
+TEST_F(ServedWindow, AveragingRoundsEachPixelToNearestWithHalvesToEven) {
+  // Pixel 0 reads 10, 11, 11, 11; pixel 1 reads 0, 0, 1, 1; pixel 2 reads 1, 1, 2, 2.
+  const std::uint8_t reads[3][4] = {{10, 11, 11, 11}, {0, 0, 1, 1}, {1, 1, 2, 2}};
+  for (int f = 0; f < 4; ++f) {
+    Levels l = Flat(100);
+    for (int p = 0; p < 3; ++p) l[p] = reads[p][f];
+    server.Push(l);
+  }
+  fp.Click("moyenne");
+  fp.tools.NivPotar.caption = "3";
+  const std::int64_t start = clock.NowUs();
+  fp.Click("acquisition");
+  EXPECT_EQ(server.FramesServed(), 4);
+  EXPECT_EQ(Raw(1)[0], 11);
+  EXPECT_EQ(Raw(1)[1], 0);
+  EXPECT_EQ(Raw(1)[2], 2);
+  EXPECT_EQ(Raw(1)[3], 100);
+  EXPECT_TRUE(fp.ProfParams.Averaged);
+  EXPECT_EQ(fp.ProfParams.Level, 3);
+  // Three waits of 10 + 5 * 3 ms between the four frames.
+  EXPECT_GE(clock.NowUs() - start, 3 * 25'000);
+  EXPECT_FALSE(fp.gjauge.Visible());
+  EXPECT_EQ(fp.gjauge.Ligne2(), "ID_MES_INF_acquisition n°  4/ 4");
+  EXPECT_EQ(fp.gjauge.Ligne1(), "ID_MES_INF_moy en cours");
+  EXPECT_EQ(port.pumps, 3);
+}
+
+TEST_F(ServedWindow, AveragingOneFrameShowsAndHidesTheGaugeAndKeepsTheFrame) {
+  Levels l;
+  for (int i = 0; i < 2048; ++i) l[i] = static_cast<std::uint8_t>(i * 7);
+  server.Push(l);
+  fp.ProfParams.AvgCount = 1;
+  bool shown = false;
+  port.onGauge = [&] { shown = shown || fp.gjauge.Visible(); };
+  fp.Click("moyenne");
+  fp.Click("acquisition");
+  EXPECT_EQ(server.FramesServed(), 1);
+  EXPECT_TRUE(shown);
+  EXPECT_FALSE(fp.gjauge.Visible());
+  EXPECT_EQ(fp.gjauge.Percent(), 0);  // empty range
+  EXPECT_EQ(Raw(1), l);
+}
+
+TEST_F(ServedWindow, CancellingKeepsTheAverageOfTheFramesReadSoFar) {
+  server.Push(Flat(10));
+  server.Push(Flat(21));
+  server.Push(Flat(200));
+  fp.ProfParams.AvgCount = 8;
+  bool cancelShown = false;
+  port.onGauge = [&] { cancelShown = cancelShown || fp.gjauge.CancelVisible; };
+  port.onPump = [&](int n) {
+    if (n == 1) fp.gjauge.CancelClick();  // the user presses Cancel
+  };
+  fp.Click("moyenne");
+  fp.Click("acquisition");
+  EXPECT_TRUE(cancelShown);
+  EXPECT_EQ(server.FramesServed(), 2);
+  EXPECT_EQ(Raw(1)[100], 16);  // (10 + 21) / 2 = 15.5 -> 16
+  EXPECT_FALSE(fp.gjauge.Visible());
+  EXPECT_FALSE(fp.gjauge.CancelVisible);
+  EXPECT_EQ(fp.stores.CurveBuf[1][100], 16);  // shown
+  EXPECT_TRUE(fp.SerieStop);
+
+  // The next averaged acquisition starts afresh.
+  port.onPump = nullptr;
+  fp.ProfParams.AvgCount = 2;
+  fp.Click("acquisition");
+  EXPECT_EQ(server.FramesServed(), 4);
+  EXPECT_EQ(Raw(1)[100], 200);
+}
+
+TEST_F(ServedWindow, ClosingTheWindowDuringAveragingEndsTheLoopAndClosesTheBox) {
+  server.Push(Flat(40));
+  fp.ProfParams.AvgCount = 10;
+  port.onPump = [&](int) { fp.FormClose(); };
+  fp.Click("moyenne");
+  fp.Click("acquisition");
+  EXPECT_EQ(server.FramesServed(), 2);
+  EXPECT_TRUE(fp.Closed());
+  EXPECT_TRUE(fp.RtStopped);
+  EXPECT_TRUE(fp.SerieStop);
+  EXPECT_EQ(driver.Count("FT_Close"), 1);
+}
+
+TEST_F(ServedWindow, SuperpositionAddsCurvesUpToTheLimitWithTheNewestInBlack) {
+  fp.Click("superposition");
+  EXPECT_TRUE(fp.tools.superposition.down);
+  EXPECT_FALSE(fp.tools.fft.enabled);
+  for (std::uint8_t v : {50, 60, 70}) {
+    server.Push(Flat(v));
+    fp.Click("acquisition");
+  }
+  // Curves 2 and 3 were added; at the limit the third frame replaced the
+  // last slot without rotating the colours again.
+  EXPECT_EQ(fp.NbCurves, 3);
+  EXPECT_EQ(Raw(1)[0], 255);
+  EXPECT_EQ(Raw(2)[0], 50);
+  EXPECT_EQ(Raw(3)[0], 70);
+  EXPECT_EQ(fp.CurveColours[0], display::kNavy);
+  EXPECT_EQ(fp.CurveColours[1], display::kRed);
+  EXPECT_EQ(fp.CurveColours[2], display::kBlack);
+  // Each curve is drawn in its colour on its row.
+  EXPECT_EQ(fp.ecran.Pixel(100, 0), display::kNavy);
+  EXPECT_EQ(fp.ecran.Pixel(100, 255 - 50), display::kRed);
+  EXPECT_EQ(fp.ecran.Pixel(100, 255 - 70), display::kBlack);
+
+  // Removing rotates back and leaves the older curves.
+  fp.Click("suppression");
+  EXPECT_EQ(fp.NbCurves, 2);
+  EXPECT_EQ(fp.CurveColours[0], display::kRed);
+  EXPECT_EQ(fp.CurveColours[1], display::kBlack);
+  EXPECT_EQ(fp.CurveColours[2], display::kNavy);
+  EXPECT_EQ(fp.ecran.Pixel(100, 255 - 70), display::kWhite);
+
+  // Releasing superposition resets the colours and keeps one curve.
+  fp.Click("superposition");
+  EXPECT_EQ(fp.NbCurves, 1);
+  EXPECT_TRUE(fp.tools.fft.enabled);
+  EXPECT_EQ(fp.CurveColours[0], display::kBlack);
+  EXPECT_EQ(fp.CurveColours[1], display::kNavy);
+  EXPECT_EQ(fp.CurveColours[2], display::kRed);
+  EXPECT_FALSE(fp.ProfParams.superposition);
+}
+
+TEST_F(ServedWindow, RemovingWithOneCurveOnlyRepaints) {
+  const int pictures = port.pictures;
+  fp.Click("suppression");
+  EXPECT_EQ(fp.NbCurves, 1);
+  EXPECT_EQ(port.pictures, pictures + 1);
+  fp.Click("superposition");
+  fp.Click("suppression");
+  EXPECT_EQ(fp.NbCurves, 1);
+}
+
+TEST_F(ServedWindow, SuperpositionInSpectrometryOrSimulationAlwaysHoldsTwoCurves) {
+  fp.tools.spectro.down = true;
+  fp.Click("superposition");  // pressing it up is refused
+  EXPECT_TRUE(fp.tools.superposition.down);
+  EXPECT_EQ(fp.NbCurves, 2);
+  fp.tools.spectro.down = false;
+  fp.tools.gosimu.down = true;
+  fp.Click("superposition");
+  EXPECT_TRUE(fp.tools.superposition.down);
+  EXPECT_EQ(fp.NbCurves, 2);
+}
+
+TEST_F(ServedWindow, ReleasingSuperpositionInSpectrometryResetsTheThirdColourToSilver) {
+  fp.Click("superposition");
+  fp.tools.spectro.down = true;
+  fp.tools.superposition.down = false;
+  fp.CurveColours = {display::kRed, display::kRed, display::kRed, display::kBlack};
+  fp.tools.spectro.down = false;
+  fp.superpositionClick();
+  EXPECT_EQ(fp.CurveColours[2], display::kRed);
+  fp.tools.superposition.down = false;
+  fp.tools.spectro.down = true;
+  fp.superpositionClick();  // forced down again: colours untouched
+  EXPECT_TRUE(fp.tools.superposition.down);
+}
+
+TEST_F(ServedWindow, TraceStyleMenuItemsAreExclusiveAndChangeThePicture) {
+  Levels l = Flat(0);
+  for (int i = 0; i < 2048; i += 4) l[i] = 255;  // one bright sample per column
+  server.Push(l);
+  fp.Click("acquisition");
+  // Pics: each column spans its samples, so the whole height is drawn.
+  EXPECT_EQ(fp.ecran.Pixel(10, 128), display::kBlack);
+  fp.Click("Points1");
+  EXPECT_TRUE(fp.tools.Points1.down);
+  EXPECT_FALSE(fp.tools.Pics1.down);
+  EXPECT_EQ(fp.ecran.Pixel(10, 128), display::kWhite);
+  EXPECT_EQ(fp.ecran.Pixel(10, 0), display::kBlack);
+  EXPECT_EQ(fp.ecran.Pixel(10, 255), display::kBlack);
+  fp.Click("Vecteurs1");
+  EXPECT_TRUE(fp.tools.Vecteurs1.down);
+  EXPECT_FALSE(fp.tools.Points1.down);
+  // Vecteurs: one sample per column, all at 255, joined along row 0.
+  for (int x = 0; x < 511; ++x) ASSERT_EQ(fp.ecran.Pixel(x, 0), display::kBlack) << x;
+  EXPECT_EQ(fp.ecran.Pixel(10, 255), display::kWhite);
+}
+
+TEST_F(ServedWindow, ClicksOnUnknownOrDisabledControls) {
+  EXPECT_FALSE(fp.Click("nothing"));
+  fp.tools.superposition.enabled = false;
+  EXPECT_TRUE(fp.Click("superposition"));
+  EXPECT_FALSE(fp.tools.superposition.down);
+  EXPECT_TRUE(fp.Click("Acqurir1"));  // the menu item is bound to the same handler
+  EXPECT_EQ(server.FramesServed(), 1);
+  fp.Click("Quitter1");
+  EXPECT_EQ(port.closeRequests, 1);
+}
+
+TEST(WindowWithoutBox, StartsAndSaysThatNoBoxAnswered) {
+  device::ManualClock clock;
+  BoxOptions options;
+  options.kind = BoxKind::None;
+  Box box(options, clock);
+  support::RecordingPort port;
+  TFp fp(box, port);
+  fp.FormCreate();
+  fp.FormShow();
+  ASSERT_FALSE(port.status.empty());
+  EXPECT_NE(port.status.front().find("No box found (status 2)"), std::string::npos);
+  EXPECT_EQ(fp.WindowTitle(), "ROVANEL — no box");
+
+  fp.Click("acquisition");
+  EXPECT_NE(fp.LastAcquisitionStatus, 0);
+  EXPECT_NE(port.status.back().find("No box answered (status "), std::string::npos);
+  for (int i = 0; i < 2048; ++i) ASSERT_EQ(fp.stores.RawBuf[1][i], 0);
+  fp.FormClose();
+}
+
+// Standard deviation of the difference of two acquisitions over a dark
+// region of the simulated slit: frame-to-frame noise.
+double DifferenceNoise(TFp& fp) {
+  fp.Click("acquisition");
+  const Levels a = fp.stores.RawBuf[1];
+  fp.Click("acquisition");
+  const Levels& b = fp.stores.RawBuf[1];
+  double s = 0, s2 = 0;
+  int n = 0;
+  for (int i = 0; i < 300; ++i) {
+    const double d = double(a[i]) - b[i];
+    s += d;
+    s2 += d * d;
+    ++n;
+  }
+  const double mean = s / n;
+  return std::sqrt(s2 / n - mean * mean);
+}
+
+TEST(WindowOnSimulatedBox, AveragingFourFramesHalvesTheNoise) {
+  device::ManualClock clock;
+  BoxOptions options;
+  options.kind = BoxKind::Sim;
+  options.scene = device::sim::Scene::Slit;
+  Box box(options, clock);
+  support::RecordingPort port;
+  TFp fp(box, port);
+  fp.FormCreate();
+  EXPECT_EQ(fp.WindowTitle(), "ROVANEL — simulated box");
+  const double single = DifferenceNoise(fp);
+  fp.Click("moyenne");
+  const double averaged = DifferenceNoise(fp);
+  EXPECT_GT(single, 2.0);
+  EXPECT_NEAR(averaged / single, 0.5, 0.1);
+  EXPECT_EQ(fp.LastAcquisitionStatus, 0);
+  // A diffraction profile: bright centre, dark edges.
+  const Levels& c = fp.stores.CurveBuf[1];
+  EXPECT_GT(*std::max_element(c.begin() + 900, c.begin() + 1150), 150);
+  EXPECT_LT(std::accumulate(c.begin(), c.begin() + 200, 0) / 200, 40);
+}
+
+}  // namespace
+}  // namespace rovanel::app

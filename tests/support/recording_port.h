@@ -1,0 +1,41 @@
+// A headless UI port that records what the model asked of the window and
+// lets a test act inside the message pump.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/ui_port.h"
+
+namespace rovanel::support {
+
+class RecordingPort : public app::UiPort {
+ public:
+  void ProcessMessages() override {
+    ++pumps;
+    if (onPump) onPump(pumps);
+  }
+  void SetHourglass(bool on) override { hourglass += on ? 1 : -1; }
+  void MessageBox(const std::string& text, app::MessageKind) override { messages.push_back(text); }
+  void PictureChanged() override { ++pictures; }
+  void GaugeChanged() override {
+    ++gaugeChanges;
+    if (onGauge) onGauge();
+  }
+  void StatusText(const std::string& text) override { status.push_back(text); }
+  void CloseMainWindow() override { ++closeRequests; }
+
+  int pumps = 0;
+  int hourglass = 0;
+  int pictures = 0;
+  int gaugeChanges = 0;
+  int closeRequests = 0;
+  std::vector<std::string> messages;
+  std::vector<std::string> status;
+  // Runs inside ProcessMessages with the pump's number (1-based).
+  std::function<void(int)> onPump;
+  std::function<void()> onGauge;
+};
+
+}  // namespace rovanel::support
