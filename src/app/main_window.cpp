@@ -74,6 +74,8 @@ void TFp::FormCreate() {
   if (opened != 0)
     ui_.StatusText("No box found (status " + std::to_string(opened) + ").");
 
+  DrawBitmap.penColour = display::kSilver;
+  DrawBitmap.penStyle = display::PenStyle::Solid;
   TraceStyle = display::TraceStyle::Pics;
   tools.Vecteurs1.down = false;
   tools.Pics1.down = true;

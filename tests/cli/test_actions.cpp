@@ -1,0 +1,156 @@
+#include "cli/actions.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <filesystem>
+#include <sstream>
+
+#include "cli/command_line.h"
+#include "display/image_io.h"
+#include "support/recording_port.h"
+
+namespace rovanel::cli {
+namespace {
+
+std::vector<int> Lines(const std::string& text) {
+  std::vector<int> values;
+  std::istringstream in(text);
+  std::string line;
+  while (std::getline(in, line)) values.push_back(std::stoi(line));
+  return values;
+}
+
+// The window model on the simulated box, driven by actions.
+struct Actions : ::testing::Test {
+  device::ManualClock clock;
+  std::unique_ptr<app::Box> box;
+  support::RecordingPort port;
+  std::unique_ptr<app::TFp> fp;
+  std::ostringstream out, err;
+  std::unique_ptr<ActionRunner> runner;
+
+  void SetUp() override {
+    app::BoxOptions options;
+    options.kind = app::BoxKind::Sim;
+    box = std::make_unique<app::Box>(options, clock);
+    fp = std::make_unique<app::TFp>(*box, port);
+    fp->FormCreate();
+    fp->FormShow();
+    runner = std::make_unique<ActionRunner>(*fp, out, err);
+  }
+  bool Run(std::vector<std::string> actions) { return runner->RunAll(actions, nullptr); }
+};
+
+TEST_F(Actions, AcquisitionThenDumpPrintsTheDiffractionProfile) {
+  ASSERT_TRUE(Run({"click:acquisition", "dump:CurveBuf"})) << err.str();
+  const auto levels = Lines(out.str());
+  ASSERT_EQ(levels.size(), 2048u);
+  const int centre = *std::max_element(levels.begin() + 1000, levels.begin() + 1048);
+  EXPECT_GT(centre, 150);
+  EXPECT_LT(levels[100], 40);
+  EXPECT_TRUE(err.str().empty());
+}
+
+TEST_F(Actions, SetAndDumpTheCurveSet) {
+  ASSERT_TRUE(Run({"set:AvgCount=2", "set:NivPotar=7", "click:superposition",
+                   "click:acquisition", "dump:NbCurves", "dump:CurveColours"}))
+      << err.str();
+  EXPECT_EQ(out.str(), "2\n255 0 0\n0 0 0\n0 0 128\n0 0 0\n");
+  EXPECT_EQ(fp->ProfParams.AvgCount, 2);
+  EXPECT_EQ(fp->ProfParams.Level, 7);
+  out.str("");
+  ASSERT_TRUE(Run({"dump:tools"}));
+  EXPECT_NE(out.str().find("superposition down=1 enabled=1 visible=1 caption=\"ID_BTN_BAS_Superposition\""),
+            std::string::npos);
+  EXPECT_NE(out.str().find("Pics1 down=1"), std::string::npos);
+}
+
+TEST_F(Actions, BoxCommandsTalkToTheProtocol) {
+  ASSERT_TRUE(Run({"box:id"}));
+  EXPECT_EQ(out.str(), "status 0\nid 8264\n");
+  out.str("");
+  ASSERT_TRUE(Run({"box:series=5"}));
+  const std::string text = out.str();
+  EXPECT_EQ(text.rfind("status 0\n", 0), 0u);
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 6);
+  out.str("");
+  ASSERT_TRUE(Run({"box:frame"}));
+  const std::string frame = out.str();
+  EXPECT_EQ(frame.rfind("status 0\n", 0), 0u);
+  EXPECT_EQ(std::count(frame.begin(), frame.end(), '\n'), 2049);
+}
+
+TEST_F(Actions, ScenesChangeWhatTheSimulatedBoxSees) {
+  ASSERT_TRUE(Run({"scene:dark", "click:acquisition", "dump:RawBuf"}));
+  for (int v : Lines(out.str())) ASSERT_LT(v, 30);
+  EXPECT_FALSE(Run({"scene:moon"}));
+}
+
+TEST_F(Actions, ErrorsSayWhatIsWrongInOneLine) {
+  const std::vector<std::string> bad = {"click:nothing", "frobnicate", "set:AvgCount=0",
+                                        "set:AvgCount=x",  "set:NivPotar=16", "set:Other=1",
+                                        "dump:nothing",    "box:series=-1", "box:reset",
+                                        "dump:ecran="};
+  for (const std::string& action : bad) {
+    err.str("");
+    EXPECT_FALSE(runner->Run(action)) << action;
+    const std::string e = err.str();
+    EXPECT_EQ(std::count(e.begin(), e.end(), '\n'), 1) << e;
+  }
+  // A failing action stops the sequence.
+  out.str("");
+  EXPECT_FALSE(Run({"click:nothing", "dump:NbCurves"}));
+  EXPECT_TRUE(out.str().empty());
+}
+
+TEST_F(Actions, PictureIsWrittenAsPngOrBmp) {
+  const auto dir = std::filesystem::temp_directory_path() / "rovanel-actions";
+  std::filesystem::create_directories(dir);
+  const std::string png = (dir / "e.png").string(), bmp = (dir / "e.BMP").string();
+  ASSERT_TRUE(Run({"click:acquisition", "dump:ecran=" + png, "dump:ecran=" + bmp}));
+  const QImage expected = display::ToQImage(fp->ecran);
+  for (const std::string& file : {png, bmp}) {
+    QImage image(QString::fromStdString(file));
+    ASSERT_EQ(image.size(), QSize(512, 256)) << file;
+    EXPECT_EQ(image.convertToFormat(QImage::Format_RGB32), expected) << file;
+  }
+  EXPECT_FALSE(runner->Run("dump:ecran=" + (dir / "no-such-folder" / "e.png").string()));
+  std::filesystem::remove_all(dir);
+}
+
+TEST(CommandLine, OptionsThenActions) {
+  std::string error;
+  auto line = ParseCommandLine({"--box", "none", "--scene=lamp", "click:acquisition",
+                                "--screenshot", "s.png", "dump:CurveBuf"},
+                               error);
+  ASSERT_TRUE(line) << error;
+  EXPECT_EQ(line->box, "none");
+  EXPECT_EQ(line->scene, "lamp");
+  EXPECT_EQ(line->screenshot, "s.png");
+  EXPECT_EQ(line->actions, (std::vector<std::string>{"click:acquisition", "dump:CurveBuf"}));
+  EXPECT_FALSE(ParseCommandLine({"--box"}, error));
+  EXPECT_FALSE(ParseCommandLine({"--colour=red"}, error));
+}
+
+TEST(CommandLine, TheBoxComesFromTheOptionThenTheEnvironmentThenTheSimulation) {
+  std::string error;
+  CommandLine line;
+  EXPECT_EQ(MakeBoxOptions(line, nullptr, error)->kind, app::BoxKind::Sim);
+  EXPECT_EQ(MakeBoxOptions(line, "usb", error)->kind, app::BoxKind::Usb);
+  EXPECT_EQ(MakeBoxOptions(line, "", error)->kind, app::BoxKind::Sim);
+  line.box = "none";
+  EXPECT_EQ(MakeBoxOptions(line, "usb", error)->kind, app::BoxKind::None);
+  line.box = "serial";
+  EXPECT_FALSE(MakeBoxOptions(line, nullptr, error));
+  EXPECT_NE(error.find("serial"), std::string::npos);
+  line.box.reset();
+  EXPECT_FALSE(MakeBoxOptions(line, "parallel", error));
+  line.scene = "slits";
+  EXPECT_EQ(MakeBoxOptions(line, nullptr, error)->scene, device::sim::Scene::TwoSlits);
+  line.scene = "moon";
+  EXPECT_FALSE(MakeBoxOptions(line, nullptr, error));
+}
+
+}  // namespace
+}  // namespace rovanel::cli

@@ -1,0 +1,90 @@
+#include "gui/main_view.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QToolButton>
+#include <sstream>
+
+#include "cli/actions.h"
+#include "display/image_io.h"
+
+namespace rovanel::gui {
+namespace {
+
+QApplication& App() {
+  static int argc = 1;
+  static char name[] = "test_gui";
+  static char* argv[] = {name, nullptr};
+  static QApplication app(argc, argv);
+  return app;
+}
+
+struct View : ::testing::Test {
+  device::ManualClock clock;
+  std::unique_ptr<app::Box> box;
+  std::unique_ptr<MainView> view;
+
+  void SetUp() override {
+    App();
+    app::BoxOptions options;
+    options.kind = app::BoxKind::Sim;
+    box = std::make_unique<app::Box>(options, clock);
+    view = std::make_unique<MainView>(*box);
+    view->Model().FormCreate();
+    view->Sync();
+    view->show();
+    view->Model().FormShow();
+  }
+  void TearDown() override { view->close(); }
+};
+
+TEST_F(View, TheWindowShowsTheSamePictureAsTheModel) {
+  std::ostringstream out, err;
+  cli::ActionRunner runner(view->Model(), out, err);
+  ASSERT_TRUE(runner.RunAll({"click:acquisition"}, nullptr)) << err.str();
+  view->Sync();
+  QApplication::processEvents();
+
+  auto* ecran = view->findChild<QLabel*>("ecran");
+  ASSERT_NE(ecran, nullptr);
+  EXPECT_EQ(ecran->size(), QSize(512, 256));
+  const QImage shot = view->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  const QPoint at = ecran->mapTo(view.get(), QPoint(0, 0));
+  const QImage shown = shot.copy(QRect(at, QSize(512, 256)));
+  EXPECT_EQ(shown, display::ToQImage(view->Model().ecran));
+}
+
+TEST_F(View, ControlsCarryTheComponentNamesAndFollowTheModel) {
+  for (const char* name : {"acquisition", "superposition", "suppression", "moyenne"})
+    EXPECT_NE(view->findChild<QToolButton*>(name), nullptr) << name;
+  auto* acquire = view->findChild<QAction*>("Acqurir1");
+  ASSERT_NE(acquire, nullptr);
+  EXPECT_EQ(acquire->shortcut(), QKeySequence(Qt::Key_F8));
+  EXPECT_EQ(acquire->text(), "ID_MIT_BAS_Acquérir");
+  EXPECT_TRUE(view->windowTitle().contains("simulated"));
+
+  auto* superposition = view->findChild<QToolButton*>("superposition");
+  superposition->click();
+  EXPECT_TRUE(view->Model().tools.superposition.down);
+  EXPECT_TRUE(superposition->isChecked());
+  EXPECT_EQ(superposition->toolTip(), "HINT_Superposition");
+
+  auto* points = view->findChild<QAction*>("Points1");
+  points->trigger();
+  EXPECT_EQ(view->Model().TraceStyle, display::TraceStyle::Points);
+  EXPECT_TRUE(points->isChecked());
+  EXPECT_FALSE(view->findChild<QAction*>("Pics1")->isChecked());
+}
+
+TEST_F(View, QuitClosesTheWindowAndTheBox) {
+  view->findChild<QAction*>("Quitter1")->trigger();
+  EXPECT_TRUE(view->CloseRequested());
+  EXPECT_TRUE(view->Model().Closed());
+  EXPECT_FALSE(box->Link().UsbOpened);
+}
+
+}  // namespace
+}  // namespace rovanel::gui

@@ -1,0 +1,11 @@
+# The window takes actions after start-up, grabs itself once and quits.
+file(REMOVE_RECURSE ${OUT})
+file(MAKE_DIRECTORY ${OUT})
+execute_process(COMMAND ${GUI} --box sim --screenshot ${OUT}/shot.png click:acquisition
+  dump:ecran=${OUT}/ecran.png RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT rc EQUAL 0 OR NOT EXISTS ${OUT}/shot.png OR NOT EXISTS ${OUT}/ecran.png)
+  message(FATAL_ERROR "screenshot run failed (${rc}): ${out} ${err}")
+endif()
+if(NOT out MATCHES "screenshot written to")
+  message(FATAL_ERROR "the window did not say where the screenshot went: ${out}")
+endif()
