@@ -71,11 +71,15 @@ void Canvas::LineTo(int x, int y) {
     if (kFirst <= kLast) {
       // Bresenham state at kFirst: e = 2k*d - len - 2*len*m, in (-2*len, 0].
       // 128-bit: kFirst and d may each be near 2^32 for far-off end points.
-      const __int128 num = static_cast<__int128>(2 * kFirst) * d - len;
       const long long den = 2 * len;
-      const __int128 m0 = num >= 0 ? (num + den - 1) / den : -((-num) / den);
-      long long m = static_cast<long long>(m0);
-      long long e = static_cast<long long>(num - m0 * den);
+      long long m = 0;
+      long long e = -len;  // the state at k = 0, the usual case: no division
+      if (kFirst > 0) {
+        const __int128 num = static_cast<__int128>(2 * kFirst) * d - len;
+        const __int128 m0 = num >= 0 ? (num + den - 1) / den : -((-num) / den);
+        m = static_cast<long long>(m0);
+        e = static_cast<long long>(num - m0 * den);
+      }
       const std::uint32_t argb = penColour.ToArgb();
       const bool solid = penStyle == PenStyle::Solid;
       for (long long k = kFirst; k <= kLast; ++k) {

@@ -14,12 +14,14 @@
 namespace rovanel::gui {
 namespace {
 
+// One application for the whole run, never destroyed: widgets' statics may
+// outlive any order of destruction at exit.
 QApplication& App() {
   static int argc = 1;
   static char name[] = "test_gui";
   static char* argv[] = {name, nullptr};
-  static QApplication app(argc, argv);
-  return app;
+  static QApplication* app = new QApplication(argc, argv);
+  return *app;
 }
 
 struct View : ::testing::Test {

@@ -1,0 +1,199 @@
+#include "device/ftdi_driver.h"
+
+#include <ftdi.h>
+
+#include <algorithm>
+#include <chrono>
+#include <climits>
+#include <cstring>
+#include <deque>
+#include <map>
+#include <vector>
+
+namespace rovanel::device {
+
+namespace {
+
+// Latency timer after a reset: the chip flushes a short answer (an echo)
+// after this many ms instead of the default 16.
+constexpr unsigned char kLatencyMs = 2;
+// The host queue stops draining the chip beyond this (the chip then holds
+// the data back, as the D2XX driver's own buffer would).
+constexpr std::size_t kMaxHostQueue = 1 << 22;
+constexpr int kDrainBlock = 65536;
+
+// Open failures of ftdi_usb_open / ftdi_usb_open_desc_index.
+Status OpenStatus(int rc) {
+  switch (rc) {
+    case -3:   // no such device
+    case -12:  // device list unavailable
+      return FT_DEVICE_NOT_FOUND;
+    case -4:  // cannot open (permissions)
+    case -5:  // cannot claim (in use)
+      return FT_DEVICE_NOT_OPENED;
+    default:
+      return FT_IO_ERROR;
+  }
+}
+
+class FtdiDriver final : public FtDriver {
+ public:
+  explicit FtdiDriver(FtdiIds ids) : ids_(ids) {}
+  ~FtdiDriver() override {
+    for (auto& [handle, dev] : devices_) {
+      ftdi_usb_close(dev.ctx);
+      ftdi_free(dev.ctx);
+    }
+  }
+
+  Status FT_Open(int deviceIndex, FtHandle* handle) override {
+    if (handle == nullptr) return FT_INVALID_PARAMETER;
+    if (deviceIndex < 0) return FT_DEVICE_NOT_FOUND;
+    ftdi_context* ctx = ftdi_new();
+    if (ctx == nullptr) return FT_DEVICE_NOT_FOUND;  // libusb unavailable
+    // Give the port back to the kernel's serial driver on close.
+    ctx->module_detach_mode = AUTO_DETACH_REATACH_SIO_MODULE;
+    const int rc = deviceIndex == 0
+                       ? ftdi_usb_open(ctx, ids_.vendor, ids_.product)
+                       : ftdi_usb_open_desc_index(ctx, ids_.vendor, ids_.product, nullptr, nullptr,
+                                                  static_cast<unsigned>(deviceIndex));
+    if (rc < 0) {
+      ftdi_free(ctx);
+      return OpenStatus(rc);
+    }
+    const FtHandle h = next_++;
+    devices_[h].ctx = ctx;
+    *handle = h;
+    return FT_OK;
+  }
+
+  Status FT_Close(FtHandle handle) override {
+    auto it = devices_.find(handle);
+    if (it == devices_.end()) return FT_INVALID_HANDLE;
+    const int rc = ftdi_usb_close(it->second.ctx);
+    ftdi_free(it->second.ctx);
+    devices_.erase(it);
+    return rc < 0 ? FT_IO_ERROR : FT_OK;
+  }
+
+  Status FT_ResetDevice(FtHandle handle) override {
+    Device* dev = Find(handle);
+    if (dev == nullptr) return FT_INVALID_HANDLE;
+    if (ftdi_usb_reset(dev->ctx) < 0) return FT_IO_ERROR;
+    if (ftdi_set_latency_timer(dev->ctx, kLatencyMs) < 0) return FT_IO_ERROR;
+    return FT_OK;
+  }
+
+  Status FT_Purge(FtHandle handle, std::uint32_t mask) override {
+    Device* dev = Find(handle);
+    if (dev == nullptr) return FT_INVALID_HANDLE;
+    if (mask & FT_PURGE_RX) {
+      dev->rx.clear();
+      if (ftdi_tciflush(dev->ctx) < 0) return FT_IO_ERROR;
+    }
+    if (mask & FT_PURGE_TX) {
+      if (ftdi_tcoflush(dev->ctx) < 0) return FT_IO_ERROR;
+    }
+    return FT_OK;
+  }
+
+  Status FT_SetTimeouts(FtHandle handle, std::uint32_t readMs, std::uint32_t writeMs) override {
+    Device* dev = Find(handle);
+    if (dev == nullptr) return FT_INVALID_HANDLE;
+    dev->ctx->usb_read_timeout = static_cast<int>(std::min<std::uint32_t>(readMs, INT_MAX));
+    dev->ctx->usb_write_timeout = static_cast<int>(std::min<std::uint32_t>(writeMs, INT_MAX));
+    dev->readTimeoutMs = readMs;
+    return FT_OK;
+  }
+
+  Status FT_SetUSBParameters(FtHandle handle, std::uint32_t inSize, std::uint32_t) override {
+    Device* dev = Find(handle);
+    if (dev == nullptr) return FT_INVALID_HANDLE;
+    // 0 keeps the current transfer size.
+    if (inSize != 0 && ftdi_read_data_set_chunksize(dev->ctx, inSize) < 0) return FT_IO_ERROR;
+    return FT_OK;
+  }
+
+  Status FT_Write(FtHandle handle, const void* buffer, std::uint32_t count,
+                  std::uint32_t* written) override {
+    if (written) *written = 0;
+    Device* dev = Find(handle);
+    if (dev == nullptr) return FT_INVALID_HANDLE;
+    if (buffer == nullptr && count > 0) return FT_INVALID_PARAMETER;
+    const int n = static_cast<int>(std::min<std::uint32_t>(count, INT_MAX));
+    const int rc = ftdi_write_data(dev->ctx, static_cast<const unsigned char*>(buffer), n);
+    if (rc < 0) return FT_IO_ERROR;
+    if (written) *written = static_cast<std::uint32_t>(rc);
+    return FT_OK;
+  }
+
+  // Serves from the host queue; waits up to the read time-out for the rest,
+  // then hands back what there is (as the D2XX driver does).
+  Status FT_Read(FtHandle handle, void* buffer, std::uint32_t count, std::uint32_t* got) override {
+    if (got) *got = 0;
+    Device* dev = Find(handle);
+    if (dev == nullptr) return FT_INVALID_HANDLE;
+    if (buffer == nullptr && count > 0) return FT_INVALID_PARAMETER;
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(dev->readTimeoutMs);
+    while (dev->rx.size() < count) {
+      if (!Drain(*dev)) return FT_IO_ERROR;
+      if (std::chrono::steady_clock::now() >= deadline) break;
+    }
+    const std::size_t n = std::min<std::size_t>(count, dev->rx.size());
+    auto* out = static_cast<std::uint8_t*>(buffer);
+    std::copy_n(dev->rx.begin(), n, out);
+    dev->rx.erase(dev->rx.begin(), dev->rx.begin() + static_cast<std::ptrdiff_t>(n));
+    if (got) *got = static_cast<std::uint32_t>(n);
+    return FT_OK;
+  }
+
+  Status FT_GetStatus(FtHandle handle, std::uint32_t* rxQueue, std::uint32_t* txQueue,
+                      std::uint32_t* events) override {
+    if (rxQueue) *rxQueue = 0;
+    if (txQueue) *txQueue = 0;
+    if (events) *events = 0;
+    Device* dev = Find(handle);
+    if (dev == nullptr) return FT_INVALID_HANDLE;
+    if (!Drain(*dev)) return FT_IO_ERROR;
+    if (rxQueue) *rxQueue = static_cast<std::uint32_t>(dev->rx.size());
+    return FT_OK;
+  }
+
+  bool PollsCostTime() const override { return true; }
+
+ private:
+  struct Device {
+    ftdi_context* ctx = nullptr;
+    std::deque<std::uint8_t> rx;
+    std::uint32_t readTimeoutMs = 5000;  // libftdi's default
+  };
+
+  Device* Find(FtHandle handle) {
+    auto it = devices_.find(handle);
+    return it == devices_.end() ? nullptr : &it->second;
+  }
+
+  // Moves what the chip holds into the host queue; false on an I/O failure.
+  bool Drain(Device& dev) {
+    if (dev.rx.size() >= kMaxHostQueue) return true;
+    block_.resize(kDrainBlock);
+    const int rc = ftdi_read_data(dev.ctx, block_.data(), kDrainBlock);
+    if (rc < 0) return false;
+    dev.rx.insert(dev.rx.end(), block_.begin(), block_.begin() + rc);
+    return true;
+  }
+
+  FtdiIds ids_;
+  std::map<FtHandle, Device> devices_;
+  FtHandle next_ = 1;
+  std::vector<unsigned char> block_;
+};
+
+}  // namespace
+
+std::unique_ptr<FtDriver> MakeFtdiDriver(FtdiIds ids) {
+  return std::make_unique<FtdiDriver>(ids);
+}
+
+}  // namespace rovanel::device

@@ -1,0 +1,20 @@
+// The driver for a real box: D2XX calls mapped onto libftdi1.
+#pragma once
+
+#include <memory>
+
+#include "device/d2xx.h"
+
+namespace rovanel::device {
+
+struct FtdiIds {
+  int vendor = 0x0403;
+  int product = 0x6001;
+};
+
+// libftdi has no receive-queue count: FT_GetStatus drains the chip into a
+// host-side queue, reports its length, and FT_Read serves from it. With no
+// box attached (or no USB access at all) FT_Open returns FT_DEVICE_NOT_FOUND.
+std::unique_ptr<FtDriver> MakeFtdiDriver(FtdiIds ids = {});
+
+}  // namespace rovanel::device
