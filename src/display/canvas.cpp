@@ -58,7 +58,17 @@ void Canvas::LineTo(int x, int y) {
   const int sb = xMajor ? sy : sx;
   const long long aSize = xMajor ? width_ : height_;
 
-  if (len > 0 && aSize > 0) {
+  if (len > 0 && penStyle == PenStyle::Solid && dx == 0) {
+    // Vertical solid segment, the bulk of a trace: rows without Bresenham.
+    if (x0 >= 0 && x0 < width_) {
+      const long long first = std::max<long long>(sy > 0 ? y0 : y + 1, 0);
+      const long long last = std::min<long long>(sy > 0 ? y - 1 : y0, height_ - 1);
+      const std::uint32_t argb = penColour.ToArgb();
+      for (long long row = first; row <= last; ++row)
+        bits_[static_cast<std::size_t>(row) * static_cast<std::size_t>(width_) +
+              static_cast<std::size_t>(x0)] = argb;
+    }
+  } else if (len > 0 && aSize > 0) {
     // Steps whose major coordinate falls on the canvas: at most aSize of them.
     long long kFirst = 0, kLast = len - 1;
     if (sa > 0) {
