@@ -119,10 +119,6 @@ int TFp::SensitivityLevel() const {
   return std::clamp(s, 0, 15);
 }
 
-device::Status TFp::AcquireFrame() {
-  return acquisition::AcquireFrame(box_.GetBoard(), stores.RawBuf[NbCurves].data());
-}
-
 void TFp::ReportAcquisition(device::Status firstFailure) {
   LastAcquisitionStatus = firstFailure;
   if (firstFailure != 0)
@@ -133,7 +129,7 @@ void TFp::ReportAcquisition(device::Status firstFailure) {
 }
 
 void TFp::acquisitionClick() {
-  if (acquiring_) return;  // a click delivered by the averaging loop's message pump
+  if (acquiring_) return;  // delivered by the averaging loop's message pump
   acquiring_ = true;
 
   if (tools.superposition.down && NbCurves < ProfParams.MaxCurves) {
@@ -146,8 +142,10 @@ void TFp::acquisitionClick() {
   const int s = SensitivityLevel();
   ProfParams.Level = s;
 
-  device::Status failure = AcquireFrame();
+  // The slot is fixed for the whole run, whatever the message pump delivers.
   std::uint8_t* slot = stores.RawBuf[NbCurves].data();
+  device::Board& board = box_.GetBoard();
+  device::Status failure = acquisition::AcquireFrame(board, slot);
 
   if (tools.moyenne.down) {
     const int n = ProfParams.AvgCount;
@@ -156,6 +154,7 @@ void TFp::acquisitionClick() {
     gjauge.MinValue = 1;
     gjauge.Result = false;
     gjauge.CancelVisible = true;
+    ui_.SetHourglass(true);
     gjauge.Show();
     gjauge.SetLigne1(tools.Message7.caption);
     gjauge.SetLigne2(tools.Message8.caption + " n° 1");
@@ -164,7 +163,7 @@ void TFp::acquisitionClick() {
     sum.Start(slot);
     for (int i = 2; i <= n; ++i) {
       device::WaitMs(box_.GetClock(), static_cast<std::uint32_t>(10 + 5 * s));
-      const device::Status status = AcquireFrame();
+      const device::Status status = acquisition::AcquireFrame(board, slot);
       if (failure == 0) failure = status;
       gjauge.SetPosition(i);
       gjauge.SetLigne2(tools.Message8.caption + Format(" n° %2d/%2d", i, n));
@@ -177,6 +176,7 @@ void TFp::acquisitionClick() {
     sum.AverageInto(slot);
     gjauge.CancelVisible = false;
     gjauge.Hide();
+    ui_.SetHourglass(false);
     sum.Release();
   }
 
@@ -315,19 +315,21 @@ struct Clickable {
   std::string_view name;
   Control Tools::*control;
   bool toggle;
+  // Changes the curve set: refused while an acquisition runs its loop.
+  bool changesCurves;
   void (TFp::*handler)();
 };
 
 constexpr Clickable kClickables[] = {
-    {"acquisition", &Tools::acquisition, false, &TFp::acquisitionClick},
-    {"Acqurir1", &Tools::Acqurir1, false, &TFp::acquisitionClick},
-    {"superposition", &Tools::superposition, true, &TFp::superpositionClick},
-    {"suppression", &Tools::suppression, false, &TFp::suppressionClick},
-    {"moyenne", &Tools::moyenne, true, &TFp::moyenneClick},
-    {"Vecteurs1", &Tools::Vecteurs1, false, &TFp::Vecteurs1Click},
-    {"Pics1", &Tools::Pics1, false, &TFp::Pics1Click},
-    {"Points1", &Tools::Points1, false, &TFp::Points1Click},
-    {"Quitter1", &Tools::Quitter1, false, &TFp::Quitter1Click},
+    {"acquisition", &Tools::acquisition, false, true, &TFp::acquisitionClick},
+    {"Acqurir1", &Tools::Acqurir1, false, true, &TFp::acquisitionClick},
+    {"superposition", &Tools::superposition, true, true, &TFp::superpositionClick},
+    {"suppression", &Tools::suppression, false, true, &TFp::suppressionClick},
+    {"moyenne", &Tools::moyenne, true, true, &TFp::moyenneClick},
+    {"Vecteurs1", &Tools::Vecteurs1, false, false, &TFp::Vecteurs1Click},
+    {"Pics1", &Tools::Pics1, false, false, &TFp::Pics1Click},
+    {"Points1", &Tools::Points1, false, false, &TFp::Points1Click},
+    {"Quitter1", &Tools::Quitter1, false, false, &TFp::Quitter1Click},
 };
 
 }  // namespace
@@ -337,6 +339,7 @@ bool TFp::Click(std::string_view name) {
     if (c.name != name) continue;
     Control& control = tools.*(c.control);
     if (!control.enabled || !control.visible) return true;  // nothing happens
+    if (acquiring_ && c.changesCurves) return true;
     if (c.toggle) control.down = !control.down;
     (this->*(c.handler))();
     return true;

@@ -64,9 +64,6 @@ class TFp {
   void RotateCurveColours();
   void RotateCurveColoursBack();
 
-  // Reads one frame into the current slot; returns the protocol's status.
-  device::Status AcquireFrame();
-
   std::string WindowTitle() const;
 
   // State shared by the handlers.

@@ -320,5 +320,40 @@ TEST(WindowOnSimulatedBox, AveragingFourFramesHalvesTheNoise) {
   EXPECT_LT(std::accumulate(c.begin(), c.begin() + 200, 0) / 200, 40);
 }
 
+
+TEST_F(ServedWindow, ClicksDeliveredDuringAveragingLeaveTheCurveSetAlone) {
+  server.Push(Flat(30));
+  server.Push(Flat(50));
+  fp.ProfParams.AvgCount = 2;
+  port.onPump = [&](int) {
+    fp.Click("superposition");  // would add a curve and rotate the colours
+    fp.Click("acquisition");    // would start a second run
+    fp.Click("Points1");        // harmless: only the drawing style
+  };
+  fp.Click("moyenne");
+  fp.Click("acquisition");
+  EXPECT_EQ(server.FramesServed(), 2);
+  EXPECT_EQ(fp.NbCurves, 1);
+  EXPECT_FALSE(fp.tools.superposition.down);
+  EXPECT_EQ(Raw(1)[0], 40);
+  EXPECT_EQ(fp.TraceStyle, display::TraceStyle::Points);
+  EXPECT_EQ(port.hourglass, 0);  // set during the run, restored after it
+}
+
+TEST(WindowOnUsbBox, StartsWhenNoBoxIsPluggedIn) {
+  device::ManualClock clock;
+  BoxOptions options;
+  options.kind = BoxKind::Usb;
+  Box box(options, clock);
+  support::RecordingPort port;
+  TFp fp(box, port);
+  fp.FormCreate();
+  fp.FormShow();
+  EXPECT_EQ(fp.WindowTitle(), "ROVANEL");
+  ASSERT_FALSE(port.status.empty());
+  EXPECT_NE(port.status.front().find("No box found (status 2)"), std::string::npos);
+  fp.FormClose();
+}
+
 }  // namespace
 }  // namespace rovanel::app
