@@ -228,26 +228,17 @@ void TFp::suppressionClick() {
   DrawCurves();
 }
 
-void TFp::Vecteurs1Click() {
-  TraceStyle = display::TraceStyle::Vecteurs;
-  tools.Vecteurs1.down = true;
-  tools.Pics1.down = tools.Points1.down = false;
+void TFp::SetTraceStyle(display::TraceStyle style) {
+  TraceStyle = style;
+  tools.Vecteurs1.down = style == display::TraceStyle::Vecteurs;
+  tools.Pics1.down = style == display::TraceStyle::Pics;
+  tools.Points1.down = style == display::TraceStyle::Points;
   DrawCurves();
 }
 
-void TFp::Pics1Click() {
-  TraceStyle = display::TraceStyle::Pics;
-  tools.Pics1.down = true;
-  tools.Vecteurs1.down = tools.Points1.down = false;
-  DrawCurves();
-}
-
-void TFp::Points1Click() {
-  TraceStyle = display::TraceStyle::Points;
-  tools.Points1.down = true;
-  tools.Vecteurs1.down = tools.Pics1.down = false;
-  DrawCurves();
-}
+void TFp::Vecteurs1Click() { SetTraceStyle(display::TraceStyle::Vecteurs); }
+void TFp::Pics1Click() { SetTraceStyle(display::TraceStyle::Pics); }
+void TFp::Points1Click() { SetTraceStyle(display::TraceStyle::Points); }
 
 void TFp::SaveModeToggles() {
   if (tools.mi.down) {

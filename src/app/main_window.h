@@ -108,6 +108,8 @@ class TFp {
 
  private:
   int SensitivityLevel() const;
+  // Checks the menu item of `style` alone and redraws.
+  void SetTraceStyle(display::TraceStyle style);
   void ReportAcquisition(device::Status firstFailure);
 
   Box& box_;

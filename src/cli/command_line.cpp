@@ -1,6 +1,8 @@
 #include "cli/command_line.h"
 
+#include <cstdlib>
 #include <filesystem>
+#include <iostream>
 #include <system_error>
 
 namespace rovanel::cli {
@@ -94,6 +96,32 @@ std::string Usage(const std::string& program, bool window) {
       "  scene:NAME          what the simulated box sees\n"
       "The box comes from --box, else ROVANEL_BOX, else the simulated box.\n";
   return text;
+}
+
+std::optional<Invocation> Prepare(const std::string& program, const std::vector<std::string>& args,
+                                  bool window, int& exitStatus) {
+  std::string error;
+  const auto line = ParseCommandLine(args, error);
+  exitStatus = 2;
+  if (!line) {
+    std::cerr << program << ": " << error << '\n' << Usage(program, window);
+    return std::nullopt;
+  }
+  if (line->help) {
+    std::cout << Usage(program, window);
+    exitStatus = 0;
+    return std::nullopt;
+  }
+  if (line->screenshot && !window) {
+    std::cerr << program << ": --screenshot belongs to the window; use dump:ecran=FILE\n";
+    return std::nullopt;
+  }
+  const auto options = MakeBoxOptions(*line, std::getenv("ROVANEL_BOX"), error);
+  if (!options) {
+    std::cerr << program << ": " << error << '\n';
+    return std::nullopt;
+  }
+  return Invocation{*line, *options};
 }
 
 }  // namespace rovanel::cli

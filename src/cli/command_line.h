@@ -31,4 +31,15 @@ std::string ProgramDir();
 
 std::string Usage(const std::string& program, bool window);
 
+struct Invocation {
+  CommandLine line;
+  app::BoxOptions box;
+};
+
+// Reads the arguments of `program` (the window's when `window`), with
+// ROVANEL_BOX from the environment. Prints the usage or one error line
+// and returns nullopt with the exit status when the program must stop.
+std::optional<Invocation> Prepare(const std::string& program, const std::vector<std::string>& args,
+                                  bool window, int& exitStatus);
+
 }  // namespace rovanel::cli
