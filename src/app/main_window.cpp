@@ -49,12 +49,16 @@ TFp::TFp(Box& box, UiPort& ui) : box_(box), ui_(ui) {
   SetTexts(tools.Quitter1, "ID_MIT_BAS_Quitter", "HINT_Quitter");
 
   gjauge.SetOnCancel([this] { GJaugeCancel(); });
+  box_.Link().ErrorBox = [this](const std::string& text) {
+    ui_.MessageBox(text, MessageKind::Error);
+  };
   gjauge.Changed = [this] { ui_.GaugeChanged(); };
 }
 
 TFp::~TFp() = default;
 
 void TFp::FormCreate() {
+  if (stores.MissingBlocks() > 0) ui_.MessageBox("Mémoire insuffisante.", MessageKind::Error);
   signal::InitTabs(stores);
 
   if (const char* home = std::getenv("ROVANEL_HOME"); home != nullptr && *home != '\0')

@@ -259,6 +259,16 @@ TEST_F(ServedWindow, ClicksOnUnknownOrDisabledControls) {
   EXPECT_EQ(port.closeRequests, 1);
 }
 
+TEST_F(ServedWindow, LinkErrorsReachAMessageBoxOnlyWhenReportingIsOn) {
+  driver.Fail("FT_ResetDevice", device::FT_IO_ERROR);
+  EXPECT_EQ(box.GetBoard().BoardOpen(), device::FT_IO_ERROR);
+  EXPECT_TRUE(port.messages.empty());
+  box.Link().ShowUsbErrors = true;
+  box.GetBoard().BoardOpen();
+  ASSERT_EQ(port.messages.size(), 1u);
+  EXPECT_EQ(port.messages[0], "FT_ResetDevice - General IO Error...");
+}
+
 TEST(WindowWithoutBox, StartsAndSaysThatNoBoxAnswered) {
   device::ManualClock clock;
   BoxOptions options;
