@@ -9,7 +9,10 @@
 #include <sstream>
 
 #include "cli/actions.h"
+#include "display/gauge_picture.h"
 #include "display/image_io.h"
+#include "gui/gauge_window.h"
+#include <QPushButton>
 
 namespace rovanel::gui {
 namespace {
@@ -86,6 +89,38 @@ TEST_F(View, QuitClosesTheWindowAndTheBox) {
   EXPECT_TRUE(view->CloseRequested());
   EXPECT_TRUE(view->Model().Closed());
   EXPECT_FALSE(box->Link().UsbOpened);
+}
+
+TEST(Gauge, TheWindowShowsTheModelsTextsBarAndCancelButton) {
+  App();
+  app::TPBar model;
+  GaugeWindow window(model, nullptr);
+  model.Changed = [&] { window.Render(); };
+  model.MinValue = 0;
+  model.MaxValue = 4;
+  model.ProgDisp = true;
+  model.CancelVisible = true;
+  model.Show();
+  model.SetLigne1("first");
+  model.SetLigne2("second");
+  model.SetPosition(1);
+  EXPECT_TRUE(window.isVisible());
+  EXPECT_EQ(window.size(), QSize(300, 100));
+  EXPECT_EQ(window.findChild<QLabel*>("Ligne1")->text(), "first");
+  auto* cancel = window.findChild<QPushButton*>("Annuler");
+  ASSERT_NE(cancel, nullptr);
+  EXPECT_TRUE(cancel->isVisible());
+  EXPECT_EQ(cancel->geometry(), QRect(100, 73, 100, 20));
+  const QImage shot = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
+  const QImage bar = display::RenderGaugeBar(model.BarWidth(), model.BarHeight(), 25)
+                         .convertToFormat(QImage::Format_RGB32);
+  EXPECT_EQ(shot.copy(QRect(11, 41, 278, 25)), bar);
+  int cancels = 0;
+  model.SetOnCancel([&] { ++cancels; });
+  cancel->click();
+  EXPECT_EQ(cancels, 1);
+  model.Hide();
+  EXPECT_FALSE(window.isVisible());
 }
 
 }  // namespace
