@@ -1,5 +1,6 @@
 #include "cli/command_line.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
@@ -34,6 +35,8 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
       if (!value(line.scene)) return std::nullopt;
     } else if (is("--screenshot")) {
       if (!value(line.screenshot)) return std::nullopt;
+    } else if (is("--usb-ids")) {
+      if (!value(line.usbIds)) return std::nullopt;
     } else if (a.rfind("--", 0) == 0) {
       error = "unknown option " + a;
       return std::nullopt;
@@ -56,6 +59,16 @@ std::optional<app::BoxOptions> MakeBoxOptions(const CommandLine& line, const cha
     return std::nullopt;
   }
   options.kind = *kind;
+  if (line.usbIds) {
+    unsigned vendor = 0, product = 0;
+    char rest = 0;
+    if (std::sscanf(line.usbIds->c_str(), "%4x:%4x%c", &vendor, &product, &rest) != 2) {
+      error = "--usb-ids takes VVVV:PPPP in hexadecimal, not '" + *line.usbIds + "'";
+      return std::nullopt;
+    }
+    options.ids.vendor = static_cast<int>(vendor);
+    options.ids.product = static_cast<int>(product);
+  }
   if (line.scene) {
     const auto scene = device::sim::SceneFromName(*line.scene);
     if (!scene) {
@@ -80,7 +93,8 @@ std::string Usage(const std::string& program, bool window) {
     if (!scenes.empty()) scenes += "|";
     scenes += name;
   }
-  std::string text = "usage: " + program + " [--box usb|sim|none] [--scene " + scenes + "]";
+  std::string text = "usage: " + program + " [--box usb|sim|none] [--scene " + scenes +
+                     "] [--usb-ids VVVV:PPPP]";
   if (window) text += " [--screenshot FILE]";
   text +=
       " [ACTION...]\n"
@@ -94,7 +108,8 @@ std::string Usage(const std::string& program, bool window) {
       "  dump:ecran=FILE     the plot as PNG or BMP\n"
       "  box:id | box:frame | box:series=N   talk to the box directly\n"
       "  scene:NAME          what the simulated box sees\n"
-      "The box comes from --box, else ROVANEL_BOX, else the simulated box.\n";
+      "The box comes from --box, else ROVANEL_BOX, else the simulated box; a real box\n"
+      "is the first FTDI device with the ids of --usb-ids (default 0403:6001).\n";
   return text;
 }
 

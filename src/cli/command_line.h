@@ -13,6 +13,7 @@ struct CommandLine {
   std::optional<std::string> box;         // --box usb|sim|none
   std::optional<std::string> scene;       // --scene NAME
   std::optional<std::string> screenshot;  // --screenshot FILE (window only)
+  std::optional<std::string> usbIds;      // --usb-ids VVVV:PPPP (hexadecimal)
   bool help = false;
   std::vector<std::string> actions;
 };

@@ -150,6 +150,16 @@ TEST(CommandLine, TheBoxComesFromTheOptionThenTheEnvironmentThenTheSimulation) {
   EXPECT_EQ(MakeBoxOptions(line, nullptr, error)->scene, device::sim::Scene::TwoSlits);
   line.scene = "moon";
   EXPECT_FALSE(MakeBoxOptions(line, nullptr, error));
+  line.scene.reset();
+  EXPECT_EQ(MakeBoxOptions(line, nullptr, error)->ids.product, 0x6001);
+  line.usbIds = "0403:6014";
+  const auto ids = MakeBoxOptions(line, nullptr, error)->ids;
+  EXPECT_EQ(ids.vendor, 0x0403);
+  EXPECT_EQ(ids.product, 0x6014);
+  for (const char* bad : {"0403", "0403:", "x:6001", "0403:6001:1", "0403:60014"}) {
+    line.usbIds = bad;
+    EXPECT_FALSE(MakeBoxOptions(line, nullptr, error)) << bad;
+  }
 }
 
 }  // namespace
