@@ -46,6 +46,17 @@ void BM_ReadFrameOnly(benchmark::State& state) {
 }
 BENCHMARK(BM_ReadFrameOnly)->Unit(benchmark::kMicrosecond);
 
+// The simulated optics alone: the box's share of a frame, not the program's.
+void BM_SimulatedOpticsOnly(benchmark::State& state) {
+  device::sim::OpticalBench bench(device::sim::Scene::Slit);
+  std::array<std::uint8_t, 2048> light{};
+  for (auto _ : state) {
+    bench.Frame(10.0, light.data());
+    benchmark::DoNotOptimize(light.data());
+  }
+}
+BENCHMARK(BM_SimulatedOpticsOnly)->Unit(benchmark::kMicrosecond);
+
 void BM_DrawCurvesFourCurves(benchmark::State& state) {
   Rig rig(4);
   rig.fp.NbCurves = 4;

@@ -290,7 +290,8 @@ void TFp::DrawCurves() {
   ui_.PictureChanged();
 }
 
-void TFp::DrawLegends() { CursorBitmap.CopyFrom(DrawBitmap, 0, 0); }
+// The legends and the cursor overlay come with the axes and cursors.
+void TFp::DrawLegends() {}
 
 std::string TFp::WindowTitle() const {
   switch (box_.Kind()) {
