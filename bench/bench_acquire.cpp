@@ -17,8 +17,7 @@ struct Rig {
   app::NullUiPort port;
   app::TFp fp;
 
-  explicit Rig(int curves)
-      : box(Options(), clock), fp(box, port) {
+  explicit Rig(int curves) : box(Options(), clock), fp(box, port) {
     fp.FormCreate();
     fp.FormShow();
     if (curves > 1) fp.Click("superposition");
@@ -62,9 +61,15 @@ void BM_DrawCurvesFourCurves(benchmark::State& state) {
   rig.fp.NbCurves = 4;
   rig.fp.ProfParams.MaxCurves = 4;
   switch (state.range(0)) {
-    case 0: rig.fp.Vecteurs1Click(); break;
-    case 1: rig.fp.Pics1Click(); break;
-    default: rig.fp.Points1Click(); break;
+    case 0:
+      rig.fp.Vecteurs1Click();
+      break;
+    case 1:
+      rig.fp.Pics1Click();
+      break;
+    default:
+      rig.fp.Points1Click();
+      break;
   }
   for (auto _ : state) rig.fp.DrawCurves();
   state.SetLabel(state.range(0) == 0 ? "Vecteurs" : state.range(0) == 1 ? "Pics" : "Points");

@@ -75,8 +75,7 @@ void TFp::FormCreate() {
   std::int32_t id = 0;
   board.GetBoardId(id);
   board.SetIntegrationTime(10.0);
-  if (opened != 0)
-    ui_.StatusText("No box found (status " + std::to_string(opened) + ").");
+  if (opened != 0) ui_.StatusText("No box found (status " + std::to_string(opened) + ").");
 
   DrawBitmap.penColour = display::kSilver;
   DrawBitmap.penStyle = display::PenStyle::Solid;
@@ -94,7 +93,9 @@ void TFp::FormCreate() {
   stores.CurveBuf[1].fill(255);
 }
 
-void TFp::FormShow() { DrawCurves(); }
+void TFp::FormShow() {
+  DrawCurves();
+}
 
 void TFp::FormClose() {
   if (closed_) return;
@@ -106,7 +107,9 @@ void TFp::FormClose() {
   box_.GetBoard().BoardClose();
 }
 
-void TFp::Quitter1Click() { ui_.CloseMainWindow(); }
+void TFp::Quitter1Click() {
+  ui_.CloseMainWindow();
+}
 
 void TFp::GJaugeCancel() {
   gjauge.Result = true;
@@ -240,9 +243,15 @@ void TFp::SetTraceStyle(display::TraceStyle style) {
   DrawCurves();
 }
 
-void TFp::Vecteurs1Click() { SetTraceStyle(display::TraceStyle::Vecteurs); }
-void TFp::Pics1Click() { SetTraceStyle(display::TraceStyle::Pics); }
-void TFp::Points1Click() { SetTraceStyle(display::TraceStyle::Points); }
+void TFp::Vecteurs1Click() {
+  SetTraceStyle(display::TraceStyle::Vecteurs);
+}
+void TFp::Pics1Click() {
+  SetTraceStyle(display::TraceStyle::Pics);
+}
+void TFp::Points1Click() {
+  SetTraceStyle(display::TraceStyle::Points);
+}
 
 void TFp::SaveModeToggles() {
   if (tools.mi.down) {

@@ -6,7 +6,9 @@
 namespace rovanel::app {
 
 namespace {
-int Nearest(double x) { return static_cast<int>(std::nearbyint(x)); }
+int Nearest(double x) {
+  return static_cast<int>(std::nearbyint(x));
+}
 }  // namespace
 
 void TPBar::Notify() {

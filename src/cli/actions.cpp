@@ -74,7 +74,8 @@ bool ActionRunner::Click(std::string_view name) {
 
 bool ActionRunner::Set(std::string_view what) {
   const auto eq = what.find('=');
-  if (eq == std::string_view::npos) return Fail("set needs NAME=value: '" + std::string(what) + "'");
+  if (eq == std::string_view::npos)
+    return Fail("set needs NAME=value: '" + std::string(what) + "'");
   const std::string_view name = what.substr(0, eq);
   const std::string_view text = what.substr(eq + 1);
   long long value = 0;
@@ -105,8 +106,8 @@ bool ActionRunner::Dump(std::string_view what) {
       out_ << int(c.r) << ' ' << int(c.g) << ' ' << int(c.b) << '\n';
   } else if (what == "tools") {
     for (const auto& [name, c] : fp_.tools.All())
-      out_ << name << " down=" << c->down << " enabled=" << c->enabled
-           << " visible=" << c->visible << " caption=\"" << c->caption << "\"\n";
+      out_ << name << " down=" << c->down << " enabled=" << c->enabled << " visible=" << c->visible
+           << " caption=\"" << c->caption << "\"\n";
   } else if (what.rfind("ecran=", 0) == 0) {
     const std::string file(what.substr(6));
     if (file.empty()) return Fail("dump:ecran needs a file name");

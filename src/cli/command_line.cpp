@@ -26,7 +26,9 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
       into = args[++i];
       return true;
     };
-    auto is = [&](const char* name) { return a == name || a.rfind(std::string(name) + "=", 0) == 0; };
+    auto is = [&](const char* name) {
+      return a == name || a.rfind(std::string(name) + "=", 0) == 0;
+    };
     if (a == "-h" || a == "--help") {
       line.help = true;
     } else if (is("--box")) {
@@ -93,8 +95,8 @@ std::string Usage(const std::string& program, bool window) {
     if (!scenes.empty()) scenes += "|";
     scenes += name;
   }
-  std::string text = "usage: " + program + " [--box usb|sim|none] [--scene " + scenes +
-                     "] [--usb-ids VVVV:PPPP]";
+  std::string text =
+      "usage: " + program + " [--box usb|sim|none] [--scene " + scenes + "] [--usb-ids VVVV:PPPP]";
   if (window) text += " [--screenshot FILE]";
   text +=
       " [ACTION...]\n"

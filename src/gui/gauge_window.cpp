@@ -13,12 +13,13 @@
 namespace rovanel::gui {
 
 namespace {
-QRect ToQRect(const app::TPBar::Rect& r) { return QRect(r.left, r.top, r.width, r.height); }
+QRect ToQRect(const app::TPBar::Rect& r) {
+  return QRect(r.left, r.top, r.width, r.height);
+}
 }  // namespace
 
 GaugeWindow::GaugeWindow(app::TPBar& model, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      model_(model) {
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), model_(model) {
   setObjectName("gjauge");
   setWindowTitle(QString());
   setFixedSize(model.WinWidth, model.WinHeight);

@@ -19,7 +19,9 @@
 namespace rovanel::gui {
 
 namespace {
-QString Q(const std::string& s) { return QString::fromStdString(s); }
+QString Q(const std::string& s) {
+  return QString::fromStdString(s);
+}
 }  // namespace
 
 MainView::MainView(app::Box& box) : fp_(box, *this) {
@@ -130,7 +132,9 @@ void MainView::Sync() {
   fileNom_->setText(Q(fp_.tools.FileNom.caption));
 }
 
-void MainView::ProcessMessages() { QApplication::processEvents(); }
+void MainView::ProcessMessages() {
+  QApplication::processEvents();
+}
 
 void MainView::SetHourglass(bool on) {
   if (on) {
@@ -151,9 +155,13 @@ void MainView::PictureChanged() {
   ecran_->setPixmap(QPixmap::fromImage(display::ToQImage(fp_.ecran)));
 }
 
-void MainView::GaugeChanged() { gauge_->Render(); }
+void MainView::GaugeChanged() {
+  gauge_->Render();
+}
 
-void MainView::StatusText(const std::string& text) { statusBar()->showMessage(Q(text)); }
+void MainView::StatusText(const std::string& text) {
+  statusBar()->showMessage(Q(text));
+}
 
 void MainView::CloseMainWindow() {
   closeRequested_ = true;

@@ -1,10 +1,9 @@
-#include "acquisition/single.h"
-
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cmath>
 
+#include "acquisition/single.h"
 #include "device/usb_link.h"
 #include "support/frame_server.h"
 #include "support/scripted_driver.h"

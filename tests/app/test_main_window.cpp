@@ -1,10 +1,9 @@
-#include "app/main_window.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <numeric>
 
+#include "app/main_window.h"
 #include "support/frame_server.h"
 #include "support/recording_port.h"
 #include "support/scripted_driver.h"
@@ -329,7 +328,6 @@ TEST(WindowOnSimulatedBox, AveragingFourFramesHalvesTheNoise) {
   EXPECT_GT(*std::max_element(c.begin() + 900, c.begin() + 1150), 150);
   EXPECT_LT(std::accumulate(c.begin(), c.begin() + 200, 0) / 200, 40);
 }
-
 
 TEST_F(ServedWindow, ClicksDeliveredDuringAveragingLeaveTheCurveSetAlone) {
   server.Push(Flat(30));

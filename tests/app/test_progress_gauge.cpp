@@ -1,6 +1,6 @@
-#include "app/progress_gauge.h"
-
 #include <gtest/gtest.h>
+
+#include "app/progress_gauge.h"
 
 namespace rovanel::app {
 namespace {

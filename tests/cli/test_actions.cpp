@@ -1,11 +1,10 @@
-#include "cli/actions.h"
-
 #include <gtest/gtest.h>
 
 #include <QImage>
 #include <filesystem>
 #include <sstream>
 
+#include "cli/actions.h"
 #include "cli/command_line.h"
 #include "display/image_io.h"
 #include "support/recording_port.h"
@@ -53,15 +52,16 @@ TEST_F(Actions, AcquisitionThenDumpPrintsTheDiffractionProfile) {
 }
 
 TEST_F(Actions, SetAndDumpTheCurveSet) {
-  ASSERT_TRUE(Run({"set:AvgCount=2", "set:NivPotar=7", "click:superposition",
-                   "click:acquisition", "dump:NbCurves", "dump:CurveColours"}))
+  ASSERT_TRUE(Run({"set:AvgCount=2", "set:NivPotar=7", "click:superposition", "click:acquisition",
+                   "dump:NbCurves", "dump:CurveColours"}))
       << err.str();
   EXPECT_EQ(out.str(), "2\n255 0 0\n0 0 0\n0 0 128\n0 0 0\n");
   EXPECT_EQ(fp->ProfParams.AvgCount, 2);
   EXPECT_EQ(fp->ProfParams.Level, 7);
   out.str("");
   ASSERT_TRUE(Run({"dump:tools"}));
-  EXPECT_NE(out.str().find("superposition down=1 enabled=1 visible=1 caption=\"ID_BTN_BAS_Superposition\""),
+  EXPECT_NE(out.str().find(
+                "superposition down=1 enabled=1 visible=1 caption=\"ID_BTN_BAS_Superposition\""),
             std::string::npos);
   EXPECT_NE(out.str().find("Pics1 down=1"), std::string::npos);
 }
@@ -88,10 +88,9 @@ TEST_F(Actions, ScenesChangeWhatTheSimulatedBoxSees) {
 }
 
 TEST_F(Actions, ErrorsSayWhatIsWrongInOneLine) {
-  const std::vector<std::string> bad = {"click:nothing", "frobnicate", "set:AvgCount=0",
-                                        "set:AvgCount=x",  "set:NivPotar=16", "set:Other=1",
-                                        "dump:nothing",    "box:series=-1", "box:reset",
-                                        "dump:ecran="};
+  const std::vector<std::string> bad = {
+      "click:nothing", "frobnicate",   "set:AvgCount=0", "set:AvgCount=x", "set:NivPotar=16",
+      "set:Other=1",   "dump:nothing", "box:series=-1",  "box:reset",      "dump:ecran="};
   for (const std::string& action : bad) {
     err.str("");
     EXPECT_FALSE(runner->Run(action)) << action;

@@ -1,10 +1,9 @@
-#include "gui/main_view.h"
-
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QPushButton>
 #include <QToolButton>
 #include <sstream>
 
@@ -12,7 +11,7 @@
 #include "display/gauge_picture.h"
 #include "display/image_io.h"
 #include "gui/gauge_window.h"
-#include <QPushButton>
+#include "gui/main_view.h"
 
 namespace rovanel::gui {
 namespace {

@@ -26,7 +26,8 @@ FrameServer::FrameServer(ScriptedDriver& driver) : state_(std::make_shared<State
           }
           ++s->served;
           reply.insert(reply.end(), 39, 0xFF);
-          for (std::uint8_t level : s->last) reply.push_back(static_cast<std::uint8_t>(255 - level));
+          for (std::uint8_t level : s->last)
+            reply.push_back(static_cast<std::uint8_t>(255 - level));
           reply.insert(reply.end(), 13, 0xFF);
         } else {
           s->expect = 0;
@@ -49,7 +50,9 @@ FrameServer::FrameServer(ScriptedDriver& driver) : state_(std::make_shared<State
   };
 }
 
-void FrameServer::Push(const Levels& light) { state_->frames.push_back(light); }
+void FrameServer::Push(const Levels& light) {
+  state_->frames.push_back(light);
+}
 
 void FrameServer::PushFlat(std::uint8_t level) {
   Levels l;
