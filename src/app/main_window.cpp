@@ -73,9 +73,12 @@ void TFp::FormCreate() {
   const device::Status opened = board.BoardOpen();
   clock.SleepUntilUs(clock.NowUs() + 300'000);
   std::int32_t id = 0;
-  board.GetBoardId(id);
+  const device::Status identified = board.GetBoardId(id);
   board.SetIntegrationTime(10.0);
-  if (opened != 0) ui_.StatusText("No box found (status " + std::to_string(opened) + ").");
+  if (opened != 0)
+    ui_.StatusText("No box found (status " + std::to_string(opened) + ").");
+  else if (identified != 0)
+    ui_.StatusText("The box does not answer (status " + std::to_string(identified) + ").");
 
   DrawBitmap.penColour = display::kSilver;
   DrawBitmap.penStyle = display::PenStyle::Solid;

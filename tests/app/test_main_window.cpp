@@ -268,6 +268,17 @@ TEST_F(ServedWindow, LinkErrorsReachAMessageBoxOnlyWhenReportingIsOn) {
   EXPECT_EQ(port.messages[0], "FT_ResetDevice - General IO Error...");
 }
 
+TEST(WindowOnSilentBox, SaysThatTheBoxDoesNotAnswer) {
+  device::ManualClock clock;
+  support::ScriptedDriver driver(&clock);  // opens, then never answers
+  Box box(driver, clock, BoxKind::Usb);
+  support::RecordingPort port;
+  TFp fp(box, port);
+  fp.FormCreate();
+  ASSERT_EQ(port.status.size(), 1u);
+  EXPECT_EQ(port.status[0], "The box does not answer (status -150).");
+}
+
 TEST(WindowWithoutBox, StartsAndSaysThatNoBoxAnswered) {
   device::ManualClock clock;
   BoxOptions options;
