@@ -279,15 +279,27 @@ TEST(WindowOnSilentBox, SaysThatTheBoxDoesNotAnswer) {
   EXPECT_EQ(port.status[0], "The box does not answer (status -150).");
 }
 
-TEST(WindowWithoutBox, StartsAndSaysThatNoBoxAnswered) {
+// The window model started on a box chosen by kind, on virtual time.
+struct StartedWindow {
+  explicit StartedWindow(BoxKind kind) : box(Options(kind), clock), fp(box, port) {
+    fp.FormCreate();
+    fp.FormShow();
+  }
+  static BoxOptions Options(BoxKind kind) {
+    BoxOptions options;
+    options.kind = kind;
+    return options;
+  }
   device::ManualClock clock;
-  BoxOptions options;
-  options.kind = BoxKind::None;
-  Box box(options, clock);
+  Box box;
   support::RecordingPort port;
-  TFp fp(box, port);
-  fp.FormCreate();
-  fp.FormShow();
+  TFp fp;
+};
+
+TEST(WindowWithoutBox, StartsAndSaysThatNoBoxAnswered) {
+  StartedWindow w(BoxKind::None);
+  TFp& fp = w.fp;
+  support::RecordingPort& port = w.port;
   ASSERT_FALSE(port.status.empty());
   EXPECT_NE(port.status.front().find("No box found (status 2)"), std::string::npos);
   EXPECT_EQ(fp.WindowTitle(), "ROVANEL — no box");
@@ -319,14 +331,8 @@ double DifferenceNoise(TFp& fp) {
 }
 
 TEST(WindowOnSimulatedBox, AveragingFourFramesHalvesTheNoise) {
-  device::ManualClock clock;
-  BoxOptions options;
-  options.kind = BoxKind::Sim;
-  options.scene = device::sim::Scene::Slit;
-  Box box(options, clock);
-  support::RecordingPort port;
-  TFp fp(box, port);
-  fp.FormCreate();
+  StartedWindow w(BoxKind::Sim);  // the slit by default
+  TFp& fp = w.fp;
   EXPECT_EQ(fp.WindowTitle(), "ROVANEL — simulated box");
   const double single = DifferenceNoise(fp);
   fp.Click("moyenne");
@@ -360,14 +366,9 @@ TEST_F(ServedWindow, ClicksDeliveredDuringAveragingLeaveTheCurveSetAlone) {
 }
 
 TEST(WindowOnUsbBox, StartsWhenNoBoxIsPluggedIn) {
-  device::ManualClock clock;
-  BoxOptions options;
-  options.kind = BoxKind::Usb;
-  Box box(options, clock);
-  support::RecordingPort port;
-  TFp fp(box, port);
-  fp.FormCreate();
-  fp.FormShow();
+  StartedWindow w(BoxKind::Usb);
+  TFp& fp = w.fp;
+  support::RecordingPort& port = w.port;
   EXPECT_EQ(fp.WindowTitle(), "ROVANEL");
   ASSERT_FALSE(port.status.empty());
   EXPECT_NE(port.status.front().find("No box found (status 2)"), std::string::npos);

@@ -43,15 +43,19 @@ std::vector<std::uint64_t> ReadSizes(const ScriptedDriver& drv) {
   return out;
 }
 
-struct BoardFixture : ::testing::Test {
-  ManualClock clock{1};
+// A scripted box behind an open link, on virtual time.
+struct OpenBoard {
+  explicit OpenBoard(std::int64_t spinQuantumUs = 1) : clock(spinQuantumUs) {
+    EXPECT_EQ(link.OpenUSB(), FT_OK);
+  }
+  ManualClock clock;
   ScriptedDriver drv{&clock};
   UsbLink link{drv, clock};
   Board board{link};
-  void SetUp() override {
-    ASSERT_EQ(link.OpenUSB(), FT_OK);
-    drv.calls.clear();
-  }
+};
+
+struct BoardFixture : ::testing::Test, OpenBoard {
+  void SetUp() override { drv.calls.clear(); }
   void ExpectScriptFollowed() {
     EXPECT_TRUE(drv.ScriptDone());
     EXPECT_TRUE(drv.Mismatches.empty()) << drv.Mismatches.front();
@@ -111,11 +115,8 @@ TEST(BoardIntegration, RegisterValuesOnTheWire) {
     std::uint8_t hi, lo;
   } rows[] = {{10.0, 0xFE, 0x78}, {20.0, 0xFC, 0xF2}, {40.0, 0xF9, 0xE5}, {47.5, 0xF8, 0xC0}};
   for (const auto& row : rows) {
-    ManualClock clock;
-    ScriptedDriver drv(&clock);
-    UsbLink link(drv, clock);
-    Board board(link);
-    ASSERT_EQ(link.OpenUSB(), FT_OK);
+    OpenBoard open;
+    auto& [clock, drv, link, board] = open;
     Register(drv, 1, row.hi);
     Register(drv, 0, row.lo);
     EXPECT_EQ(board.SetIntegrationTime(row.ms), FT_OK) << row.ms;
@@ -221,11 +222,8 @@ TEST(BoardSeries, ChunksOf32768ThenRemainderThenAck) {
       {65537, {1, 1, 1, 32768, 32768, 1, 1}},
   };
   for (const auto& c : cases) {
-    ManualClock clock;
-    ScriptedDriver drv(&clock);
-    UsbLink link(drv, clock);
-    Board board(link);
-    ASSERT_EQ(link.OpenUSB(), FT_OK);
+    OpenBoard open;
+    auto& [clock, drv, link, board] = open;
     drv.calls.clear();
     const Bytes series = Series(c.n);
     Bytes reply{0xA7};  // leading byte, ignored
@@ -252,11 +250,8 @@ TEST_F(BoardFixture, ReadSamplesRefusesNegativeCounts) {
 TEST(BoardSeries, LongSeriesWaitsForItsDurationButNotForever) {
   // 2000 samples of 10 ms: the data come 20 s after the command.
   for (bool boxAnswers : {true, false}) {
-    ManualClock clock(1000);
-    ScriptedDriver drv(&clock);
-    UsbLink link(drv, clock);
-    Board board(link);
-    ASSERT_EQ(link.OpenUSB(), FT_OK);
+    OpenBoard open(1000);
+    auto& [clock, drv, link, board] = open;
     Register(drv, 1, 0xFE);
     Register(drv, 0, 0x78);
     Register(drv, 2, 0xD1);
