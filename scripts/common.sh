@@ -1,10 +1,11 @@
-# Shared by run.sh and test.sh: install what is missing (Debian 12), then
-# configure and build into the given folder.
+# Shared by run.sh, test.sh and CI: install what is missing (Debian 12),
+# then configure and build into the given folder.
+# ROVANEL_NO_APT=1 skips apt: the missing packages are named instead.
 
 ROVANEL_PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libgl-dev libftdi1-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libfftw3-dev
   xvfb xauth fonts-dejavu-core
 )
 
@@ -14,6 +15,11 @@ ensure_packages() {
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
   done
   [ ${#missing[@]} -eq 0 ] && return 0
+  if [ "${ROVANEL_NO_APT:-0}" = 1 ]; then
+    echo "ROVANEL_NO_APT=1: not installing. Missing Debian packages: ${missing[*]}" >&2
+    echo "The build may fail without them." >&2
+    return 0
+  fi
   echo "Installing: ${missing[*]}"
   local sudo=()
   [ "$(id -u)" -ne 0 ] && sudo=(sudo)

@@ -1,6 +1,6 @@
 # Fails when a Qt header is included outside gui/, display/ and cli/.
 set(bad "")
-foreach(dir signal optics files device acquisition app)
+foreach(dir base signal optics files device acquisition app)
   file(GLOB_RECURSE files ${ROOT}/src/${dir}/*.h ${ROOT}/src/${dir}/*.cpp)
   foreach(f ${files})
     file(STRINGS ${f} lines REGEX "^[ \t]*#[ \t]*include[ \t]*<Q")

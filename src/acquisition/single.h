@@ -3,20 +3,33 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
+#include "base/sizes.h"
 #include "device/board.h"
 
 namespace rovanel::acquisition {
-
-inline constexpr int kFramePixels = 2048;
-// The temporary word array a frame is read into (the block size).
-inline constexpr int kFrameWords = 2100;
 
 // Reads one frame with ReadFrame and copies pixels 0..2047 into `slot` as
 // bytes. After a failure the slot holds what the temporary array received
 // (zeros where nothing was written). Returns the protocol's status.
 device::Status AcquireFrame(device::Board& board, std::uint8_t* slot);
+
+// What one acquisition met on the link, for the status bar.
+struct AcquisitionReport {
+  bool reconnectTried = false;  // the box was not identified: Connect ran
+  device::Status reconnect = 0;
+  int frames = 0;  // frames asked for
+  int failed = 0;  // of which did not arrive whole
+  device::Status firstFailure = 0;
+
+  // Counts one frame's status.
+  void Frame(device::Status s);
+};
+
+// The status bar's text: empty when all went well.
+std::string AcquisitionStatusText(const AcquisitionReport& r);
 
 // Nearest integer to sum / n, halves to the even neighbour (n > 0).
 std::int64_t RoundedMean(std::int64_t sum, std::int64_t n);
@@ -26,6 +39,7 @@ std::int64_t RoundedMean(std::int64_t sum, std::int64_t n);
 class FrameSum {
  public:
   void Start(const std::uint8_t* frame);
+  // Adds a frame; the first one added starts the sums.
   void Add(const std::uint8_t* frame);
   // Writes the rounded mean of the frames added so far.
   void AverageInto(std::uint8_t* out) const;

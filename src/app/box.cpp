@@ -39,6 +39,7 @@ Box::Box(const BoxOptions& options, device::Clock& clock) : kind_(options.kind),
       bench_ = std::make_unique<device::sim::OpticalBench>(options.scene, options.seed);
       auto sim = std::make_unique<device::sim::SimBox>(clock, *bench_);
       sim->SetTimeScale(options.timeScale);
+      sim->SetFaults(options.faults);
       simBox_ = sim.get();
       driver_ = std::move(sim);
       break;

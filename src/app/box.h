@@ -28,6 +28,7 @@ struct BoxOptions {
   double timeScale = 1.0;  // simulated box only: 0 makes frames instant
   std::uint64_t seed = 1;
   device::FtdiIds ids;
+  device::sim::SimFaults faults;  // simulated box only
 };
 
 // The kind named on the command line wins, then the environment variable

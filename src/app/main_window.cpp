@@ -1,52 +1,20 @@
 #include "app/main_window.h"
 
-#include <algorithm>
-#include <charconv>
-#include <cstdio>
 #include <cstdlib>
 
-#include "acquisition/single.h"
+#include "app/control_table.h"
 #include "device/timing.h"
 
 namespace rovanel::app {
 
-namespace {
-
-void SetTexts(Control& c, std::string caption, std::string hint) {
-  c.caption = std::move(caption);
-  c.hint = std::move(hint);
-}
-
-std::string Format(const char* format, int a, int b) {
-  char text[64];
-  std::snprintf(text, sizeof text, format, a, b);
-  return text;
-}
-
-}  // namespace
-
 TFp::TFp(Box& box, UiPort& ui) : box_(box), ui_(ui) {
   // Captions and hints hold their language keys until texts are loaded.
-  SetTexts(tools.acquisition, "ID_BTN_BAS_Acquisition", "HINT_Acquisition");
-  SetTexts(tools.superposition, "ID_BTN_BAS_Superposition", "HINT_Superposition");
-  SetTexts(tools.suppression, "ID_BTN_BAS_Suppression", "HINT_Suppression");
-  SetTexts(tools.moyenne, "ID_BTN_BAS_Moyenne", "HINT_Moyenne");
-  SetTexts(tools.rt, "ID_BTN_BAS_Temps réel", "HINT_Temps réel");
-  SetTexts(tools.fft, "ID_BTN_BAS_FFT", "HINT_CalculFFT");
-  SetTexts(tools.pics, "ID_BTN_BAS_Pics", "HINT_Détection pics");
-  SetTexts(tools.calibration, "ID_BTN_BAS_Calibration", "HINT_Auto-Calibration");
-  SetTexts(tools.filtrage, "ID_BTN_BAS_Filtrage", "HINT_Filtrage");
-  SetTexts(tools.invert, "ID_BTN_BAS_Inversion", "HINT_Inversion");
-  SetTexts(tools.NivPotar, "0", "HINT_Sensibilité caméra");
-  SetTexts(tools.Message7, "ID_MES_INF_moy en cours", "");
-  SetTexts(tools.Message8, "ID_MES_INF_acquisition", "");
-  tools.Message7.visible = tools.Message8.visible = false;
-  SetTexts(tools.nbfr, "-", "");
-  SetTexts(tools.Acqurir1, "ID_MIT_BAS_Acquérir", "HINT_Acquisition");
-  SetTexts(tools.Vecteurs1, "ID_MIT_BAS_Vecteurs", "HINT_Vecteurs");
-  SetTexts(tools.Pics1, "ID_MIT_BAS_Pics", "HINT_Pics");
-  SetTexts(tools.Points1, "ID_MIT_BAS_Points", "HINT_Points");
-  SetTexts(tools.Quitter1, "ID_MIT_BAS_Quitter", "HINT_Quitter");
+  for (const ControlSpec& spec : ControlTable()) {
+    Control& c = tools.*(spec.member);
+    c.caption = spec.caption;
+    c.hint = spec.hint;
+    c.visible = spec.visible;
+  }
 
   gjauge.SetOnCancel([this] { GJaugeCancel(); });
   box_.Link().ErrorBox = [this](const std::string& text) {
@@ -65,20 +33,20 @@ void TFp::FormCreate() {
     AppDir = home;
   if (!AppDir.empty() && AppDir.back() != '/') AppDir += '/';
 
-  device::Clock& clock = box_.GetClock();
-  WaitCalib = std::make_unique<device::TWAIT_Calib_ms>(clock, [this] { ui_.ProcessMessages(); });
+  WaitCalib =
+      std::make_unique<device::TWAIT_Calib_ms>(box_.GetClock(), [this] { ui_.ProcessMessages(); });
 
   // The program starts whether or not a box answers; the status bar says so.
   device::Board& board = box_.GetBoard();
-  const device::Status opened = board.BoardOpen();
-  clock.SleepUntilUs(clock.NowUs() + 300'000);
-  std::int32_t id = 0;
-  const device::Status identified = board.GetBoardId(id);
-  board.SetIntegrationTime(10.0);
-  if (opened != 0)
-    ui_.StatusText("No box found (status " + std::to_string(opened) + ").");
+  bool opened = false;
+  const device::Status identified = board.Connect(device::Board::kSettleMs, &opened);
+  // Refused (nothing sent) unless the box identified itself.
+  board.SetIntegrationTime(device::kDefaultIntegrationMs);
+  if (!opened)
+    ui_.StatusText("No box found (status " + std::to_string(identified) + ").");
   else if (identified != 0)
-    ui_.StatusText("The box does not answer (status " + std::to_string(identified) + ").");
+    ui_.StatusText("The device found does not answer as the box (status " +
+                   std::to_string(identified) + "): nothing more is sent to it.");
 
   DrawBitmap.penColour = display::kSilver;
   DrawBitmap.penStyle = display::PenStyle::Solid;
@@ -117,125 +85,6 @@ void TFp::Quitter1Click() {
 void TFp::GJaugeCancel() {
   gjauge.Result = true;
   SerieStop = true;
-}
-
-int TFp::SensitivityLevel() const {
-  const std::string& text = tools.NivPotar.caption;
-  const char* first = text.data();
-  const char* last = first + text.size();
-  while (first != last && *first == ' ') ++first;
-  int s = 0;
-  std::from_chars(first, last, s);
-  return std::clamp(s, 0, 15);
-}
-
-void TFp::ReportAcquisition(device::Status firstFailure) {
-  LastAcquisitionStatus = firstFailure;
-  if (firstFailure != 0)
-    ui_.StatusText("No box answered (status " + std::to_string(firstFailure) +
-                   "): the curve holds only what arrived.");
-  else
-    ui_.StatusText("");
-}
-
-void TFp::acquisitionClick() {
-  if (acquiring_) return;  // delivered by the averaging loop's message pump
-  acquiring_ = true;
-
-  if (tools.superposition.down && NbCurves < ProfParams.MaxCurves) {
-    ++NbCurves;
-    RotateCurveColours();
-  }
-  NbPoints = ProfParams.NbPoints;
-  ProfParams.fftValid = false;
-  ProfParams.Averaged = false;
-  const int s = SensitivityLevel();
-  ProfParams.Level = s;
-
-  // The slot is fixed for the whole run, whatever the message pump delivers.
-  std::uint8_t* slot = stores.RawBuf[NbCurves].data();
-  device::Board& board = box_.GetBoard();
-  device::Status failure = acquisition::AcquireFrame(board, slot);
-
-  if (tools.moyenne.down) {
-    const int n = ProfParams.AvgCount;
-    ProfParams.Averaged = true;
-    gjauge.MaxValue = n;
-    gjauge.MinValue = 1;
-    gjauge.Result = false;
-    gjauge.CancelVisible = true;
-    ui_.SetHourglass(true);
-    gjauge.Show();
-    gjauge.SetLigne1(tools.Message7.caption);
-    gjauge.SetLigne2(tools.Message8.caption + " n° 1");
-
-    acquisition::FrameSum sum;
-    sum.Start(slot);
-    for (int i = 2; i <= n; ++i) {
-      device::WaitMs(box_.GetClock(), static_cast<std::uint32_t>(10 + 5 * s));
-      const device::Status status = acquisition::AcquireFrame(board, slot);
-      if (failure == 0) failure = status;
-      gjauge.SetPosition(i);
-      gjauge.SetLigne2(tools.Message8.caption + Format(" n° %2d/%2d", i, n));
-      if (gjauge.Result) break;  // cancelled: this frame is not added
-      sum.Add(slot);
-      ui_.ProcessMessages();
-      if (gjauge.Result) break;
-    }
-    // Cancelling keeps the average of the frames added so far.
-    sum.AverageInto(slot);
-    gjauge.CancelVisible = false;
-    gjauge.Hide();
-    ui_.SetHourglass(false);
-    sum.Release();
-  }
-
-  ReportAcquisition(failure);
-  if (!closed_ && !tools.rt.down) ProcessCurves();
-  acquiring_ = false;
-}
-
-void TFp::RotateCurveColours() {
-  const auto old = CurveColours;
-  CurveColours[0] = old[2];
-  CurveColours[1] = old[0];
-  CurveColours[2] = old[1];
-}
-
-void TFp::RotateCurveColoursBack() {
-  const auto old = CurveColours;
-  CurveColours[0] = old[1];
-  CurveColours[1] = old[2];
-  CurveColours[2] = old[0];
-}
-
-void TFp::superpositionClick() {
-  NbCurves = 1;
-  if (tools.gosimu.down || tools.spectro.down) {
-    tools.superposition.down = true;
-    NbCurves = 2;
-  }
-  if (tools.superposition.down) {
-    tools.fft.enabled = false;
-    tools.fft.down = false;
-  } else {
-    tools.fft.enabled = true;
-    CurveColours[0] = display::kBlack;
-    CurveColours[1] = display::kNavy;
-    CurveColours[2] = tools.spectro.down ? display::kSilver : display::kRed;
-  }
-  SaveModeToggles();
-  // The picture follows the new curve count at once.
-  DrawCurves();
-}
-
-void TFp::suppressionClick() {
-  if (!tools.spectro.down && tools.superposition.down && NbCurves >= 2) {
-    --NbCurves;
-    RotateCurveColoursBack();
-    ProfParams.fftValid = false;
-  }
-  DrawCurves();
 }
 
 void TFp::SetTraceStyle(display::TraceStyle style) {
@@ -317,47 +166,21 @@ std::string TFp::WindowTitle() const {
   return kApplicationTitle;
 }
 
-namespace {
-
-struct Clickable {
-  std::string_view name;
-  Control Tools::*control;
-  bool toggle;
-  // Changes the curve set: refused while an acquisition runs its loop.
-  bool changesCurves;
-  void (TFp::*handler)();
-};
-
-constexpr Clickable kClickables[] = {
-    {"acquisition", &Tools::acquisition, false, true, &TFp::acquisitionClick},
-    {"Acqurir1", &Tools::Acqurir1, false, true, &TFp::acquisitionClick},
-    {"superposition", &Tools::superposition, true, true, &TFp::superpositionClick},
-    {"suppression", &Tools::suppression, false, true, &TFp::suppressionClick},
-    {"moyenne", &Tools::moyenne, true, true, &TFp::moyenneClick},
-    {"Vecteurs1", &Tools::Vecteurs1, false, false, &TFp::Vecteurs1Click},
-    {"Pics1", &Tools::Pics1, false, false, &TFp::Pics1Click},
-    {"Points1", &Tools::Points1, false, false, &TFp::Points1Click},
-    {"Quitter1", &Tools::Quitter1, false, false, &TFp::Quitter1Click},
-};
-
-}  // namespace
-
 bool TFp::Click(std::string_view name) {
-  for (const Clickable& c : kClickables) {
-    if (c.name != name) continue;
-    Control& control = tools.*(c.control);
-    if (!control.enabled || !control.visible) return true;  // nothing happens
-    if (acquiring_ && c.changesCurves) return true;
-    if (c.toggle) control.down = !control.down;
-    (this->*(c.handler))();
-    return true;
-  }
-  return false;
+  const ControlSpec* spec = FindControl(name);
+  if (spec == nullptr || spec->handler == nullptr) return false;
+  Control& control = tools.*(spec->member);
+  if (!control.enabled || !control.visible) return true;  // nothing happens
+  if (acquiring_ && spec->changesCurves) return true;
+  if (spec->toggle) control.down = !control.down;
+  (this->*(spec->handler))();
+  return true;
 }
 
 std::vector<std::string_view> TFp::ClickableNames() {
   std::vector<std::string_view> names;
-  for (const Clickable& c : kClickables) names.push_back(c.name);
+  for (const ControlSpec& c : ControlTable())
+    if (c.handler != nullptr) names.push_back(c.name);
   return names;
 }
 

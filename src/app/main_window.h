@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "acquisition/single.h"
 #include "app/box.h"
 #include "app/controls.h"
 #include "app/progress_gauge.h"
@@ -100,8 +101,10 @@ class TFp {
   TPBar gjauge;
   std::unique_ptr<device::TWAIT_Calib_ms> WaitCalib;
 
-  // Status of the last frame read by an acquisition (0: the box answered).
+  // Status of the first frame of the last acquisition that did not arrive
+  // whole (0: all did), and what that acquisition met on the link.
   device::Status LastAcquisitionStatus = 0;
+  acquisition::AcquisitionReport LastAcquisitionReport;
 
   Box& GetBox() { return box_; }
   UiPort& Ui() { return ui_; }
@@ -110,7 +113,8 @@ class TFp {
   int SensitivityLevel() const;
   // Checks the menu item of `style` alone and redraws.
   void SetTraceStyle(display::TraceStyle style);
-  void ReportAcquisition(device::Status firstFailure);
+  // Tries once to open and identify a box that is not identified.
+  bool EnsureBox(acquisition::AcquisitionReport& report);
 
   Box& box_;
   UiPort& ui_;

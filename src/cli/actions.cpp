@@ -1,5 +1,6 @@
 #include "cli/actions.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <vector>
@@ -64,6 +65,7 @@ bool ActionRunner::Run(std::string_view action) {
   if (verb == "dump") return Dump(rest);
   if (verb == "box") return BoxCommand(rest);
   if (verb == "scene") return Scene(rest);
+  if (verb == "wait") return Wait(rest);
   return Fail("unknown action '" + std::string(action) + "'");
 }
 
@@ -129,11 +131,11 @@ bool ActionRunner::BoxCommand(std::string_view what) {
     return true;
   }
   if (what == "frame") {
-    std::array<std::uint16_t, 2100> words{};
+    std::array<std::uint16_t, kFrameBlockSize> words{};
     const device::Status status = board.ReadFrame(words.data());
     out_ << "status " << status << '\n';
     std::string text;
-    for (int i = 0; i < 2048; ++i) text += std::to_string(words[i]) + '\n';
+    for (int i = 0; i < kPixels; ++i) text += std::to_string(words[i]) + '\n';
     out_ << text;
     return true;
   }
@@ -152,6 +154,20 @@ bool ActionRunner::BoxCommand(std::string_view what) {
     return true;
   }
   return Fail("unknown box command '" + std::string(what) + "' (id, frame, series=N)");
+}
+
+bool ActionRunner::Wait(std::string_view ms) {
+  long long value = 0;
+  if (!ParseInt(ms, value) || value < 0 || value > 3'600'000)
+    return Fail("wait takes milliseconds from 0 to 3600000, not '" + std::string(ms) + "'");
+  device::Clock& clock = fp_.GetBox().GetClock();
+  const std::int64_t end = clock.NowUs() + value * 1000;
+  // The window stays live: its messages run while the time passes.
+  for (std::int64_t now = clock.NowUs(); now < end && !fp_.Closed(); now = clock.NowUs()) {
+    fp_.Ui().ProcessMessages();
+    clock.SleepUntilUs(std::min(end, now + 10'000));
+  }
+  return true;
 }
 
 bool ActionRunner::Scene(std::string_view name) {

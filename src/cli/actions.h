@@ -28,6 +28,7 @@ class ActionRunner {
   bool Dump(std::string_view what);
   bool BoxCommand(std::string_view what);
   bool Scene(std::string_view name);
+  bool Wait(std::string_view ms);
   bool Fail(const std::string& message);
 
   app::TFp& fp_;

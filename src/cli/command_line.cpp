@@ -6,6 +6,8 @@
 #include <iostream>
 #include <system_error>
 
+#include "app/main_window.h"
+
 namespace rovanel::cli {
 
 std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args,
@@ -39,6 +41,12 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
       if (!value(line.screenshot)) return std::nullopt;
     } else if (is("--usb-ids")) {
       if (!value(line.usbIds)) return std::nullopt;
+    } else if (is("--usb-serial")) {
+      if (!value(line.usbSerial)) return std::nullopt;
+    } else if (is("--usb-desc")) {
+      if (!value(line.usbDesc)) return std::nullopt;
+    } else if (is("--sim-faults")) {
+      if (!value(line.simFaults)) return std::nullopt;
     } else if (a.rfind("--", 0) == 0) {
       error = "unknown option " + a;
       return std::nullopt;
@@ -71,6 +79,16 @@ std::optional<app::BoxOptions> MakeBoxOptions(const CommandLine& line, const cha
     options.ids.vendor = static_cast<int>(vendor);
     options.ids.product = static_cast<int>(product);
   }
+  if (line.usbSerial) options.ids.serial = *line.usbSerial;
+  if (line.usbDesc) options.ids.description = *line.usbDesc;
+  if (line.simFaults) {
+    const auto faults = device::sim::ParseSimFaults(*line.simFaults, error);
+    if (!faults) {
+      error = "--sim-faults: " + error;
+      return std::nullopt;
+    }
+    options.faults = *faults;
+  }
   if (line.scene) {
     const auto scene = device::sim::SceneFromName(*line.scene);
     if (!scene) {
@@ -95,14 +113,21 @@ std::string Usage(const std::string& program, bool window) {
     if (!scenes.empty()) scenes += "|";
     scenes += name;
   }
-  std::string text =
-      "usage: " + program + " [--box usb|sim|none] [--scene " + scenes + "] [--usb-ids VVVV:PPPP]";
+  std::string clicks;
+  for (std::string_view name : app::TFp::ClickableNames()) {
+    if (!clicks.empty()) clicks += ", ";
+    clicks += name;
+  }
+  std::string text = "usage: " + program + " [--box usb|sim|none] [--scene " + scenes +
+                     "]\n    [--usb-ids VVVV:PPPP] [--usb-serial S] [--usb-desc TEXT]"
+                     " [--sim-faults LIST]";
   if (window) text += " [--screenshot FILE]";
   text +=
       " [ACTION...]\n"
       "actions:\n"
-      "  click:NAME          press a button or menu item (acquisition, superposition,\n"
-      "                      suppression, moyenne, Acqurir1, Vecteurs1, Pics1, Points1, Quitter1)\n"
+      "  click:NAME          press a button or menu item: " +
+      clicks +
+      "\n"
       "  set:NivPotar=S      sensitivity level 0..15\n"
       "  set:AvgCount=N      frames averaged when moyenne is down (1..49)\n"
       "  dump:RawBuf | dump:CurveBuf   the last curve, one level per line\n"
@@ -110,8 +135,11 @@ std::string Usage(const std::string& program, bool window) {
       "  dump:ecran=FILE     the plot as PNG or BMP\n"
       "  box:id | box:frame | box:series=N   talk to the box directly\n"
       "  scene:NAME          what the simulated box sees\n"
+      "  wait:MS             let MS milliseconds pass with the window running\n"
       "The box comes from --box, else ROVANEL_BOX, else the simulated box; a real box\n"
-      "is the first FTDI device with the ids of --usb-ids (default 0403:6001).\n";
+      "is the first FTDI device with the ids of --usb-ids (default 0403:6001), and\n"
+      "the serial number or description given. --sim-faults takes late=N, silent=N,\n"
+      "unplug=N (the N-th frame request) and replug=MS, separated by commas.\n";
   return text;
 }
 

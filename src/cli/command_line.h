@@ -14,6 +14,9 @@ struct CommandLine {
   std::optional<std::string> scene;       // --scene NAME
   std::optional<std::string> screenshot;  // --screenshot FILE (window only)
   std::optional<std::string> usbIds;      // --usb-ids VVVV:PPPP (hexadecimal)
+  std::optional<std::string> usbSerial;   // --usb-serial S
+  std::optional<std::string> usbDesc;     // --usb-desc TEXT
+  std::optional<std::string> simFaults;   // --sim-faults LIST
   bool help = false;
   std::vector<std::string> actions;
 };

@@ -39,6 +39,11 @@ std::int64_t Board::SeriesAllowanceMs(std::int64_t samples, double integrationMs
   return CeilMs(series * 1.05) + kSeriesMarginMs;
 }
 
+bool Board::DeviceGone(Status s) {
+  return s == FT_INVALID_HANDLE || s == FT_DEVICE_NOT_FOUND || s == FT_DEVICE_NOT_OPENED ||
+         s == FT_IO_ERROR;
+}
+
 Status Board::SendAndCheck(std::uint8_t b, std::uint8_t expected) {
   Status s = link_.WriteByteUSB(b);
   if (s != FT_OK) return s;
@@ -54,7 +59,68 @@ Status Board::SendCommand(std::uint8_t c) {
   return SendAndCheck(c, c);
 }
 
-Status Board::WriteRegister(std::uint8_t reg, std::uint8_t value) {
+// ---- link health ----
+
+void Board::LinkOpened() {
+  identified_ = false;
+  resyncPending_ = false;
+  // A box opened anew may have powered up since: it runs its own values
+  // until told the program's again.
+  integrationMs_ = kDefaultIntegrationMs;
+  integrationPending_ = true;
+  samplesPending_ = wantedSamples_ >= 0;
+}
+
+Status Board::Begin(bool needsId) {
+  if (!link_.UsbOpened) return FT_DEVICE_NOT_OPENED;
+  if (needsId && !identified_) return FT_DEVICE_NOT_OPENED;
+  if (resyncPending_) {
+    Resync();
+    if (!link_.UsbOpened) return FT_DEVICE_NOT_OPENED;
+  }
+  return FT_OK;
+}
+
+Status Board::End(Status s) {
+  if (s == FT_OK) return s;
+  if (DeviceGone(s)) {
+    link_.CloseUSB();
+    identified_ = false;
+    resyncPending_ = false;
+  } else {
+    resyncPending_ = true;
+  }
+  return s;
+}
+
+void Board::Resync() {
+  resyncPending_ = false;
+  ++resyncs_;
+  Status s = link_.Purge_USB_Device_RX();
+  if (s == FT_OK) s = link_.Purge_USB_Device_TX();
+  std::uint64_t dropped = 0;
+  if (s == FT_OK) s = link_.DrainUSB(kDrainQuietMs, kDrainLimitMs, dropped);
+  droppedBytes_ += dropped;
+  if (DeviceGone(s)) End(s);
+}
+
+Status Board::Restore() {
+  if (integrationPending_) {
+    const Status s = SetIntegrationTimeRaw(wantedIntegrationMs_);
+    if (s != FT_OK) return s;
+    integrationPending_ = false;
+  }
+  if (samplesPending_) {
+    const Status s = SetNbSamplesRaw(wantedSamples_);
+    if (s != FT_OK) return s;
+    samplesPending_ = false;
+  }
+  return FT_OK;
+}
+
+// ---- operations ----
+
+Status Board::WriteRegisterRaw(std::uint8_t reg, std::uint8_t value) {
   Status s = SendCommand(kCmdWriteRegister);
   if (s != FT_OK) return s;
   s = link_.WriteByteUSB(reg);
@@ -64,29 +130,64 @@ Status Board::WriteRegister(std::uint8_t reg, std::uint8_t value) {
   return SendAndCheck(kAckByte, kAckByte);
 }
 
+Status Board::WriteRegister(std::uint8_t reg, std::uint8_t value) {
+  const Status s = Begin(true);
+  if (s != FT_OK) return s;
+  return End(WriteRegisterRaw(reg, value));
+}
+
 Status Board::BoardOpen() {
-  return link_.OpenUSB();
+  const Status s = link_.OpenUSB();
+  if (link_.UsbOpened) LinkOpened();
+  return s;
 }
 
 Status Board::BoardClose() {
-  const Status s = WriteRegister(5, 0);
-  if (s != FT_OK) return s;
+  Status s = FT_OK;
+  if (Identified()) s = WriteRegister(5, 0);
   link_.CloseUSB();
-  return FT_OK;
+  identified_ = false;
+  resyncPending_ = false;
+  return s;
+}
+
+Status Board::Connect(std::int64_t settleMs, bool* opened) {
+  const Status open = BoardOpen();
+  if (opened) *opened = link_.UsbOpened;
+  if (!link_.UsbOpened) return open;
+  Clock& clock = link_.ClockSource();
+  clock.SleepUntilUs(clock.NowUs() + settleMs * 1000);
+  std::int32_t id = 0;
+  const Status s = GetBoardId(id);
+  // Whatever answered is not the box: give it back untouched.
+  if (s != FT_OK) link_.CloseUSB();
+  return s;
 }
 
 Status Board::GetBoardId(std::int32_t& id) {
-  Status s = SendCommand(kCmdIdentify);
+  Status s = Begin(false);
   if (s != FT_OK) return s;
+  identified_ = false;
+  s = SendCommand(kCmdIdentify);
   std::uint8_t lo = 0, hi = 0;
-  s = link_.ReadByteUSB(lo);
+  if (s == FT_OK) s = link_.ReadByteUSB(lo);
+  if (s == FT_OK) s = link_.ReadByteUSB(hi);
+  if (s == FT_OK) {
+    id = lo + 256 * hi;
+    s = SendAndCheck(kAckByte, kAckByte);
+  }
+  if (s == FT_OK) s = WriteRegisterRaw(5, 255);
+  if (s == FT_OK) identified_ = true;
+  return End(s);
+}
+
+Status Board::SetIntegrationTimeRaw(double ms) {
+  const std::int32_t count = IntegrationCount(ms);
+  Status s = WriteRegisterRaw(1, static_cast<std::uint8_t>((count / 256) & 255));
   if (s != FT_OK) return s;
-  s = link_.ReadByteUSB(hi);
-  if (s != FT_OK) return s;
-  id = lo + 256 * hi;
-  s = SendAndCheck(kAckByte, kAckByte);
-  if (s != FT_OK) return s;
-  return WriteRegister(5, 255);
+  s = WriteRegisterRaw(0, static_cast<std::uint8_t>(count & 255));
+  if (s == FT_OK) integrationMs_ = ms;
+  return s;
 }
 
 Status Board::SetIntegrationTime(double ms) {
@@ -95,40 +196,58 @@ Status Board::SetIntegrationTime(double ms) {
   // A count outside the register would be cut to its low 16 bits and set a
   // wholly different time.
   if (count < 0 || count > 65535) return FT_INVALID_PARAMETER;
-  Status s = WriteRegister(1, static_cast<std::uint8_t>((count / 256) & 255));
+  wantedIntegrationMs_ = ms;
+  integrationPending_ = true;
+  Status s = Begin(true);
   if (s != FT_OK) return s;
-  s = WriteRegister(0, static_cast<std::uint8_t>(count & 255));
-  if (s == FT_OK) integrationMs_ = ms;
+  s = SetIntegrationTimeRaw(ms);
+  if (s == FT_OK) integrationPending_ = false;
+  return End(s);
+}
+
+Status Board::SetNbSamplesRaw(std::int32_t n) {
+  const std::int32_t m = n + 1;
+  Status s = WriteRegisterRaw(2, static_cast<std::uint8_t>(m & 255));
+  if (s == FT_OK) s = WriteRegisterRaw(3, static_cast<std::uint8_t>((m / 256) & 255));
+  if (s == FT_OK) s = WriteRegisterRaw(4, static_cast<std::uint8_t>((m / 65536) & 255));
+  if (s == FT_OK) sampleCount_ = n;
   return s;
 }
 
 Status Board::SetNbSamples(std::int32_t n) {
   if (n < 0 || n > kMaxSampleCount) return FT_INVALID_PARAMETER;
-  const std::int32_t m = n + 1;
-  Status s = WriteRegister(2, static_cast<std::uint8_t>(m & 255));
-  if (s == FT_OK) s = WriteRegister(3, static_cast<std::uint8_t>((m / 256) & 255));
-  if (s == FT_OK) s = WriteRegister(4, static_cast<std::uint8_t>((m / 65536) & 255));
-  if (s == FT_OK) sampleCount_ = n;
-  return s;
+  wantedSamples_ = n;
+  samplesPending_ = true;
+  Status s = Begin(true);
+  if (s != FT_OK) return s;
+  s = SetNbSamplesRaw(n);
+  if (s == FT_OK) samplesPending_ = false;
+  return End(s);
 }
 
 Status Board::ReadFrame(std::uint16_t* dest) {
-  Status s = SendCommand(kCmdReadFrame);
+  Status s = Begin(true);
   if (s != FT_OK) return s;
-  s = link_.ReadNbDataUSB(kFrameBlockSize, CeilMs(integrationMs_));
-  if (s != FT_OK) return s;
-  const auto& block = link_.UsbRxBuf;
-  for (int i = 0; i < kFramePixels; ++i) dest[i] = 255 - block[kFrameLead + i];
-  return SendAndCheck(kAckByte, kAckByte);
+  s = Restore();
+  if (s == FT_OK) s = SendCommand(kCmdReadFrame);
+  if (s == FT_OK) s = link_.ReadNbDataUSB(kFrameBlockSize, CeilMs(integrationMs_));
+  if (s == FT_OK) {
+    const auto& block = link_.UsbRxBuf;
+    for (int i = 0; i < kPixels; ++i) dest[i] = 255 - block[kFrameLead + i];
+    s = SendAndCheck(kAckByte, kAckByte);
+  }
+  return End(s);
 }
 
 Status Board::ReadSamples(std::uint16_t* dest, std::int32_t n) {
   if (n < 0) return FT_INVALID_PARAMETER;
-  Status s = SendCommand(kCmdReadSeries);
+  Status s = Begin(true);
   if (s != FT_OK) return s;
+  s = Restore();
+  if (s == FT_OK) s = SendCommand(kCmdReadSeries);
   std::uint8_t lead = 0;
-  s = link_.ReadByteUSB(lead);
-  if (s != FT_OK) return s;
+  if (s == FT_OK) s = link_.ReadByteUSB(lead);
+  if (s != FT_OK) return End(s);
   // A series may come only once it has been acquired: each block read may
   // wait for the rest of the series' duration before its first byte.
   const std::int64_t total = std::max(n, sampleCount_);
@@ -138,14 +257,14 @@ Status Board::ReadSamples(std::uint16_t* dest, std::int32_t n) {
   const auto& chunk = link_.UsbRxBuf;
   for (std::int32_t c = 0; c < q; ++c) {
     s = link_.ReadNbDataUSB(kSeriesChunk, SeriesAllowanceMs(total - k, integrationMs_));
-    if (s != FT_OK) return s;
+    if (s != FT_OK) return End(s);
     for (std::int32_t j = 0; j < kSeriesChunk; ++j) dest[k++] = 255 - chunk[j];
   }
   s = link_.ReadNbDataUSB(static_cast<std::uint32_t>(r),
                           SeriesAllowanceMs(total - k, integrationMs_));
-  if (s != FT_OK) return s;
+  if (s != FT_OK) return End(s);
   for (std::int32_t j = 0; j < r; ++j) dest[k++] = 255 - chunk[j];
-  return SendAndCheck(kAckByte, kAckByte);
+  return End(SendAndCheck(kAckByte, kAckByte));
 }
 
 }  // namespace rovanel::device

@@ -1,18 +1,28 @@
 // The acquisition box's command protocol over the USB link: every exchange
 // starts with the synchronisation pair, commands and acknowledgements are
 // echoed byte by byte, frames and series come as blocks of inverted levels.
+//
+// Around the exchanges the board keeps the link healthy:
+//  - only a device that answered GetBoardId is sent register writes or
+//    frame and series requests; until then they are refused with
+//    FT_DEVICE_NOT_OPENED and nothing is written;
+//  - after a failed exchange both queues are purged and late bytes drained
+//    before the next command, so one stray answer cannot shift every later
+//    echo;
+//  - a device that is gone (I/O error, invalid handle) is closed at once;
+//    Connect opens and identifies it again;
+//  - the integration time and sample count last asked for are sent again
+//    before the next frame or series when their write failed, or when the
+//    box was opened anew (it powers up with its own values).
 #pragma once
 
 #include <cstdint>
 
+#include "base/sizes.h"
 #include "device/d2xx.h"
 #include "device/usb_link.h"
 
 namespace rovanel::device {
-
-inline constexpr int kFrameBlockSize = 2100, kFrameLead = 39, kFramePixels = 2048;
-inline constexpr std::int32_t kSeriesChunk = 32768;
-inline constexpr std::int32_t kMaxSeriesSamples = 262145;
 
 inline constexpr std::uint8_t kSyncByte = 0xF0;
 inline constexpr std::uint8_t kAckByte = 0x0F;
@@ -31,7 +41,13 @@ class Board {
   explicit Board(UsbLink& link);
 
   Status BoardOpen();
+  // Register 5 := 0 if the box was identified, then the link is closed
+  // whatever that write returned.
   Status BoardClose();
+  // BoardOpen, a pause of settleMs, GetBoardId. A device that does not
+  // identify is closed again. 0 once the box is identified.
+  // `opened` (if given) tells whether a device was opened at all.
+  Status Connect(std::int64_t settleMs = kSettleMs, bool* opened = nullptr);
   Status GetBoardId(std::int32_t& id);
   // Registers 1 and 0 from ms. Times whose count does not fit the 16-bit
   // register (or are not finite) are refused with FT_INVALID_PARAMETER.
@@ -57,10 +73,49 @@ class Board {
   double IntegrationMs() const { return integrationMs_; }
   std::int32_t SampleCount() const { return sampleCount_; }
 
+  // The device answered GetBoardId since the link was opened.
+  bool Identified() const { return identified_ && link_.UsbOpened; }
+  // A failed exchange left the link to be purged before the next command.
+  bool ResyncPending() const { return resyncPending_; }
+  // Purges done and bytes dropped by them so far.
+  int Resyncs() const { return resyncs_; }
+  std::uint64_t DroppedBytes() const { return droppedBytes_; }
+
+  // Pause between opening and identifying (the box settles).
+  static constexpr std::int64_t kSettleMs = 300;
+  // Drain after a failure: until quiet this long, at most this long.
+  static constexpr std::int64_t kDrainQuietMs = 100;
+  static constexpr std::int64_t kDrainLimitMs = 1000;
+  // Statuses that mean the device is gone rather than late or confused.
+  static bool DeviceGone(Status s);
+
  private:
+  // Checks before a command: an open, (if `needsId`) identified link,
+  // purged after an earlier failure. Non-zero when the command must not go.
+  Status Begin(bool needsId);
+  // Notes a command's outcome: a failure asks for a purge, a lost device
+  // closes the link. Returns s.
+  Status End(Status s);
+  void Resync();
+  // Sends the integration time and sample count again where pending.
+  Status Restore();
+  Status WriteRegisterRaw(std::uint8_t reg, std::uint8_t value);
+  Status SetIntegrationTimeRaw(double ms);
+  Status SetNbSamplesRaw(std::int32_t n);
+  void LinkOpened();
+
   UsbLink& link_;
   double integrationMs_ = kDefaultIntegrationMs;
   std::int32_t sampleCount_ = 0;
+  // What the program asked for last, and whether the box may not have it.
+  double wantedIntegrationMs_ = kDefaultIntegrationMs;
+  bool integrationPending_ = false;
+  std::int32_t wantedSamples_ = -1;  // none asked for yet
+  bool samplesPending_ = false;
+  bool identified_ = false;
+  bool resyncPending_ = false;
+  int resyncs_ = 0;
+  std::uint64_t droppedBytes_ = 0;
 };
 
 }  // namespace rovanel::device

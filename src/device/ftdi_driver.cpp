@@ -20,7 +20,19 @@ constexpr unsigned char kLatencyMs = 2;
 // The host queue stops draining the chip beyond this (the chip then holds
 // the data back, as the D2XX driver's own buffer would).
 constexpr std::size_t kMaxHostQueue = 1 << 22;
-constexpr int kDrainBlock = 65536;
+// libftdi's own transfer size until FT_SetUSBParameters sets one.
+constexpr int kDefaultChunk = 4096;
+
+// Payload of one bulk transfer of `chunk` bytes: every 64-byte packet
+// starts with two modem status bytes.
+int PayloadOf(int chunk) {
+  return chunk - 2 * (chunk / 64);
+}
+
+// libusb takes 0 as "no time-out": a D2XX time-out of 0 must not block.
+int UsbTimeout(std::uint32_t ms) {
+  return static_cast<int>(std::clamp<std::uint32_t>(ms, 1, INT_MAX));
+}
 
 // Open failures of ftdi_usb_open / ftdi_usb_open_desc_index.
 Status OpenStatus(int rc) {
@@ -53,10 +65,10 @@ class FtdiDriver final : public FtDriver {
     if (ctx == nullptr) return FT_DEVICE_NOT_FOUND;  // libusb unavailable
     // Give the port back to the kernel's serial driver on close.
     ctx->module_detach_mode = AUTO_DETACH_REATACH_SIO_MODULE;
-    const int rc = deviceIndex == 0
-                       ? ftdi_usb_open(ctx, ids_.vendor, ids_.product)
-                       : ftdi_usb_open_desc_index(ctx, ids_.vendor, ids_.product, nullptr, nullptr,
-                                                  static_cast<unsigned>(deviceIndex));
+    const char* description = ids_.description.empty() ? nullptr : ids_.description.c_str();
+    const char* serial = ids_.serial.empty() ? nullptr : ids_.serial.c_str();
+    const int rc = ftdi_usb_open_desc_index(ctx, ids_.vendor, ids_.product, description, serial,
+                                            static_cast<unsigned>(deviceIndex));
     if (rc < 0) {
       ftdi_free(ctx);
       return OpenStatus(rc);
@@ -79,6 +91,7 @@ class FtdiDriver final : public FtDriver {
   Status FT_ResetDevice(FtHandle handle) override {
     Device* dev = Find(handle);
     if (dev == nullptr) return FT_INVALID_HANDLE;
+    dev->rx.clear();
     if (ftdi_usb_reset(dev->ctx) < 0) return FT_IO_ERROR;
     if (ftdi_set_latency_timer(dev->ctx, kLatencyMs) < 0) return FT_IO_ERROR;
     return FT_OK;
@@ -100,8 +113,8 @@ class FtdiDriver final : public FtDriver {
   Status FT_SetTimeouts(FtHandle handle, std::uint32_t readMs, std::uint32_t writeMs) override {
     Device* dev = Find(handle);
     if (dev == nullptr) return FT_INVALID_HANDLE;
-    dev->ctx->usb_read_timeout = static_cast<int>(std::min<std::uint32_t>(readMs, INT_MAX));
-    dev->ctx->usb_write_timeout = static_cast<int>(std::min<std::uint32_t>(writeMs, INT_MAX));
+    dev->ctx->usb_read_timeout = UsbTimeout(readMs);
+    dev->ctx->usb_write_timeout = UsbTimeout(writeMs);
     dev->readTimeoutMs = readMs;
     return FT_OK;
   }
@@ -109,8 +122,10 @@ class FtdiDriver final : public FtDriver {
   Status FT_SetUSBParameters(FtHandle handle, std::uint32_t inSize, std::uint32_t) override {
     Device* dev = Find(handle);
     if (dev == nullptr) return FT_INVALID_HANDLE;
-    // 0 keeps the current transfer size.
-    if (inSize != 0 && ftdi_read_data_set_chunksize(dev->ctx, inSize) < 0) return FT_IO_ERROR;
+    // The bridge takes IN transfer sizes of 64 bytes to 64 KiB in steps of 64.
+    if (inSize < 64 || inSize > 65536 || inSize % 64 != 0) return FT_INVALID_PARAMETER;
+    if (ftdi_read_data_set_chunksize(dev->ctx, inSize) < 0) return FT_IO_ERROR;
+    dev->chunk = static_cast<int>(inSize);
     return FT_OK;
   }
 
@@ -167,6 +182,7 @@ class FtdiDriver final : public FtDriver {
     ftdi_context* ctx = nullptr;
     std::deque<std::uint8_t> rx;
     std::uint32_t readTimeoutMs = 5000;  // libftdi's default
+    int chunk = kDefaultChunk;
   };
 
   Device* Find(FtHandle handle) {
@@ -174,11 +190,14 @@ class FtdiDriver final : public FtDriver {
     return it == devices_.end() ? nullptr : &it->second;
   }
 
-  // Moves what the chip holds into the host queue; false on an I/O failure.
+  // Moves what the chip holds into the host queue, one bulk transfer at
+  // most (so a steady stream cannot hold a status poll past its time-out);
+  // false on an I/O failure.
   bool Drain(Device& dev) {
     if (dev.rx.size() >= kMaxHostQueue) return true;
-    block_.resize(kDrainBlock);
-    const int rc = ftdi_read_data(dev.ctx, block_.data(), kDrainBlock);
+    const int payload = PayloadOf(dev.chunk);
+    block_.resize(static_cast<std::size_t>(payload));
+    const int rc = ftdi_read_data(dev.ctx, block_.data(), payload);
     if (rc < 0) return false;
     dev.rx.insert(dev.rx.end(), block_.begin(), block_.begin() + rc);
     return true;

@@ -1,5 +1,7 @@
 #include "device/usb_link.h"
 
+#include <algorithm>
+
 namespace rovanel::device {
 
 std::string UsbErrorText(Status s) {
@@ -94,11 +96,15 @@ Status UsbLink::Read_USB_Device_Buffer(std::uint32_t n) {
     // The queue count of a failed poll means nothing: do not read on it.
     return s;
   }
-  if (rx == 0) return FT_OK;
+  if (n == 0) return FT_OK;
+  if (rx == 0) return kNoByte;
   std::uint32_t got = 0;
   s = driver_.FT_Read(UsbHandle, UsbRxBuf.data(), n, &got);
-  if (s != FT_OK) ShowUsbError("Read_USB_Device_Buffer", s);
-  return s;
+  if (s != FT_OK) {
+    ShowUsbError("Read_USB_Device_Buffer", s);
+    return s;
+  }
+  return got == n ? FT_OK : kNoByte;
 }
 
 Status UsbLink::WaitForReadingUSB(bool& ready) {
@@ -198,7 +204,7 @@ Status UsbLink::ReadByteUSB(std::uint8_t& b) {
   LastPollCount = polls;
   if (wait != FT_OK) return kNoByte;
   const Status s = Read_USB_Device_Buffer(1);
-  b = UsbRxBuf[0];
+  if (s == FT_OK) b = UsbRxBuf[0];
   return s;
 }
 
@@ -207,6 +213,31 @@ Status UsbLink::ReadNbDataUSB(std::uint32_t n, std::int64_t allowanceMs) {
   const Status s = WaitForNbData(n, allowanceMs);
   if (s != FT_OK) return s;
   return Read_USB_Device_Buffer(n);
+}
+
+Status UsbLink::DrainUSB(std::int64_t quietMs, std::int64_t limitMs, std::uint64_t& dropped) {
+  dropped = 0;
+  const std::int64_t start = clock_.NowUs();
+  std::int64_t lastByte = start;
+  for (;;) {
+    std::uint32_t rx = 0, tx = 0, events = 0;
+    const Status s = driver_.FT_GetStatus(UsbHandle, &rx, &tx, &events);
+    if (s != FT_OK) return s;
+    const std::int64_t now = clock_.NowUs();
+    if (rx > 0) {
+      std::uint32_t got = 0;
+      const Status r = driver_.FT_Read(UsbHandle, UsbRxBuf.data(),
+                                       std::min<std::uint32_t>(rx, kUsbBufferSize), &got);
+      if (r != FT_OK) return r;
+      dropped += got;
+      lastByte = now;
+    } else if (now - lastByte >= quietMs * 1000) {
+      return FT_OK;
+    }
+    if (now - start >= limitMs * 1000) return FT_OK;
+    // Late bytes come in their own time: no need to spin for them.
+    if (rx == 0) clock_.SleepUntilUs(now + 1000);
+  }
 }
 
 }  // namespace rovanel::device

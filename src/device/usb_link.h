@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "base/sizes.h"
 #include "device/clock.h"
 #include "device/d2xx.h"
 
@@ -16,7 +17,6 @@ namespace rovanel::device {
 // Text the error reporter appends to the operation name; "" for 0.
 std::string UsbErrorText(Status s);
 
-inline constexpr std::uint32_t kUsbBufferSize = 32768;
 // Polls of ReadByteUSB that may succeed; the next one ends the wait.
 inline constexpr std::uint64_t kMaxBytePolls = 500000;
 inline constexpr std::uint32_t kUsbTimeoutMs = 500;
@@ -37,7 +37,9 @@ class UsbLink {
   Status Set_USB_Parameters(std::uint32_t inSize, std::uint32_t outSize);
   // Sends UsbTxBuf[0..n-1]; `written` is handed back whatever the status.
   Status Write_USB_Device_Buffer(std::uint32_t n, std::uint32_t& written);
-  // Reads n bytes into UsbRxBuf[0..n-1] if the receive queue is not empty.
+  // Reads n bytes into UsbRxBuf[0..n-1]. Fewer bytes than asked for (an
+  // empty queue included) is kNoByte: the buffer's old bytes are never
+  // handed on as new ones. n = 0 reads nothing and succeeds.
   Status Read_USB_Device_Buffer(std::uint32_t n);
   Status WaitForReadingUSB(bool& ready);
   // Polls until n bytes are queued. Ends with kNoByte once the queue has not
@@ -52,6 +54,10 @@ class UsbLink {
   Status WriteByteUSB(std::uint8_t b);
   Status ReadByteUSB(std::uint8_t& b);
   Status ReadNbDataUSB(std::uint32_t n, std::int64_t allowanceMs = 0);
+  // Reads and drops whatever arrives until the receive queue has stayed
+  // empty for quietMs, or limitMs have passed. Returns the first failing
+  // driver status, else 0; `dropped` counts the bytes thrown away.
+  Status DrainUSB(std::int64_t quietMs, std::int64_t limitMs, std::uint64_t& dropped);
 
   FtDriver& Driver() { return driver_; }
   Clock& ClockSource() { return clock_; }

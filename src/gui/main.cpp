@@ -12,7 +12,8 @@ int main(int argc, char** argv) {
   using namespace rovanel;
   QApplication application(argc, argv);
   QApplication::setApplicationName(app::kApplicationTitle);
-  QApplication::setApplicationDisplayName(app::kApplicationTitle);
+  // No display name: X11 window managers would append it to a title that
+  // already starts with the program's name.
 
   std::vector<std::string> args;
   for (const QString& a : QApplication::arguments().mid(1)) args.push_back(a.toStdString());

@@ -13,6 +13,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "app/control_table.h"
 #include "display/image_io.h"
 #include "gui/gauge_window.h"
 
@@ -35,19 +36,22 @@ MainView::MainView(app::Box& box) : fp_(box, *this) {
   QFont small = toolbar->font();
   small.setPointSize(8);
   toolbar->setFont(small);
-  AddButton("acquisition", false);
-  AddButton("superposition", true);
-  AddButton("suppression", false);
-  AddButton("moyenne", true);
-
-  QMenu* fichier = menuBar()->addMenu(QStringLiteral("ID_MIT_BAS_Fichier"));
-  AddAction(fichier, "Quitter1", false);
-  QMenu* acquisition = menuBar()->addMenu(QStringLiteral("ID_MIT_BAS_Acquisition"));
-  AddAction(acquisition, "Acqurir1", false)->setShortcut(QKeySequence(Qt::Key_F8));
-  QMenu* affichage = menuBar()->addMenu(QStringLiteral("ID_MIT_BAS_Affichage"));
-  auto* styles = new QActionGroup(this);
-  for (const char* name : {"Vecteurs1", "Pics1", "Points1"})
-    styles->addAction(AddAction(affichage, name, true));
+  // Tool buttons and menu items, as the control table lists them.
+  std::map<std::string_view, QMenu*> menus;
+  for (const app::ControlSpec& spec : app::ControlTable()) {
+    const std::string name(spec.name);
+    if (spec.place == app::Place::Tool) AddButton(name, spec.toggle);
+    if (spec.place != app::Place::Menu && spec.place != app::Place::Check) continue;
+    QMenu*& menu = menus[spec.menu];
+    if (menu == nullptr) {
+      menu = menuBar()->addMenu(QString::fromUtf8(spec.menu.data(), int(spec.menu.size())));
+      menu->setObjectName(QString::fromUtf8(spec.menu.data(), int(spec.menu.size())));
+    }
+    QAction* action = AddAction(menu, name, spec.place == app::Place::Check);
+    if (!spec.shortcut.empty())
+      action->setShortcut(
+          QKeySequence(QString::fromUtf8(spec.shortcut.data(), int(spec.shortcut.size()))));
+  }
   if (box.Simulated()) BuildSceneMenu();
 
   auto* central = new QWidget(this);
@@ -56,16 +60,21 @@ MainView::MainView(app::Box& box) : fp_(box, *this) {
   ecran_->setObjectName("ecran");
   ecran_->setFixedSize(app::kScreenWidth, app::kScreenHeight);
   column->addWidget(ecran_, 0, Qt::AlignLeft | Qt::AlignTop);
+  // Text panels under the plot: short values framed, texts stretched.
   auto* row = new QHBoxLayout;
-  nivPotar_ = new QLabel(central);
-  nivPotar_->setObjectName("NivPotar");
-  nivPotar_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  nivPotar_->setMinimumWidth(28);
-  nivPotar_->setAlignment(Qt::AlignCenter);
-  row->addWidget(nivPotar_);
-  fileNom_ = new QLabel(central);
-  fileNom_->setObjectName("FileNom");
-  row->addWidget(fileNom_, 1);
+  for (const app::ControlSpec& spec : app::ControlTable()) {
+    if (spec.place != app::Place::Label) continue;
+    auto* label = new QLabel(central);
+    label->setObjectName(QString::fromUtf8(spec.name.data(), int(spec.name.size())));
+    const bool value = spec.caption.size() <= 2;
+    if (value) {
+      label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+      label->setMinimumWidth(28);
+      label->setAlignment(Qt::AlignCenter);
+    }
+    row->addWidget(label, value ? 0 : 1);
+    labels_[std::string(spec.name)] = label;
+  }
   column->addLayout(row);
   column->addStretch(1);
   setCentralWidget(central);
@@ -77,22 +86,22 @@ MainView::MainView(app::Box& box) : fp_(box, *this) {
 
 MainView::~MainView() = default;
 
-QToolButton* MainView::AddButton(const char* name, bool toggle) {
+QToolButton* MainView::AddButton(const std::string& name, bool toggle) {
   auto* button = new QToolButton(this);
-  button->setObjectName(name);
+  button->setObjectName(Q(name));
   button->setCheckable(toggle);
   button->setToolButtonStyle(Qt::ToolButtonTextOnly);
   static_cast<QToolBar*>(findChild<QToolBar*>("tools"))->addWidget(button);
-  connect(button, &QToolButton::clicked, this, [this, n = std::string(name)] { Press(n); });
+  connect(button, &QToolButton::clicked, this, [this, name] { Press(name); });
   buttons_[name] = button;
   return button;
 }
 
-QAction* MainView::AddAction(QMenu* menu, const char* name, bool checkable) {
+QAction* MainView::AddAction(QMenu* menu, const std::string& name, bool checkable) {
   QAction* action = menu->addAction(QString());
-  action->setObjectName(name);
+  action->setObjectName(Q(name));
   action->setCheckable(checkable);
-  connect(action, &QAction::triggered, this, [this, n = std::string(name)] { Press(n); });
+  connect(action, &QAction::triggered, this, [this, name] { Press(name); });
   actions_[name] = action;
   return action;
 }
@@ -127,9 +136,12 @@ void MainView::Sync() {
   };
   for (auto& [name, button] : buttons_) apply(button, *fp_.tools.Find(name));
   for (auto& [name, action] : actions_) apply(action, *fp_.tools.Find(name));
-  nivPotar_->setText(Q(fp_.tools.NivPotar.caption));
-  nivPotar_->setToolTip(Q(fp_.tools.NivPotar.hint));
-  fileNom_->setText(Q(fp_.tools.FileNom.caption));
+  for (auto& [name, label] : labels_) {
+    const app::Control& c = *fp_.tools.Find(name);
+    label->setText(Q(c.caption));
+    label->setToolTip(Q(c.hint));
+    label->setVisible(c.visible);
+  }
 }
 
 void MainView::ProcessMessages() {

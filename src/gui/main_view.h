@@ -41,18 +41,18 @@ class MainView : public QMainWindow, public app::UiPort {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  QToolButton* AddButton(const char* name, bool toggle);
-  QAction* AddAction(QMenu* menu, const char* name, bool checkable);
+  QToolButton* AddButton(const std::string& name, bool toggle);
+  QAction* AddAction(QMenu* menu, const std::string& name, bool checkable);
   void Press(const std::string& name);
   void BuildSceneMenu();
 
   app::TFp fp_;
   QLabel* ecran_ = nullptr;
-  QLabel* nivPotar_ = nullptr;
-  QLabel* fileNom_ = nullptr;
+
   GaugeWindow* gauge_ = nullptr;
   std::map<std::string, QToolButton*> buttons_;
   std::map<std::string, QAction*> actions_;
+  std::map<std::string, QLabel*> labels_;
   int hourglass_ = 0;
   bool closeRequested_ = false;
 };

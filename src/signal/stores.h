@@ -5,11 +5,12 @@
 #include <array>
 #include <cstdint>
 
+#include "base/sizes.h"
 #include "signal/large_tab.h"
 
 namespace rovanel::signal {
 
-inline constexpr int kPixels = 2048;  // sensor pixels per profile
+using rovanel::kPixels;  // sensor pixels per profile
 inline constexpr int kMaxCurves = 4;
 inline constexpr int kSpectrumColourCount = 2591;       // 400 nm up; the last entry is black
 inline constexpr std::uint32_t kMiInitLength = 131072;  // series elements cleared by InitTabs

@@ -24,7 +24,7 @@ TEST(RoundedMean, MatchesNearestWithHalvesToEvenOverTheAveragingRange) {
 }
 
 TEST(FrameSum, AveragesFramesAndReleasesItsBuffer) {
-  std::array<std::uint8_t, kFramePixels> a{}, b{}, out{};
+  std::array<std::uint8_t, kPixels> a{}, b{}, out{};
   a.fill(255);
   b.fill(254);
   FrameSum sum;
@@ -48,14 +48,15 @@ TEST(AcquireFrame, StoresTheLightLevelsAndKeepsZerosWhereNothingCame) {
   server.Push(light);
   device::UsbLink link(driver, clock);
   device::Board board(link);
-  ASSERT_EQ(board.BoardOpen(), 0);
+  ASSERT_EQ(board.Connect(0), 0);
 
-  std::array<std::uint8_t, kFramePixels> slot;
+  std::array<std::uint8_t, kPixels> slot;
   slot.fill(77);
   EXPECT_EQ(AcquireFrame(board, slot.data()), 0);
   for (int i = 0; i < 2048; ++i) ASSERT_EQ(slot[i], i % 256) << i;
 
-  // A box that stops answering: the slot receives zeros, the status says why.
+  // A box that stops answering: the slot receives zeros, the status says why
+  // (a purge after the failure finds the queue empty).
   driver.OnWrite = nullptr;
   slot.fill(77);
   EXPECT_EQ(AcquireFrame(board, slot.data()), device::kNoByte);

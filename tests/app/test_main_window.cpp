@@ -276,7 +276,9 @@ TEST(WindowOnSilentBox, SaysThatTheBoxDoesNotAnswer) {
   TFp fp(box, port);
   fp.FormCreate();
   ASSERT_EQ(port.status.size(), 1u);
-  EXPECT_EQ(port.status[0], "The box does not answer (status -150).");
+  EXPECT_EQ(port.status[0],
+            "The device found does not answer as the box (status -150): nothing more is sent to "
+            "it.");
 }
 
 // The window model started on a box chosen by kind, on virtual time.

@@ -283,18 +283,17 @@ TEST(SimBoxFirmware, PurgeAndReset) {
   SimRig rig(Scene::Dark);
   RawSession s(rig.box);
 
-  // Purge RX drops the echoes and the frame still to come; the firmware
-  // itself still waits for the acknowledgement.
+  // Purge RX drops the echoes queued in the bridge, not the frame the
+  // firmware is still integrating: that one arrives afterwards. The
+  // firmware itself still waits for the acknowledgement.
   s.Write({0xF0, 0x06});
   EXPECT_EQ(rig.box.RxQueued(), 2u);
   ASSERT_EQ(rig.box.FT_Purge(s.handle(), FT_PURGE_TX), FT_OK);
   EXPECT_EQ(rig.box.RxQueued(), 2u);
   ASSERT_EQ(rig.box.FT_Purge(s.handle(), FT_PURGE_RX), FT_OK);
   EXPECT_EQ(rig.box.RxQueued(), 0u);
-  EXPECT_FALSE(rig.box.Pending());
-  const std::int64_t t0 = rig.clock.NowUs();
-  EXPECT_EQ(s.Queued(), 0u);
-  EXPECT_EQ(rig.clock.NowUs(), t0);
+  EXPECT_TRUE(rig.box.Pending());
+  EXPECT_EQ(s.Read(2100).size(), 2100u);
   EXPECT_EQ(s.Exchange({0x0F}, 1), Bytes{0x0F});
 
   // Reset in the middle of a register write: the next F0 is a sync again,

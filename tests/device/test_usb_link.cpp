@@ -259,12 +259,12 @@ TEST_F(LinkFixture, ReadByteOnARealBoxIsAlsoBoundedByTheReadTimeOut) {
   EXPECT_EQ(b, 0x99);
 }
 
-TEST_F(LinkFixture, ReadBufferSkipsEmptyQueueAndFailedPoll) {
+TEST_F(LinkFixture, ReadBufferNeverHandsOnStaleBytes) {
   OpenQuietly();
+  // An empty queue: nothing read, and the old bytes are not passed off as new.
   link.UsbRxBuf[0] = 0xEE;
-  EXPECT_EQ(link.Read_USB_Device_Buffer(4), FT_OK);
+  EXPECT_EQ(link.Read_USB_Device_Buffer(4), kNoByte);
   EXPECT_EQ(drv.Count("FT_Read"), 0);
-  EXPECT_EQ(link.UsbRxBuf[0], 0xEE);
   // A failed poll's count is not trusted: no read, its status comes back.
   drv.Queue({1, 2, 3, 4});
   drv.Fail("FT_GetStatus", FT_IO_ERROR, 2);
@@ -277,6 +277,14 @@ TEST_F(LinkFixture, ReadBufferSkipsEmptyQueueAndFailedPoll) {
   EXPECT_EQ(link.Read_USB_Device_Buffer(4), FT_OK);
   EXPECT_EQ((std::vector<std::uint8_t>(link.UsbRxBuf.begin(), link.UsbRxBuf.begin() + 4)),
             (std::vector<std::uint8_t>{1, 2, 3, 4}));
+  // Fewer bytes than asked for is a failure too; a byte read keeps its old
+  // value when nothing came.
+  drv.Queue({9, 9});
+  EXPECT_EQ(link.Read_USB_Device_Buffer(4), kNoByte);
+  EXPECT_EQ(drv.QueueSize(), 0u);
+  std::uint8_t b = 0x42;
+  EXPECT_EQ(link.ReadByteUSB(b), kNoByte);
+  EXPECT_EQ(b, 0x42);
 }
 
 TEST_F(LinkFixture, ReadNbDataZeroReturnsAtOnceAndReadsNothing) {

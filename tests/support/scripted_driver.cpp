@@ -47,8 +47,9 @@ std::vector<std::string> ScriptedDriver::CallNames(bool withPolls) const {
 }
 
 int ScriptedDriver::Count(const std::string& fn) const {
-  auto it = counts_.find(fn);
-  return it == counts_.end() ? 0 : it->second;
+  int n = 0;
+  for (const Call& c : calls) n += c.fn == fn;
+  return n;
 }
 
 Status ScriptedDriver::Enter(const std::string& fn, FtHandle handle, std::uint64_t a0,

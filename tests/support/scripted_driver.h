@@ -63,9 +63,12 @@ class ScriptedDriver : public device::FtDriver {
   std::vector<std::uint8_t> Written() const;
   // Names of the calls, optionally leaving out FT_GetStatus polls.
   std::vector<std::string> CallNames(bool withPolls = true) const;
+  // Calls of `fn` recorded in `calls` (since it was last cleared).
   int Count(const std::string& fn) const;
   std::size_t QueueSize() const { return rx_.size(); }
   bool Opened() const { return opened_; }
+  // FT_Write calls so far (what ShortWrite's occurrence counts).
+  int Writes() const { return writes_; }
   bool ScriptDone() const { return script_.empty(); }
 
   // ---- FtDriver ----

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/sizes.h"
+
 namespace rovanel::device::sim {
 
 enum class Scene { Slit, TwoSlits, Lamp, Michelson, Dark };
@@ -26,7 +28,7 @@ struct LampLine {
 
 class OpticalBench {
  public:
-  static constexpr int kPixels = 2048;
+  static constexpr int kPixels = rovanel::kPixels;
   static constexpr double kPixelPitchUm = 14.0;
   // Integration time at which a full-scale light gives PeakLevel above the dark level.
   static constexpr double kReferenceMs = 10.0;

@@ -1,6 +1,7 @@
 #include "device/sim/sim_box.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 
 namespace rovanel::device::sim {
@@ -47,6 +48,18 @@ void SimBox::OnByte(std::uint8_t b) {
       }
       break;
     case Fw::Command:
+      if (b == kCmdFrame) {
+        const std::int64_t n = ++frameRequests_;
+        if (faults_.unplug && *faults_.unplug == n) {
+          gone_ = true;
+          goneAtUs_ = clock_.NowUs();
+          return;
+        }
+        if (faults_.silent.count(n)) {
+          fw_ = Fw::Idle;
+          return;
+        }
+      }
       Send({b});
       OnCommand(b);
       break;
@@ -81,12 +94,18 @@ void SimBox::OnCommand(std::uint8_t c) {
       break;
     case kCmdFrame: {
       const double t = IntegrationMs();
-      std::vector<std::uint8_t> block(kFrameBlockBytes);
-      bench_.Dark(t, kLeadingBytes, block.data());
-      bench_.Frame(t, block.data() + kLeadingBytes);
-      bench_.Dark(t, kTrailingBytes, block.data() + kLeadingBytes + OpticalBench::kPixels);
+      std::vector<std::uint8_t> block(kFrameBlockSize);
+      bench_.Dark(t, kFrameLead, block.data());
+      bench_.Frame(t, block.data() + kFrameLead);
+      bench_.Dark(t, kFrameTrail, block.data() + kFrameLead + OpticalBench::kPixels);
       Invert(block.data(), block.size());
-      Send(std::move(block), t);
+      if (faults_.late.count(frameRequests_)) {
+        // Unscaled: it must miss the host's wait whatever the time scale.
+        const double hostWaitMs = t + readTimeoutMs_ + SimFaults::kLateMarginMs;
+        SendUnscaled(std::move(block), hostWaitMs);
+      } else {
+        Send(std::move(block), t);
+      }
       fw_ = Fw::AwaitAck;
       break;
     }
@@ -110,7 +129,11 @@ void SimBox::OnCommand(std::uint8_t c) {
 // ---- delivery queue ----
 
 void SimBox::Send(std::vector<std::uint8_t> bytes, double delayMs) {
-  std::int64_t due = clock_.NowUs() + std::llround(delayMs * 1000.0 * timeScale_);
+  SendUnscaled(std::move(bytes), delayMs * timeScale_);
+}
+
+void SimBox::SendUnscaled(std::vector<std::uint8_t> bytes, double delayMs) {
+  std::int64_t due = clock_.NowUs() + std::llround(delayMs * 1000.0);
   if (!pending_.empty()) due = std::max(due, pending_.back().dueUs);
   pending_.push_back({due, std::move(bytes)});
   Release();
@@ -136,10 +159,67 @@ std::uint32_t SimBox::RxQueued() {
   return static_cast<std::uint32_t>(rx_.size());
 }
 
+// ---- plugging ----
+
+void SimBox::PowerUp() {
+  const std::uint8_t powerUp[kRegisters] = {0x78, 0xFE, 0x01, 0x00, 0x00, 0x00};
+  std::copy(powerUp, powerUp + kRegisters, regs_);
+  fw_ = Fw::Idle;
+  DropAnswers();
+}
+
+bool SimBox::Unplugged() {
+  if (gone_ && faults_.replugMs && clock_.NowUs() - goneAtUs_ >= *faults_.replugMs * 1000) {
+    gone_ = false;
+    PowerUp();
+    staleHandle_ = open_;
+  }
+  return gone_;
+}
+
+Status SimBox::Check(FtHandle h) {
+  if (Unplugged()) return Valid(h) ? FT_IO_ERROR : FT_INVALID_HANDLE;
+  if (!Valid(h)) return FT_INVALID_HANDLE;
+  return staleHandle_ ? FT_IO_ERROR : FT_OK;
+}
+
+std::optional<SimFaults> ParseSimFaults(std::string_view text, std::string& error) {
+  SimFaults faults;
+  while (!text.empty()) {
+    const auto comma = text.find(',');
+    const std::string_view item = text.substr(0, comma);
+    text = comma == std::string_view::npos ? std::string_view{} : text.substr(comma + 1);
+    const auto eq = item.find('=');
+    const std::string_view name = item.substr(0, eq);
+    std::int64_t value = 0;
+    const char* first = eq == std::string_view::npos ? nullptr : item.data() + eq + 1;
+    const char* last = item.data() + item.size();
+    const auto [end, ec] = first ? std::from_chars(first, last, value)
+                                 : std::from_chars_result{nullptr, std::errc::invalid_argument};
+    const bool ok = first != nullptr && first != last && ec == std::errc() && end == last;
+    const bool known = name == "late" || name == "silent" || name == "unplug" || name == "replug";
+    if (!known) {
+      error = "unknown fault '" + std::string(name) + "' (late=N, silent=N, unplug=N, replug=MS)";
+      return std::nullopt;
+    }
+    const std::int64_t least = name == "replug" ? 0 : 1;
+    if (!ok || value < least) {
+      error = "fault " + std::string(name) + " takes a whole number of at least " +
+              std::to_string(least) + ", not '" + std::string(item) + "'";
+      return std::nullopt;
+    }
+    if (name == "late") faults.late.insert(value);
+    if (name == "silent") faults.silent.insert(value);
+    if (name == "unplug") faults.unplug = value;
+    if (name == "replug") faults.replugMs = value;
+  }
+  return faults;
+}
+
 // ---- D2XX calls ----
 
 Status SimBox::FT_Open(int deviceIndex, FtHandle* handle) {
-  if (deviceIndex != 0) return FT_DEVICE_NOT_FOUND;
+  if (deviceIndex != 0 || Unplugged()) return FT_DEVICE_NOT_FOUND;
   if (handle == nullptr) return FT_INVALID_PARAMETER;
   if (open_) return FT_DEVICE_NOT_OPENED;  // already in use
   open_ = true;
@@ -150,36 +230,42 @@ Status SimBox::FT_Open(int deviceIndex, FtHandle* handle) {
 }
 
 Status SimBox::FT_Close(FtHandle handle) {
+  // A handle is freed even when its device is gone.
   if (!Valid(handle)) return FT_INVALID_HANDLE;
   DropAnswers();
   open_ = false;
+  staleHandle_ = false;
   return FT_OK;
 }
 
 Status SimBox::FT_ResetDevice(FtHandle handle) {
-  if (!Valid(handle)) return FT_INVALID_HANDLE;
+  if (const Status s = Check(handle)) return s;
   fw_ = Fw::Idle;
   DropAnswers();
   return FT_OK;
 }
 
 Status SimBox::FT_Purge(FtHandle handle, std::uint32_t mask) {
-  if (!Valid(handle)) return FT_INVALID_HANDLE;
+  if (const Status s = Check(handle)) return s;
   // Written bytes reach the firmware at once, so there is never a transmit
   // queue to purge.
-  if (mask & FT_PURGE_RX) DropAnswers();
+  if (mask & FT_PURGE_RX) {
+    Release();
+    rx_.clear();
+    polledSinceRead_ = false;
+  }
   return FT_OK;
 }
 
 Status SimBox::FT_SetTimeouts(FtHandle handle, std::uint32_t readMs, std::uint32_t writeMs) {
-  if (!Valid(handle)) return FT_INVALID_HANDLE;
+  if (const Status s = Check(handle)) return s;
   readTimeoutMs_ = readMs;
   writeTimeoutMs_ = writeMs;
   return FT_OK;
 }
 
 Status SimBox::FT_SetUSBParameters(FtHandle handle, std::uint32_t inSize, std::uint32_t) {
-  if (!Valid(handle)) return FT_INVALID_HANDLE;
+  if (const Status s = Check(handle)) return s;
   // The bridge takes IN transfer sizes of 64 bytes to 64 KiB in steps of 64.
   if (inSize < 64 || inSize > 65536 || inSize % 64 != 0) return FT_INVALID_PARAMETER;
   usbInSize_ = inSize;
@@ -188,17 +274,23 @@ Status SimBox::FT_SetUSBParameters(FtHandle handle, std::uint32_t inSize, std::u
 
 Status SimBox::FT_Write(FtHandle handle, const void* buffer, std::uint32_t count,
                         std::uint32_t* written) {
-  if (!Valid(handle)) return FT_INVALID_HANDLE;
+  if (const Status s = Check(handle)) return s;
   if (written == nullptr || (buffer == nullptr && count > 0)) return FT_INVALID_PARAMETER;
   const auto* p = static_cast<const std::uint8_t*>(buffer);
-  for (std::uint32_t i = 0; i < count; ++i) OnByte(p[i]);
+  for (std::uint32_t i = 0; i < count; ++i) {
+    OnByte(p[i]);
+    if (gone_) {
+      *written = i;
+      return FT_IO_ERROR;
+    }
+  }
   *written = count;
   polledSinceRead_ = false;
   return FT_OK;
 }
 
 Status SimBox::FT_Read(FtHandle handle, void* buffer, std::uint32_t count, std::uint32_t* got) {
-  if (!Valid(handle)) return FT_INVALID_HANDLE;
+  if (const Status s = Check(handle)) return s;
   if (got == nullptr || (buffer == nullptr && count > 0)) return FT_INVALID_PARAMETER;
   Release();
   const std::size_t n = std::min<std::size_t>(count, rx_.size());
@@ -211,7 +303,7 @@ Status SimBox::FT_Read(FtHandle handle, void* buffer, std::uint32_t count, std::
 
 Status SimBox::FT_GetStatus(FtHandle handle, std::uint32_t* rxQueue, std::uint32_t* txQueue,
                             std::uint32_t* events) {
-  if (!Valid(handle)) return FT_INVALID_HANDLE;
+  if (const Status s = Check(handle)) return s;
   if (rxQueue == nullptr) return FT_INVALID_PARAMETER;
   Release();
   // A host that has nothing to read, or polls again without reading what it

@@ -20,6 +20,18 @@
 //   ignored.
 // Every light level goes out inverted (byte = 255 - level).
 //
+// Faults, for showing and testing recovery (frame requests are counted
+// from 1 over the box's whole life):
+//   late=N    the N-th frame request is answered only after the host's
+//             frame wait (integration time + read time-out) has expired;
+//   silent=N  the N-th frame request gets no answer, not even its echo;
+//   unplug=N  the box disappears at the N-th frame request: every call
+//             fails with FT_IO_ERROR and FT_Open finds no device;
+//   replug=MS it comes back MS milliseconds later, powered up afresh (a
+//             handle kept across the unplug stays dead until closed).
+// A purge empties the bridge's queue but cannot stop what the firmware is
+// still sending: a late answer arrives after the purge all the same.
+//
 // Timing: answers are delivered in order; an answer due later becomes
 // visible in the receive-queue count only when the clock reaches its time.
 // Durations are multiplied by the time scale.
@@ -28,13 +40,30 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
 #include <vector>
 
+#include "base/sizes.h"
 #include "device/clock.h"
 #include "device/d2xx.h"
 #include "device/sim/optical_bench.h"
 
 namespace rovanel::device::sim {
+
+struct SimFaults {
+  std::set<std::int64_t> late, silent;  // frame request numbers, from 1
+  std::optional<std::int64_t> unplug;
+  std::optional<std::int64_t> replugMs;
+  // How long after the host's frame wait a late frame arrives.
+  static constexpr std::int64_t kLateMarginMs = 30;
+};
+
+// Reads "late=N,silent=N,unplug=N,replug=MS" (any subset, late and silent
+// may repeat). On error returns nullopt and says why in `error`.
+std::optional<SimFaults> ParseSimFaults(std::string_view text, std::string& error);
 
 class SimBox final : public FtDriver {
  public:
@@ -43,9 +72,6 @@ class SimBox final : public FtDriver {
   static constexpr std::uint8_t kAck = 0x0F;
   static constexpr std::uint8_t kSeriesStartByte = 0xA5;
   static constexpr int kRegisters = 6;
-  static constexpr std::size_t kLeadingBytes = 39;
-  static constexpr std::size_t kTrailingBytes = 13;
-  static constexpr std::size_t kFrameBlockBytes = 2100;
   static constexpr double kCountMs = 0.0256;  // one integration count
 
   SimBox(Clock& clock, OpticalBench& bench);
@@ -62,6 +88,13 @@ class SimBox final : public FtDriver {
   Status FT_GetStatus(FtHandle handle, std::uint32_t* rxQueue, std::uint32_t* txQueue,
                       std::uint32_t* events) override;
   bool Simulated() const override { return true; }
+
+  void SetFaults(SimFaults faults) { faults_ = std::move(faults); }
+  const SimFaults& Faults() const { return faults_; }
+  // Frame requests received so far.
+  std::int64_t FrameRequests() const { return frameRequests_; }
+  // The box is unplugged now (a replug due by now has happened).
+  bool Unplugged();
 
   // 1 = real durations, 0 = frames and series are ready at once.
   void SetTimeScale(double scale) { timeScale_ = scale < 0.0 ? 0.0 : scale; }
@@ -93,11 +126,16 @@ class SimBox final : public FtDriver {
   };
 
   bool Valid(FtHandle h) const { return open_ && h == handle_; }
+  // Status of a call on `h`: FT_IO_ERROR while unplugged or for a handle
+  // that outlived an unplug, FT_INVALID_HANDLE for a wrong one, else 0.
+  Status Check(FtHandle h);
+  void PowerUp();
   void OnByte(std::uint8_t b);
   void OnCommand(std::uint8_t c);
   // Queues bytes to become readable `delayMs` (scaled) from now, after
   // everything scheduled before them.
   void Send(std::vector<std::uint8_t> bytes, double delayMs = 0.0);
+  void SendUnscaled(std::vector<std::uint8_t> bytes, double delayMs);
   void Release();
   void DropAnswers();
 
@@ -110,6 +148,12 @@ class SimBox final : public FtDriver {
   std::uint32_t readTimeoutMs_ = 0;
   std::uint32_t writeTimeoutMs_ = 0;
   std::uint32_t usbInSize_ = 4096;
+
+  SimFaults faults_;
+  std::int64_t frameRequests_ = 0;
+  bool gone_ = false;
+  std::int64_t goneAtUs_ = 0;
+  bool staleHandle_ = false;  // the open handle outlived an unplug
 
   Fw fw_ = Fw::Idle;
   std::uint8_t regNumber_ = 0;
