@@ -1,5 +1,16 @@
-# rovanel-cli on the simulated slit prints the 2048 levels of a diffraction profile.
-execute_process(COMMAND ${CLI} --box sim --scene slit click:acquisition dump:CurveBuf
+# rovanel-cli on the simulated slit prints the 2048 levels of a diffraction
+# profile. With -DFAULTS=LIST the box misbehaves first (--sim-faults) and
+# the second acquisition must show the profile all the same.
+if(FAULTS MATCHES "replug=([0-9]+)")
+  # Unplugged at the first frame: wait for the box to come back.
+  math(EXPR ms "${CMAKE_MATCH_1} + 100")
+  set(run --sim-faults ${FAULTS} click:acquisition wait:${ms} click:acquisition dump:CurveBuf)
+elseif(FAULTS)
+  set(run --sim-faults ${FAULTS} click:acquisition click:acquisition dump:CurveBuf)
+else()
+  set(run click:acquisition dump:CurveBuf)
+endif()
+execute_process(COMMAND ${CLI} --box sim --scene slit ${run}
   OUTPUT_VARIABLE out RESULT_VARIABLE rc ERROR_VARIABLE err)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "rovanel-cli failed (${rc}): ${err}")

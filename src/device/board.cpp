@@ -72,6 +72,7 @@ void Board::LinkOpened() {
 }
 
 Status Board::Begin(bool needsId) {
+  link_.DriverFailure = FT_OK;
   if (!link_.UsbOpened) return FT_DEVICE_NOT_OPENED;
   if (needsId && !identified_) return FT_DEVICE_NOT_OPENED;
   if (resyncPending_) {
@@ -83,7 +84,7 @@ Status Board::Begin(bool needsId) {
 
 Status Board::End(Status s) {
   if (s == FT_OK) return s;
-  if (DeviceGone(s)) {
+  if (DeviceGone(s) || DeviceGone(link_.DriverFailure)) {
     link_.CloseUSB();
     identified_ = false;
     resyncPending_ = false;

@@ -83,9 +83,10 @@ class Board {
 
   // Pause between opening and identifying (the box settles).
   static constexpr std::int64_t kSettleMs = 300;
-  // Drain after a failure: until quiet this long, at most this long.
-  static constexpr std::int64_t kDrainQuietMs = 100;
-  static constexpr std::int64_t kDrainLimitMs = 1000;
+  // Drain after a failure: until quiet for a read time-out (an answer
+  // still on its way has had that long to come), at most this long.
+  static constexpr std::int64_t kDrainQuietMs = kUsbTimeoutMs;
+  static constexpr std::int64_t kDrainLimitMs = 4 * kUsbTimeoutMs;
   // Statuses that mean the device is gone rather than late or confused.
   static bool DeviceGone(Status s);
 

@@ -28,6 +28,7 @@ std::string UsbErrorText(Status s) {
 UsbLink::UsbLink(FtDriver& driver, Clock& clock) : driver_(driver), clock_(clock) {}
 
 void UsbLink::ShowUsbError(const std::string& name, Status status) {
+  if (status != FT_OK) DriverFailure = status;
   if (!ShowUsbErrors || status == FT_OK || !ErrorBox) return;
   ErrorBox(name + UsbErrorText(status));
 }
@@ -172,8 +173,10 @@ Status UsbLink::WriteByteUSB(std::uint8_t b) {
   UsbTxBuf[0] = b;
   std::uint32_t written = 0;
   const Status s = Write_USB_Device_Buffer(1, written);
-  if (written != 1) return kShortWrite;
-  return s;
+  // A failed write says why (a device that is gone must be told from a
+  // byte that merely did not go).
+  if (s != FT_OK) return s;
+  return written == 1 ? FT_OK : kShortWrite;
 }
 
 Status UsbLink::ReadByteUSB(std::uint8_t& b) {

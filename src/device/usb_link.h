@@ -51,6 +51,7 @@ class UsbLink {
   // Byte layer.
   Status OpenUSB();
   void CloseUSB();
+  // The write's failure status, else kShortWrite unless one byte went.
   Status WriteByteUSB(std::uint8_t b);
   Status ReadByteUSB(std::uint8_t& b);
   Status ReadNbDataUSB(std::uint32_t n, std::int64_t allowanceMs = 0);
@@ -69,6 +70,11 @@ class UsbLink {
   std::array<std::uint8_t, kUsbBufferSize> UsbTxBuf{}, UsbRxBuf{};
   // Shows an error message box (one OK button); may be empty.
   std::function<void(const std::string&)> ErrorBox;
+  // The last failing status of a driver call, kept even where the byte
+  // layer passes on another (a failed poll in a byte wait gives kNoByte):
+  // tells a device that is gone from a byte that is late. 0 when none
+  // since the caller last cleared it.
+  Status DriverFailure = FT_OK;
   // Polls made by the last bounded wait (for tests).
   std::uint64_t LastPollCount = 0;
   // Read time-out last given to Set_USB_Device_TimeOuts; bounds the waits.

@@ -224,6 +224,54 @@ TEST_F(BoardFixture, ReadFrameAckStatusIsTheResult) {
   EXPECT_EQ(dest[0], 255 - (39 * 7 + 3) % 256);  // the pixels were stored all the same
 }
 
+TEST_F(BoardFixture, FailedExchangeIsPurgedAndDrainedBeforeTheNextCommand) {
+  // The frame comes only after the host stopped waiting for it.
+  drv.Then(0xF0, {0xF0}).Then(0x06, {0x06});
+  std::vector<std::uint16_t> dest(2100, 0);
+  EXPECT_EQ(board.ReadFrame(dest.data()), kNoByte);
+  EXPECT_TRUE(board.ResyncPending());
+  drv.ArriveAt(clock.NowUs() + 200'000, FrameBlock());
+  drv.calls.clear();
+  Command(drv, 6, FrameBlock());
+  drv.Then(0x0F, {0x0F});
+  EXPECT_EQ(board.ReadFrame(dest.data()), FT_OK);
+  ExpectScriptFollowed();
+  EXPECT_EQ(board.DroppedBytes(), 2100u);
+  // Both queues purged, then the late block read and dropped, then the command.
+  const auto names = drv.CallNames(false);
+  ASSERT_GE(names.size(), 4u);
+  EXPECT_EQ(names[0], "FT_Purge");
+  EXPECT_EQ(drv.calls[0].args[0], FT_PURGE_RX);
+  EXPECT_EQ(names[1], "FT_Purge");
+  EXPECT_EQ(names[2], "FT_Read");
+  EXPECT_EQ(names[3], "FT_Write");
+  EXPECT_EQ(drv.Written(), (Bytes{0xF0, 0x06, 0x0F}));
+}
+
+TEST_F(BoardFixture, LostDeviceIsClosedAndNothingIsSentUntilItIsIdentifiedAgain) {
+  drv.Then(0xF0, {0xF0});
+  drv.Fail("FT_GetStatus", FT_IO_ERROR);
+  std::vector<std::uint16_t> dest(2100, 0);
+  // The byte wait reports its failed poll as -150; the link still knows why.
+  EXPECT_EQ(board.ReadFrame(dest.data()), kNoByte);
+  EXPECT_FALSE(link.UsbOpened);
+  EXPECT_FALSE(board.Identified());
+  drv.ClearFailures();
+  drv.calls.clear();
+  EXPECT_EQ(board.ReadFrame(dest.data()), FT_DEVICE_NOT_OPENED);
+  EXPECT_EQ(board.SetIntegrationTime(20.0), FT_DEVICE_NOT_OPENED);
+  EXPECT_TRUE(drv.calls.empty());
+  // Connect opens, identifies, and the next frame first restores 20 ms.
+  IdentifyScript(drv);
+  EXPECT_EQ(board.Connect(0), FT_OK);
+  Register(drv, 1, 0xFC);
+  Register(drv, 0, 0xF2);
+  Command(drv, 6, FrameBlock());
+  drv.Then(0x0F, {0x0F});
+  EXPECT_EQ(board.ReadFrame(dest.data()), FT_OK);
+  ExpectScriptFollowed();
+}
+
 Bytes Series(std::size_t n) {
   Bytes s(n);
   for (std::size_t i = 0; i < n; ++i) s[i] = static_cast<std::uint8_t>(i * 13 + i / 256);

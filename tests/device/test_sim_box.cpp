@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <cstdint>
+#include <set>
+#include <string>
 #include <vector>
 
 #include "device/board.h"
@@ -319,6 +321,50 @@ TEST(SimBoxFirmware, PurgeAndReset) {
   RawSession again(rig.box);
   EXPECT_EQ(rig.box.RxQueued(), 0u);
   EXPECT_FALSE(rig.box.Pending());
+}
+
+TEST(SimBoxFaults, ParsesTheFaultList) {
+  std::string error;
+  auto f = ParseSimFaults("late=1,silent=3,late=4,unplug=2,replug=0", error);
+  ASSERT_TRUE(f) << error;
+  EXPECT_EQ(f->late, (std::set<std::int64_t>{1, 4}));
+  EXPECT_EQ(f->silent, (std::set<std::int64_t>{3}));
+  EXPECT_EQ(f->unplug, 2);
+  EXPECT_EQ(f->replugMs, 0);
+  EXPECT_TRUE(ParseSimFaults("", error));
+  for (const char* bad : {"late", "late=", "late=0", "late=-1", "late=2x", "replug=-5", "jam=1",
+                          "late=1,,silent=2", ",late=1"}) {
+    error.clear();
+    EXPECT_FALSE(ParseSimFaults(bad, error)) << bad;
+    EXPECT_FALSE(error.empty()) << bad;
+  }
+}
+
+TEST(SimBoxFaults, UnpluggedBoxFailsEveryCallUntilReplugged) {
+  SimRig rig(Scene::Dark);
+  SimFaults faults;
+  faults.unplug = 1;
+  faults.replugMs = 100;
+  rig.box.SetFaults(faults);
+  RawSession s(rig.box);
+  s.Write({0xF0, 0x00});  // identification is not a frame request
+  EXPECT_EQ(s.Read(3), (Bytes{0xF0, 0x00, 0x48}));
+  EXPECT_EQ(s.Read(1), Bytes{0x20});
+  s.Write({0x0F, 0xF0});
+  EXPECT_EQ(s.Read(2), (Bytes{0x0F, 0xF0}));
+  EXPECT_EQ(s.Write({0x06}), FT_IO_ERROR);
+  std::uint32_t rx = 0, tx = 0, ev = 0;
+  EXPECT_EQ(rig.box.FT_GetStatus(s.handle(), &rx, &tx, &ev), FT_IO_ERROR);
+  FtHandle other = 0;
+  EXPECT_EQ(rig.box.FT_Open(0, &other), FT_DEVICE_NOT_FOUND);
+  rig.clock.AdvanceUs(100'000);
+  // Back, powered up afresh; the old handle stays dead until closed.
+  EXPECT_EQ(rig.box.FT_GetStatus(s.handle(), &rx, &tx, &ev), FT_IO_ERROR);
+  EXPECT_EQ(rig.box.FT_Close(s.handle()), FT_OK);
+  RawSession again(rig.box);
+  EXPECT_EQ(again.status(), FT_OK);
+  EXPECT_EQ(again.Exchange({0xF0}, 1), Bytes{0xF0});
+  EXPECT_EQ(rig.box.Register(1), 0xFE);
 }
 
 // The host's own link and protocol against the box, end to end.

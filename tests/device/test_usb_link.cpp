@@ -173,8 +173,8 @@ TEST_F(LinkFixture, WriteByteStatusAndShortWrites) {
   EXPECT_EQ(link.WriteByteUSB(1), kShortWrite);
   drv.ShortWrite(2, 2);  // more than asked for is not "exactly one" either
   EXPECT_EQ(link.WriteByteUSB(1), kShortWrite);
-  drv.Fail("FT_Write", FT_IO_ERROR, 3);  // failure with nothing written: -20 wins
-  EXPECT_EQ(link.WriteByteUSB(1), kShortWrite);
+  drv.Fail("FT_Write", FT_IO_ERROR, 3);  // failure with nothing written: the failure
+  EXPECT_EQ(link.WriteByteUSB(1), FT_IO_ERROR);
   drv.Fail("FT_Write", FT_IO_ERROR, 4);  // one byte written yet failing: the status
   drv.ShortWrite(1, 4);
   EXPECT_EQ(link.WriteByteUSB(1), FT_IO_ERROR);

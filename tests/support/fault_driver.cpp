@@ -83,6 +83,8 @@ Status FaultDriver::FT_Write(FtHandle handle, const void* buffer, std::uint32_t 
   if (unplugAt_ != kNever)
     n = static_cast<std::uint32_t>(std::min<std::uint64_t>(n, unplugAt_ - written_ - read_));
   const Status s = inner_.FT_Write(handle, buffer, n, written);
+  const auto* bytes = static_cast<const std::uint8_t*>(buffer);
+  wire.insert(wire.end(), bytes, bytes + *written);
   written_ += *written;
   return s;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "device/d2xx.h"
 
@@ -33,6 +34,9 @@ class FaultDriver : public device::FtDriver {
   // every poll from the n-th on.
   void FailStatusAt(std::uint64_t n, Status status, bool onward = false);
   void Disarm();
+
+  // Every byte that reached the inner driver, since construction.
+  std::vector<std::uint8_t> wire;
 
   std::uint64_t BytesWritten() const { return written_; }
   std::uint64_t BytesRead() const { return read_; }

@@ -12,6 +12,10 @@ FrameServer::FrameServer(ScriptedDriver& driver) : state_(std::make_shared<State
         s->expect = 1;
         return {0xF0};
       case 1: {
+        if (b == 0x06 && ++s->requests == s->silent) {
+          s->expect = 0;
+          return {};
+        }
         std::vector<std::uint8_t> reply{b};
         s->expect = 4;
         if (b == 0x00) {
@@ -44,6 +48,10 @@ FrameServer::FrameServer(ScriptedDriver& driver) : state_(std::make_shared<State
         if (b == 0x0F) {
           s->expect = 0;
           return {0x0F};
+        }
+        if (b == 0xF0) {  // a new command abandons the one awaiting its ack
+          s->expect = 1;
+          return {0xF0};
         }
         return {};
     }

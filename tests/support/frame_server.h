@@ -21,12 +21,16 @@ class FrameServer {
   void Push(const Levels& light);
   void PushFlat(std::uint8_t level);
   int FramesServed() const { return state_->served; }
+  // The n-th frame request (from 1) gets no answer at all, not even its echo.
+  void SilentAt(int n) { state_->silent = n; }
 
  private:
   struct State {
     std::deque<Levels> frames;
     Levels last{};
     int served = 0;
+    int requests = 0;
+    int silent = 0;
     int expect = 0;  // 0 sync, 1 command, 2 register, 3 value, 4 acknowledgement
   };
   std::shared_ptr<State> state_;

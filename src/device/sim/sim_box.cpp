@@ -102,7 +102,7 @@ void SimBox::OnCommand(std::uint8_t c) {
       if (faults_.late.count(frameRequests_)) {
         // Unscaled: it must miss the host's wait whatever the time scale.
         const double hostWaitMs = t + readTimeoutMs_ + SimFaults::kLateMarginMs;
-        SendUnscaled(std::move(block), hostWaitMs);
+        SendUnscaled(std::move(block), hostWaitMs, true);
       } else {
         Send(std::move(block), t);
       }
@@ -132,10 +132,10 @@ void SimBox::Send(std::vector<std::uint8_t> bytes, double delayMs) {
   SendUnscaled(std::move(bytes), delayMs * timeScale_);
 }
 
-void SimBox::SendUnscaled(std::vector<std::uint8_t> bytes, double delayMs) {
+void SimBox::SendUnscaled(std::vector<std::uint8_t> bytes, double delayMs, bool late) {
   std::int64_t due = clock_.NowUs() + std::llround(delayMs * 1000.0);
   if (!pending_.empty()) due = std::max(due, pending_.back().dueUs);
-  pending_.push_back({due, std::move(bytes)});
+  pending_.push_back({due, std::move(bytes), late});
   Release();
 }
 
@@ -310,10 +310,11 @@ Status SimBox::FT_GetStatus(FtHandle handle, std::uint32_t* rxQueue, std::uint32
   // saw, waits for the next answer: sleep until it is due rather than let
   // the host spin (a virtual clock jumps there at once).
   if (!pending_.empty() && (rx_.empty() || polledSinceRead_)) {
-    clock_.SleepUntilUs(pending_.front().dueUs);
-    const auto& b = pending_.front().bytes;
-    rx_.insert(rx_.end(), b.begin(), b.end());
-    pending_.pop_front();
+    // A late answer comes in its own time: the host's waits must see the
+    // time pass, poll by poll.
+    const Delivery& next = pending_.front();
+    clock_.SleepUntilUs(next.late ? std::min(next.dueUs, clock_.NowUs() + kLatePollUs)
+                                  : next.dueUs);
     Release();
   }
   *rxQueue = static_cast<std::uint32_t>(rx_.size());

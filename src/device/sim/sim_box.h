@@ -73,6 +73,8 @@ class SimBox final : public FtDriver {
   static constexpr std::uint8_t kSeriesStartByte = 0xA5;
   static constexpr int kRegisters = 6;
   static constexpr double kCountMs = 0.0256;  // one integration count
+  // Longest sleep of one status poll while a late answer is on its way.
+  static constexpr std::int64_t kLatePollUs = 5000;
 
   SimBox(Clock& clock, OpticalBench& bench);
 
@@ -123,6 +125,7 @@ class SimBox final : public FtDriver {
   struct Delivery {
     std::int64_t dueUs;
     std::vector<std::uint8_t> bytes;
+    bool late = false;  // a host's poll must not jump straight to it
   };
 
   bool Valid(FtHandle h) const { return open_ && h == handle_; }
@@ -135,7 +138,7 @@ class SimBox final : public FtDriver {
   // Queues bytes to become readable `delayMs` (scaled) from now, after
   // everything scheduled before them.
   void Send(std::vector<std::uint8_t> bytes, double delayMs = 0.0);
-  void SendUnscaled(std::vector<std::uint8_t> bytes, double delayMs);
+  void SendUnscaled(std::vector<std::uint8_t> bytes, double delayMs, bool late = false);
   void Release();
   void DropAnswers();
 
