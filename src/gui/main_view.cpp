@@ -66,7 +66,7 @@ MainView::MainView(app::Box& box) : fp_(box, *this) {
     if (spec.place != app::Place::Label) continue;
     auto* label = new QLabel(central);
     label->setObjectName(QString::fromUtf8(spec.name.data(), int(spec.name.size())));
-    const bool value = spec.caption.size() <= 2;
+    const bool value = !spec.caption.empty() && spec.caption.size() <= 2;
     if (value) {
       label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
       label->setMinimumWidth(28);

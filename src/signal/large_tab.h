@@ -70,6 +70,14 @@ class TLargeTab {
   bool Holds(std::uint32_t index) const {
     return index < capacity_ && store_.Block(index >> kBlockShift) != nullptr;
   }
+  // The BlockElements samples of block b, for loops that walk whole blocks;
+  // null when the block is missing or b >= BlockCount().
+  std::uint8_t* BlockData(std::uint32_t b) {
+    return b < store_.Count() ? store_.Block(b) : nullptr;
+  }
+  const std::uint8_t* BlockData(std::uint32_t b) const {
+    return b < store_.Count() ? store_.Block(b) : nullptr;
+  }
 
  private:
   detail::BlockStore store_;
@@ -107,6 +115,14 @@ class TDblTab {
   int MissingBlocks() const { return store_.Missing(); }
   bool Holds(std::uint32_t index) const {
     return index < capacity_ && store_.Block(index >> kBlockShift) != nullptr;
+  }
+  // The BlockElements cells of block b (8 bytes each, in memory order), for
+  // loops that walk whole blocks; null when the block is missing or b >= BlockCount().
+  std::uint8_t* BlockData(std::uint32_t b) {
+    return b < store_.Count() ? store_.Block(b) : nullptr;
+  }
+  const std::uint8_t* BlockData(std::uint32_t b) const {
+    return b < store_.Count() ? store_.Block(b) : nullptr;
   }
 
  private:
