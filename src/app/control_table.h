@@ -1,7 +1,7 @@
 // Every control of the main window, listed once: its component name, its
-// state in Tools, how a click treats it, its handler and its language keys.
-// The click dispatch, the command-line names, dump:tools and the view's
-// widgets all derive from this table.
+// state in Tools, where the view shows it, how a click treats it, its
+// handler and its language keys. The click dispatch, the command-line
+// names, dump:tools and the view's widgets all derive from this table.
 #pragma once
 
 #include <span>
@@ -15,23 +15,29 @@ class TFp;
 
 // Where the view shows a control.
 enum class Place {
-  Tool,   // a speed button of the tool bar
-  Menu,   // an item of the menu named by `menu`
-  Check,  // a checked or unchecked item of the menu named by `menu`
-  Label,  // a text panel under the plot
-  None,   // state only: its widget comes with a later panel
+  Tool,    // a speed button of the tool bar
+  Menu,    // an item of the menu named by `parent`
+  Check,   // a checked or unchecked item of the menu named by `parent`
+  Group,   // a group box of the side panel
+  Button,  // a speed button inside the group box named by `parent`
+  Text,    // a text inside the group box named by `parent`
+  Label,   // a text panel under the plot
+  None,    // state only: its widget comes with a later panel
 };
 
 struct ControlSpec {
   std::string_view name;
   Control Tools::*member;
   Place place;
-  std::string_view menu;  // the menu's key, for Place::Menu
-  bool toggle;            // a click changes its down state first
-  // Changes the curve set: refused while an acquisition runs its loop.
-  bool changesCurves;
+  std::string_view parent;  // the menu's key or the group box's name
+  bool toggle;              // a click changes its down state first
+  int group;                // toggles of one group (> 0): at most one is down
+  // Allowed while a loop that lets messages run (averaging, spectrum)
+  // owns the data: only what touches none of it.
+  bool whileBusy;
   void (TFp::*handler)();  // null: not clickable
   std::string_view caption, hint;
+  bool down = false;  // start state
   bool visible = true;
   std::string_view shortcut = {};  // a key, as "F8"
 };

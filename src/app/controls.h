@@ -20,12 +20,17 @@ struct Control {
 struct Tools {
   // Tool bar speed buttons.
   Control acquisition, superposition, suppression, moyenne, rt;
-  // Processing and mode buttons that the handlers here read or set.
-  Control fft, pics, calibration, filtrage, invert, Grid, realgris, gosimu, mi, spectro;
-  // Panels and labels.
-  Control NivPotar, Message7, Message8, nbfr, FileNom;
+  // Processing buttons.
+  Control calibration, filtrage, invert, fft, pics, Grid, realgris;
+  // Mode buttons and the buttons of the mode panels.
+  Control mi, int_, opto, spectro, gosimu, spCalY, spColor, spColor2;
+  Control opto1, lutln, lutnor, lutexp, opto2, gauss, cumul;
+  // The peak group box.
+  Control boxpic, picg, picd, picx, picy;
+  // Panels and labels (the hidden ones hold translated texts).
+  Control NivPotar, Message5, Message7, Message8, Titre4, Titre6, Titre8, Titre9, nbfr, FileNom;
   // Menu items.
-  Control Acqurir1, Vecteurs1, Pics1, Points1, Quitter1;
+  Control Quitter1, Acqurir1, Vecteurs1, Pics1, Points1, FiltrageMoyennage1, plut, phis;
 
   // Every control with its component name, in a stable order.
   std::vector<std::pair<std::string_view, Control*>> All();

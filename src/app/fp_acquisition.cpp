@@ -42,8 +42,8 @@ bool TFp::EnsureBox(acquisition::AcquisitionReport& report) {
 }
 
 void TFp::acquisitionClick() {
-  if (acquiring_) return;  // delivered by the averaging loop's message pump
-  acquiring_ = true;
+  if (busy_) return;  // delivered by the averaging loop's message pump
+  busy_ = true;
 
   if (tools.superposition.down && NbCurves < ProfParams.MaxCurves) {
     ++NbCurves;
@@ -107,7 +107,7 @@ void TFp::acquisitionClick() {
   LastAcquisitionReport = report;
   ui_.StatusText(acquisition::AcquisitionStatusText(report));
   if (!closed_ && !tools.rt.down) ProcessCurves();
-  acquiring_ = false;
+  busy_ = false;
 }
 
 void TFp::RotateCurveColours() {

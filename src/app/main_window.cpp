@@ -14,7 +14,10 @@ TFp::TFp(Box& box, UiPort& ui) : box_(box), ui_(ui) {
     c.caption = spec.caption;
     c.hint = spec.hint;
     c.visible = spec.visible;
+    c.down = spec.down;
   }
+  // Nothing to step through until peaks are searched.
+  tools.picg.enabled = tools.picd.enabled = false;
 
   gjauge.SetOnCancel([this] { GJaugeCancel(); });
   box_.Link().ErrorBox = [this](const std::string& text) {
@@ -87,73 +90,6 @@ void TFp::GJaugeCancel() {
   SerieStop = true;
 }
 
-void TFp::SetTraceStyle(display::TraceStyle style) {
-  TraceStyle = style;
-  tools.Vecteurs1.down = style == display::TraceStyle::Vecteurs;
-  tools.Pics1.down = style == display::TraceStyle::Pics;
-  tools.Points1.down = style == display::TraceStyle::Points;
-  DrawCurves();
-}
-
-void TFp::Vecteurs1Click() {
-  SetTraceStyle(display::TraceStyle::Vecteurs);
-}
-void TFp::Pics1Click() {
-  SetTraceStyle(display::TraceStyle::Pics);
-}
-void TFp::Points1Click() {
-  SetTraceStyle(display::TraceStyle::Points);
-}
-
-void TFp::SaveModeToggles() {
-  if (tools.mi.down) {
-    MiParams.calibration = tools.calibration.down;
-    MiParams.filtrage = tools.filtrage.down;
-    MiParams.invert = tools.invert.down;
-    MiParams.fftValid = false;
-    return;
-  }
-  ProfParams.calibration = tools.calibration.down;
-  ProfParams.filtrage = tools.filtrage.down;
-  ProfParams.invert = tools.invert.down;
-  if (!tools.spectro.down && !tools.gosimu.down)
-    ProfParams.superposition = tools.superposition.down;
-  ProfParams.fftValid = false;
-  ProfParams.realgris = tools.realgris.down;
-  ProfParams.Grid = tools.Grid.down;
-}
-
-void TFp::ProcessCurves() {
-  if (tools.rt.down) return;  // the live view draws by itself
-  stores.CurveBuf = stores.RawBuf;
-  DrawCurves();
-}
-
-void TFp::DrawCurves() {
-  BandMode = tools.realgris.down;
-  DrawBitmap.CopyFrom(BackBitmap, 0, 0);
-  DrawBitmap.penStyle = display::PenStyle::Solid;
-  for (int k = 1; k <= NbCurves; ++k) {
-    DrawBitmap.penColour = CurveColours[k - 1];
-    display::TraceView view;
-    view.viewStart = ViewStart;
-    view.zoomStep = ZoomStep;
-    // In the live view the stored curves are shown every fourth sample.
-    view.stride = (k < NbCurves && tools.rt.down) ? 4 : 1;
-    view.halfHeight = BandMode;
-    display::DrawTrace(DrawBitmap, stores.CurveBuf[k].data(), signal::kPixels, TraceStyle, view);
-  }
-  DrawBitmap.penColour = GridColour;
-  DrawBitmap.penStyle = GridPenStyle;
-  ecran.CopyFrom(DrawBitmap, 0, 0);
-  if (!tools.pics.down) tools.nbfr.caption = "-";
-  DrawLegends();
-  ui_.PictureChanged();
-}
-
-// The legends and the cursor overlay come with the axes and cursors.
-void TFp::DrawLegends() {}
-
 std::string TFp::WindowTitle() const {
   switch (box_.Kind()) {
     case BoxKind::Sim:
@@ -171,10 +107,27 @@ bool TFp::Click(std::string_view name) {
   if (spec == nullptr || spec->handler == nullptr) return false;
   Control& control = tools.*(spec->member);
   if (!control.enabled || !control.visible) return true;  // nothing happens
-  if (acquiring_ && spec->changesCurves) return true;
-  if (spec->toggle) control.down = !control.down;
+  // A loop letting messages run (averaging, spectrum) owns the data.
+  if (busy_ && !spec->whileBusy) return true;
+  if (spec->toggle) {
+    control.down = !control.down;
+    // Speed buttons of one group: at most one is down.
+    if (control.down && spec->group > 0)
+      for (const ControlSpec& other : ControlTable())
+        if (other.group == spec->group && &other != spec) (tools.*(other.member)).down = false;
+  }
   (this->*(spec->handler))();
   return true;
+}
+
+bool TFp::RunDialog(DialogModel& dialog) {
+  dialog.Activate();
+  if (dialogScript.Has(dialog.Name())) {
+    std::string error;
+    if (!dialogScript.Play(dialog, error)) scriptError = error;
+    return dialog.accepted;
+  }
+  return ui_.RunModal(dialog);
 }
 
 std::vector<std::string_view> TFp::ClickableNames() {

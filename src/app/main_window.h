@@ -13,6 +13,9 @@
 #include "acquisition/single.h"
 #include "app/box.h"
 #include "app/controls.h"
+#include "app/dialogs/dialog_script.h"
+#include "app/dialogs/feature.h"
+#include "app/dialogs/paraint.h"
 #include "app/progress_gauge.h"
 #include "app/settings.h"
 #include "app/ui_port.h"
@@ -40,16 +43,43 @@ class TFp {
   void FormClose();
   bool Closed() const { return closed_; }
 
-  // Handlers.
+  // Handlers: acquisition and the curve set (fp_acquisition.cpp).
   void acquisitionClick();
   void superpositionClick();
   void suppressionClick();
   void moyenneClick() {}
+  // Drawing style and life (main_window.cpp).
   void Vecteurs1Click();
   void Pics1Click();
   void Points1Click();
   void Quitter1Click();
   void GJaugeCancel();
+  // Processing (fp_processing.cpp).
+  void calibrationClick();
+  void FiltrageMoyennage1Click();
+  void fftClick();
+  // Peaks (fp_peaks.cpp).
+  void picsClick();
+  void picgClick();
+  void picdClick();
+  void ShowPeak();
+  // Look-up tables and histograms (fp_lut.cpp).
+  void lutlnClick();
+  void lutnorClick();
+  void lutexpClick();
+  void plutClick();
+  void gaussClick();
+  void cumulClick();
+  void phisClick();
+  // Spectrum (fp_spectrum.cpp).
+  void SetFftSize();
+  // The spectrum of the current mode's data over `size` samples; true when
+  // it ran to the end (false: cancelled from the gauge).
+  bool ComputeSpectrum(std::uint32_t size, bool showGauge);
+
+  // Runs a modal dialog: from the answers queued by the dialog: action when
+  // one waits for it, else through the port. True when it closed with OK.
+  bool RunDialog(DialogModel& dialog);
 
   // Presses a button or menu item by its component name, as a user would:
   // a toggle changes its down state first. False for an unknown name.
@@ -83,6 +113,33 @@ class TFp {
   ProfParamsRec ProfParams;
   MiParamsRec MiParams;
   RtParamsRec RtParams;
+  OptoParamsRec OptoParams;
+  SpectroParamsRec SpectroParams;
+
+  // Y scale kind of the display settings: "dec" or "ln".
+  std::string YScaleKind = "dec";
+  // X unit shown: "µm", "mm", "pix", "s", "Hz", "/m" or "nm".
+  std::string XUnit = "µm";
+  // Histogram class width exponent: classes of 2^(HistClassExp + 3) levels.
+  int HistClassExp = 1;
+
+  // Peaks: found by the last detection, and the one shown (0-based among
+  // the visible ones).
+  std::uint32_t PeakCount = 0;
+  int PeakIndex = 0;
+  // The marker circled round the selected peak, in plot pixels.
+  struct Shape {
+    bool visible = false;
+    int left = 0, top = 0, width = 13, height = 13;
+  } cercle;
+
+  // Dialogs, created with the window and reused.
+  Tfeature feature;
+  Tparaint paraint;
+  DialogScript dialogScript;
+  // Set when a queued dialog answer could not be played; the action runner
+  // reports it and clears it.
+  std::string scriptError;
 
   // Display state.
   std::int32_t ViewStart = 0;
@@ -115,11 +172,20 @@ class TFp {
   void SetTraceStyle(display::TraceStyle style);
   // Tries once to open and identify a box that is not identified.
   bool EnsureBox(acquisition::AcquisitionReport& report);
+  // Profile-mode steps of ProcessCurves, and the Michelson ones.
+  void ProcessProfiles();
+  void ProcessSeries();
+  // Peak search on the shown data (last curve, or the series).
+  void DetectShownPeaks();
+  // Shared by the three LUT buttons: one of them is always down.
+  void LutClicked(Control& button);
+  void DrawSeries();
+  void DrawHistogram();
 
   Box& box_;
   UiPort& ui_;
   bool closed_ = false;
-  bool acquiring_ = false;
+  bool busy_ = false;
 };
 
 }  // namespace rovanel::app

@@ -2,6 +2,7 @@
 // layout of these records belongs to the curve files.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -45,6 +46,32 @@ struct MiParamsRec {
   bool invert = false;
   std::int32_t FilterOrder = 8;
   std::string FileName;
+};
+
+// The analysis mode's saved buttons and LUT coefficients.
+struct OptoParamsRec {
+  bool lutnor = true;
+  bool lutln = false;
+  bool lutexp = false;
+  std::int32_t CoefLn = 2;
+  std::int32_t CoefExp = 2;
+  bool gauss = false;
+  bool cumul = false;
+};
+
+// The spectrometry mode's saved buttons and reference spectrum (the
+// calibration points come with the spectrometer calibration).
+struct SpectroParamsRec {
+  bool spColor = false;
+  bool spColor2 = false;
+  std::string RefFile;
+  std::array<std::uint8_t, 2048> RefSpectrum = [] {
+    std::array<std::uint8_t, 2048> a{};
+    a.fill(255);
+    return a;
+  }();
+  bool spCalY = false;
+  std::int32_t Interpolation = 0;
 };
 
 // The live view's settings: 512 points, one sample per column.

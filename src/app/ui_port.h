@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "app/dialogs/dialog.h"
+
 namespace rovanel::app {
 
 enum class MessageKind { Information, Error };
@@ -24,6 +26,12 @@ class UiPort {
   virtual void StatusText(const std::string& text) = 0;
   // The model asks the window to close (the view then runs FormClose).
   virtual void CloseMainWindow() = 0;
+  // Shows a modal dialog for the model until it closes; true when with OK.
+  // A port with no window cancels it.
+  virtual bool RunModal(DialogModel& dialog) {
+    dialog.Reject();
+    return false;
+  }
 };
 
 // A port that does nothing: for tests and batch work that need none.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <fstream>
 #include <vector>
 
 #include "display/image_io.h"
@@ -34,6 +35,13 @@ void HeadlessPort::MessageBox(const std::string& text, app::MessageKind kind) {
   err_ << (kind == app::MessageKind::Error ? "error: " : "message: ") << text << '\n';
 }
 
+bool HeadlessPort::RunModal(app::DialogModel& dialog) {
+  err_ << "message: dialog " << dialog.Name() << " cancelled (no dialog:" << dialog.Name()
+       << " answer queued)\n";
+  dialog.Reject();
+  return false;
+}
+
 void HeadlessPort::StatusText(const std::string& text) {
   if (!text.empty()) err_ << "status: " << text << '\n';
 }
@@ -52,10 +60,24 @@ bool ActionRunner::RunAll(const std::vector<std::string>& actions,
     if (fp_.Closed() || (closing && closing())) break;
     if (!Run(a)) return false;
   }
+  for (const std::string& name : fp_.dialogScript.Unused())
+    return Fail("the answer to dialog " + name + " was never used");
   return true;
 }
 
 bool ActionRunner::Run(std::string_view action) {
+  const bool ok = RunOne(action);
+  // A queued dialog answer that could not be played fails the action that
+  // showed the dialog.
+  if (!fp_.scriptError.empty()) {
+    const std::string error = fp_.scriptError;
+    fp_.scriptError.clear();
+    return ok ? Fail(error) : false;
+  }
+  return ok;
+}
+
+bool ActionRunner::RunOne(std::string_view action) {
   const auto colon = action.find(':');
   if (colon == std::string_view::npos) return Fail("unknown action '" + std::string(action) + "'");
   const std::string_view verb = action.substr(0, colon);
@@ -66,7 +88,57 @@ bool ActionRunner::Run(std::string_view action) {
   if (verb == "box") return BoxCommand(rest);
   if (verb == "scene") return Scene(rest);
   if (verb == "wait") return Wait(rest);
+  if (verb == "dialog") return Dialog(rest);
+  if (verb == "fill") return Fill(rest);
   return Fail("unknown action '" + std::string(action) + "'");
+}
+
+bool ActionRunner::Dialog(std::string_view answer) {
+  std::string error;
+  auto parsed = app::ParseDialogAnswer(answer, error);
+  if (!parsed) return Fail(error);
+  fp_.dialogScript.Queue(std::move(*parsed));
+  return true;
+}
+
+bool ActionRunner::Fill(std::string_view what) {
+  const auto eq = what.find('=');
+  const std::string_view store = what.substr(0, eq);
+  if (eq == std::string_view::npos || (store != "RawBuf" && store != "MiSerieRaw"))
+    return Fail("fill takes RawBuf=FILE or MiSerieRaw=FILE");
+  const std::string file(what.substr(eq + 1));
+  std::ifstream in(file);
+  if (!in) return Fail("cannot read '" + file + "'");
+  // Every line is checked before anything changes.
+  std::vector<std::uint8_t> levels;
+  std::string line;
+  for (int number = 1; std::getline(in, line); ++number) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    long long v = 0;
+    if (!ParseInt(line, v) || v < 0 || v > 255)
+      return Fail(file + ":" + std::to_string(number) + ": not a level from 0 to 255: '" + line +
+                  "'");
+    levels.push_back(static_cast<std::uint8_t>(v));
+  }
+  if (store == "RawBuf") {
+    if (levels.size() != static_cast<std::size_t>(kPixels))
+      return Fail(file + ": a profile has " + std::to_string(kPixels) + " levels, not " +
+                  std::to_string(levels.size()));
+    std::copy(levels.begin(), levels.end(), fp_.stores.RawBuf[fp_.NbCurves].begin());
+    fp_.ProfParams.fftValid = false;
+  } else {
+    signal::TLargeTab& raw = fp_.stores.MiSerieRaw;
+    if (levels.empty() || levels.size() > raw.Capacity())
+      return Fail(file + ": a series has 1 to " + std::to_string(raw.Capacity()) + " levels, not " +
+                  std::to_string(levels.size()));
+    for (std::size_t i = 0; i < levels.size(); ++i)
+      raw.SetValue(static_cast<std::uint32_t>(i), levels[i]);
+    fp_.MiParams.NbPoints = static_cast<std::int32_t>(levels.size());
+    fp_.MiParams.fftValid = false;
+    if (fp_.tools.mi.down) fp_.NbPoints = fp_.MiParams.NbPoints;
+  }
+  fp_.ProcessCurves();
+  return true;
 }
 
 bool ActionRunner::Click(std::string_view name) {
@@ -97,15 +169,37 @@ bool ActionRunner::Set(std::string_view what) {
 }
 
 bool ActionRunner::Dump(std::string_view what) {
-  if (what == "RawBuf") {
-    PrintLevels(out_, fp_.stores.RawBuf[fp_.NbCurves].data(), signal::kPixels);
-  } else if (what == "CurveBuf") {
-    PrintLevels(out_, fp_.stores.CurveBuf[fp_.NbCurves].data(), signal::kPixels);
+  const auto eq = what.find('=');
+  const std::string_view name = what.substr(0, eq);
+  if (name == "RawBuf" || name == "CurveBuf") {
+    long long k = fp_.NbCurves;
+    if (eq != std::string_view::npos && (!ParseInt(what.substr(eq + 1), k) || k < 1 || k > 4))
+      return Fail("dump:" + std::string(name) + "=N takes a curve from 1 to 4");
+    const signal::CurveSet& set = name == "RawBuf" ? fp_.stores.RawBuf : fp_.stores.CurveBuf;
+    PrintLevels(out_, set[static_cast<int>(k)].data(), signal::kPixels);
+  } else if (what == "MiSerieRaw" || what == "MiSerie" || what == "MiFftLevels" ||
+             what == "PeakMarks") {
+    const signal::TLargeTab& tab = what == "MiSerieRaw"    ? fp_.stores.MiSerieRaw
+                                   : what == "MiSerie"     ? fp_.stores.MiSerie
+                                   : what == "MiFftLevels" ? fp_.stores.MiFftLevels
+                                                           : fp_.stores.PeakMarks;
+    std::int64_t n = fp_.MiParams.NbPoints;
+    if (what == "MiFftLevels") n = fp_.MiParams.FftSize / 2;
+    if (what == "PeakMarks" && !fp_.tools.mi.down) n = kPixels;
+    n = std::clamp<std::int64_t>(n, 0, tab.Capacity());
+    std::vector<std::uint8_t> values(static_cast<std::size_t>(n));
+    for (std::int64_t i = 0; i < n; ++i)
+      values[static_cast<std::size_t>(i)] = tab.GetValue(static_cast<std::uint32_t>(i));
+    PrintLevels(out_, values.data(), values.size());
+  } else if (what == "FftLevels") {
+    PrintLevels(out_, fp_.stores.FftLevels.data(), fp_.stores.FftLevels.size());
   } else if (what == "NbCurves") {
     out_ << fp_.NbCurves << '\n';
   } else if (what == "CurveColours") {
     for (const display::Rgb& c : fp_.CurveColours)
       out_ << int(c.r) << ' ' << int(c.g) << ' ' << int(c.b) << '\n';
+  } else if (fp_.tools.Find(what) != nullptr && eq == std::string_view::npos && what != "tools") {
+    out_ << fp_.tools.Find(what)->caption << '\n';
   } else if (what == "tools") {
     for (const auto& [name, c] : fp_.tools.All())
       out_ << name << " down=" << c->down << " enabled=" << c->enabled << " visible=" << c->visible

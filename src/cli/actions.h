@@ -29,6 +29,9 @@ class ActionRunner {
   bool BoxCommand(std::string_view what);
   bool Scene(std::string_view name);
   bool Wait(std::string_view ms);
+  bool Dialog(std::string_view answer);
+  bool Fill(std::string_view what);
+  bool RunOne(std::string_view action);
   bool Fail(const std::string& message);
 
   app::TFp& fp_;
@@ -47,6 +50,8 @@ class HeadlessPort : public app::UiPort {
   void GaugeChanged() override {}
   void StatusText(const std::string& text) override;
   void CloseMainWindow() override { closeRequested = true; }
+  // No window: a dialog with no answer queued is cancelled, and said so.
+  bool RunModal(app::DialogModel& dialog) override;
 
   bool closeRequested = false;
 

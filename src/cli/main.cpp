@@ -1,4 +1,5 @@
 // rovanel-cli: the window model driven headlessly by a list of actions.
+#include <QGuiApplication>
 #include <iostream>
 
 #include "app/main_window.h"
@@ -10,6 +11,9 @@ int main(int argc, char** argv) {
   int status = 0;
   const auto run = cli::Prepare("rovanel-cli", {argv + 1, argv + argc}, false, status);
   if (!run) return status;
+  // Fonts for the texts drawn into the plot; no window is ever shown.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication qt(argc, argv);
 
   app::Box box(run->box, device::RealClock());
   cli::HeadlessPort port(std::cerr);

@@ -1,11 +1,14 @@
 // A small raster canvas with the drawing operations the plot is built from:
-// pixels, pen lines (end pixel not drawn), brush rectangles and bitmap copy.
+// pixels, pen lines (end pixel not drawn), brush rectangles, text at a point
+// and bitmap copy.
 // Pixels are held as 0xFFRRGGBB, rows top to bottom, so the buffer can be
 // handed to QImage::Format_RGB32 as it stands.
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace rovanel::display {
@@ -50,6 +53,21 @@ enum class PenStyle { Solid, Dot, DashDot };
 inline constexpr std::array<int, 2> kDotPattern{3, 3};
 inline constexpr std::array<int, 4> kDashDotPattern{9, 6, 3, 6};
 
+// A font for Canvas::TextOut. A pixelSize above 0 is the character height
+// in pixels and wins over pointSize, which counts points at 96 dpi (8 points
+// are 11 pixels: the nearest pixel, halves up).
+struct Font {
+  std::string family = "Arial";
+  int pointSize = 8;
+  int pixelSize = 0;
+  bool bold = false;
+};
+
+struct TextSize {
+  int width = 0, height = 0;
+  friend bool operator==(const TextSize&, const TextSize&) = default;
+};
+
 class Canvas {
  public:
   Canvas(int width, int height, Rgb fill = kWhite);
@@ -89,6 +107,18 @@ class Canvas {
 
   // Copies the whole of `src` with its top-left corner at (x, y). Clipped.
   void CopyFrom(const Canvas& src, int x, int y);
+
+  // Writes `utf8` with the top-left corner of its cell at (x, y). Glyphs are
+  // drawn without antialiasing, so each pixel is either `colour` or what it
+  // was. With a background the whole cell (TextExtent) is filled with it
+  // first, as an opaque text background does; without, only glyph pixels
+  // change. Clipped; the pen and brush are unchanged. Fonts need a
+  // QGuiApplication: without one nothing is drawn.
+  void TextOut(int x, int y, const std::string& utf8, Rgb colour, const Font& font,
+               std::optional<Rgb> background = std::nullopt);
+  // The cell TextOut writes in: advance width by ascent + descent. Zero
+  // without a QGuiApplication.
+  static TextSize TextExtent(const std::string& utf8, const Font& font);
 
   // 0xFFRRGGBB per pixel, Width() pixels per row, rows top to bottom.
   const std::uint32_t* Bits() const { return bits_.data(); }

@@ -4,10 +4,12 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPainter>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -15,14 +17,16 @@
 
 #include "app/control_table.h"
 #include "display/image_io.h"
+#include "gui/dialog_views.h"
 #include "gui/gauge_window.h"
 
 namespace rovanel::gui {
 
 namespace {
-QString Q(const std::string& s) {
-  return QString::fromStdString(s);
+QString Q(std::string_view s) {
+  return QString::fromUtf8(s.data(), static_cast<int>(s.size()));
 }
+
 }  // namespace
 
 MainView::MainView(app::Box& box) : fp_(box, *this) {
@@ -36,47 +40,86 @@ MainView::MainView(app::Box& box) : fp_(box, *this) {
   QFont small = toolbar->font();
   small.setPointSize(8);
   toolbar->setFont(small);
-  // Tool buttons and menu items, as the control table lists them.
-  std::map<std::string_view, QMenu*> menus;
-  for (const app::ControlSpec& spec : app::ControlTable()) {
-    const std::string name(spec.name);
-    if (spec.place == app::Place::Tool) AddButton(name, spec.toggle);
-    if (spec.place != app::Place::Menu && spec.place != app::Place::Check) continue;
-    QMenu*& menu = menus[spec.menu];
-    if (menu == nullptr) {
-      menu = menuBar()->addMenu(QString::fromUtf8(spec.menu.data(), int(spec.menu.size())));
-      menu->setObjectName(QString::fromUtf8(spec.menu.data(), int(spec.menu.size())));
-    }
-    QAction* action = AddAction(menu, name, spec.place == app::Place::Check);
-    if (!spec.shortcut.empty())
-      action->setShortcut(
-          QKeySequence(QString::fromUtf8(spec.shortcut.data(), int(spec.shortcut.size()))));
-  }
-  if (box.Simulated()) BuildSceneMenu();
 
   auto* central = new QWidget(this);
-  auto* column = new QVBoxLayout(central);
+  auto* body = new QHBoxLayout(central);
+  auto* column = new QVBoxLayout;
+  auto* side = new QVBoxLayout;
+  body->addLayout(column);
+  body->addLayout(side);
   ecran_ = new QLabel(central);
   ecran_->setObjectName("ecran");
   ecran_->setFixedSize(app::kScreenWidth, app::kScreenHeight);
   column->addWidget(ecran_, 0, Qt::AlignLeft | Qt::AlignTop);
-  // Text panels under the plot: short values framed, texts stretched.
   auto* row = new QHBoxLayout;
-  for (const app::ControlSpec& spec : app::ControlTable()) {
-    if (spec.place != app::Place::Label) continue;
-    auto* label = new QLabel(central);
-    label->setObjectName(QString::fromUtf8(spec.name.data(), int(spec.name.size())));
-    const bool value = !spec.caption.empty() && spec.caption.size() <= 2;
-    if (value) {
-      label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-      label->setMinimumWidth(28);
-      label->setAlignment(Qt::AlignCenter);
-    }
-    row->addWidget(label, value ? 0 : 1);
-    labels_[std::string(spec.name)] = label;
-  }
   column->addLayout(row);
   column->addStretch(1);
+
+  // Every widget as the control table lists it: tool buttons, menu items,
+  // group boxes of the side panel with their buttons and texts, and the
+  // text panels under the plot.
+  std::map<std::string_view, QMenu*> menus;
+  // A group box: a row of buttons, then its texts one under the other.
+  std::map<std::string_view, QVBoxLayout*> groupTexts;
+  std::map<std::string_view, QHBoxLayout*> groupButtons;
+  for (const app::ControlSpec& spec : app::ControlTable()) {
+    const std::string name(spec.name);
+    switch (spec.place) {
+      case app::Place::Tool:
+        toolbar->addWidget(AddButton(name, spec.toggle));
+        break;
+      case app::Place::Menu:
+      case app::Place::Check: {
+        QMenu*& menu = menus[spec.parent];
+        if (menu == nullptr) {
+          menu = menuBar()->addMenu(Q(spec.parent));
+          menu->setObjectName(Q(spec.parent));
+        }
+        QAction* action = AddAction(menu, name, spec.place == app::Place::Check);
+        if (!spec.shortcut.empty()) action->setShortcut(QKeySequence(Q(spec.shortcut)));
+        break;
+      }
+      case app::Place::Group: {
+        auto* group = new QGroupBox(central);
+        group->setObjectName(Q(spec.name));
+        auto* texts = new QVBoxLayout(group);
+        auto* buttons = new QHBoxLayout;
+        texts->addLayout(buttons);
+        groupTexts[spec.name] = texts;
+        groupButtons[spec.name] = buttons;
+        side->addWidget(group);
+        groups_[name] = group;
+        break;
+      }
+      case app::Place::Button:
+        groupButtons.at(spec.parent)->addWidget(AddButton(name, spec.toggle));
+        break;
+      case app::Place::Text:
+      case app::Place::Label: {
+        const bool inGroup = spec.place == app::Place::Text;
+        auto* label = new QLabel(central);
+        label->setObjectName(Q(spec.name));
+        // Short values framed; texts take the room left.
+        const bool value = !inGroup && !spec.caption.empty() && spec.caption.size() <= 2;
+        if (value) {
+          label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+          label->setMinimumWidth(28);
+          label->setAlignment(Qt::AlignCenter);
+        }
+        if (inGroup) {
+          groupTexts.at(spec.parent)->addWidget(label);
+        } else {
+          row->addWidget(label, value ? 0 : 1);
+        }
+        labels_[name] = label;
+        break;
+      }
+      case app::Place::None:
+        break;
+    }
+  }
+  side->addStretch(1);
+  if (box.Simulated()) BuildSceneMenu();
   setCentralWidget(central);
   statusBar()->setObjectName("status");
 
@@ -91,7 +134,6 @@ QToolButton* MainView::AddButton(const std::string& name, bool toggle) {
   button->setObjectName(Q(name));
   button->setCheckable(toggle);
   button->setToolButtonStyle(Qt::ToolButtonTextOnly);
-  static_cast<QToolBar*>(findChild<QToolBar*>("tools"))->addWidget(button);
   connect(button, &QToolButton::clicked, this, [this, name] { Press(name); });
   buttons_[name] = button;
   return button;
@@ -136,6 +178,12 @@ void MainView::Sync() {
   };
   for (auto& [name, button] : buttons_) apply(button, *fp_.tools.Find(name));
   for (auto& [name, action] : actions_) apply(action, *fp_.tools.Find(name));
+  for (auto& [name, group] : groups_) {
+    const app::Control& c = *fp_.tools.Find(name);
+    group->setTitle(Q(c.caption));
+    group->setToolTip(Q(c.hint));
+    group->setVisible(c.visible);
+  }
   for (auto& [name, label] : labels_) {
     const app::Control& c = *fp_.tools.Find(name);
     label->setText(Q(c.caption));
@@ -164,7 +212,21 @@ void MainView::MessageBox(const std::string& text, app::MessageKind kind) {
 }
 
 void MainView::PictureChanged() {
-  ecran_->setPixmap(QPixmap::fromImage(display::ToQImage(fp_.ecran)));
+  QPixmap picture = QPixmap::fromImage(display::ToQImage(fp_.ecran));
+  // The peak marker lies over the plot, as a shape over an image would.
+  if (fp_.cercle.visible) {
+    QPainter painter(&picture);
+    painter.setPen(QPen(Qt::red, 1));
+    painter.drawEllipse(fp_.cercle.left, fp_.cercle.top, fp_.cercle.width - 1,
+                        fp_.cercle.height - 1);
+  }
+  ecran_->setPixmap(picture);
+}
+
+bool MainView::RunModal(app::DialogModel& dialog) {
+  const bool ok = RunDialogView(this, dialog);
+  Sync();
+  return ok;
 }
 
 void MainView::GaugeChanged() {

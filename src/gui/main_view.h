@@ -10,6 +10,7 @@
 #include "app/ui_port.h"
 
 class QAction;
+class QGroupBox;
 class QLabel;
 class QToolButton;
 
@@ -36,6 +37,7 @@ class MainView : public QMainWindow, public app::UiPort {
   void GaugeChanged() override;
   void StatusText(const std::string& text) override;
   void CloseMainWindow() override;
+  bool RunModal(app::DialogModel& dialog) override;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -53,6 +55,7 @@ class MainView : public QMainWindow, public app::UiPort {
   std::map<std::string, QToolButton*> buttons_;
   std::map<std::string, QAction*> actions_;
   std::map<std::string, QLabel*> labels_;
+  std::map<std::string, QGroupBox*> groups_;
   int hourglass_ = 0;
   bool closeRequested_ = false;
 };

@@ -26,6 +26,8 @@ struct ServedWindow : ::testing::Test {
   void SetUp() override {
     fp.FormCreate();
     fp.FormShow();
+    // Shown as acquired: no smoothing (which starts on).
+    fp.Click("filtrage");
   }
   const Levels& Raw(int k) { return fp.stores.RawBuf[k]; }
 };

@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 
 #include "cli/actions.h"
@@ -159,6 +160,65 @@ TEST(CommandLine, TheBoxComesFromTheOptionThenTheEnvironmentThenTheSimulation) {
     line.usbIds = bad;
     EXPECT_FALSE(MakeBoxOptions(line, nullptr, error)) << bad;
   }
+}
+
+}  // namespace
+}  // namespace rovanel::cli
+
+namespace rovanel::cli {
+namespace {
+
+std::string WriteFile(const std::string& name, const std::string& text) {
+  const auto path = std::filesystem::temp_directory_path() / name;
+  std::ofstream(path) << text;
+  return path.string();
+}
+
+std::string Levels(int n, int v) {
+  std::string text;
+  for (int i = 0; i < n; ++i) text += std::to_string(v) + "\n";
+  return text;
+}
+
+TEST_F(Actions, FillLoadsLevelsAndRefusesABadLineWithItsNumber) {
+  const std::string good = WriteFile("rovanel-fill-good.txt", Levels(2048, 77));
+  ASSERT_TRUE(Run({"click:filtrage", "fill:RawBuf=" + good, "dump:CurveBuf=1"})) << err.str();
+  EXPECT_EQ(Lines(out.str()), std::vector<int>(2048, 77));
+
+  std::string text = Levels(2048, 5);
+  text.replace(text.find("5\n", 6), 1, "300");  // line 4
+  const std::string bad = WriteFile("rovanel-fill-bad.txt", text);
+  EXPECT_FALSE(Run({"fill:RawBuf=" + bad}));
+  EXPECT_NE(err.str().find(":4: not a level"), std::string::npos) << err.str();
+  EXPECT_EQ(fp->stores.RawBuf[1][0], 77);  // nothing changed
+
+  const std::string series = WriteFile("rovanel-fill-series.txt", Levels(5000, 9));
+  err.str("");
+  EXPECT_TRUE(Run({"fill:MiSerieRaw=" + series})) << err.str();
+  EXPECT_EQ(fp->MiParams.NbPoints, 5000);
+  EXPECT_FALSE(Run({"fill:RawBuf=" + series}));  // a profile has 2048 levels
+}
+
+TEST_F(Actions, DialogAnswersAreQueuedAndMustBeUsed) {
+  ASSERT_TRUE(Run({"dialog:Tfeature ordre=5 \"nbmoy=1 2\" ok", "click:FiltrageMoyennage1"}))
+      << err.str();
+  EXPECT_EQ(fp->ProfParams.FilterOrder, 5);
+  EXPECT_EQ(fp->ProfParams.AvgCount, 2);  // "1 2" typed: the space empties, then 2; 2 is kept
+  EXPECT_FALSE(Run({"dialog:Tfeature ordre=5 ok"}));
+  EXPECT_NE(err.str().find("never used"), std::string::npos);
+  EXPECT_FALSE(Run({"dialog:Tfeature colour=red ok", "click:FiltrageMoyennage1"}));
+  EXPECT_FALSE(Run({"dialog:Tfeature ordre=5"}));  // no ok or cancel
+  EXPECT_FALSE(Run({"dialog:Tfeature \"ordre=5 ok"}));
+}
+
+TEST_F(Actions, DumpsOfStoresAndLabels) {
+  ASSERT_TRUE(
+      Run({"click:acquisition", "click:pics", "dump:picx", "dump:PeakMarks", "dump:RawBuf=2"}))
+      << err.str();
+  const std::string text = out.str();
+  EXPECT_EQ(text.rfind("Xp =", 0), 0u) << text;
+  EXPECT_FALSE(Run({"dump:RawBuf=5"}));
+  EXPECT_FALSE(Run({"dump:CurveBuf=x"}));
 }
 
 }  // namespace

@@ -22,7 +22,9 @@ QApplication& App() {
   static int argc = 1;
   static char name[] = "test_gui";
   static char* argv[] = {name, nullptr};
-  static QApplication* app = new QApplication(argc, argv);
+  static QApplication* app = QCoreApplication::instance()
+                                 ? static_cast<QApplication*>(QCoreApplication::instance())
+                                 : new QApplication(argc, argv);
   return *app;
 }
 

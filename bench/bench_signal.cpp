@@ -1,0 +1,181 @@
+// The signal steps at their largest sizes: the spectrum beside FFTW's
+// single-precision complex transform of the same size, the peak search on
+// the longest USB series, the series filter, and one full processing of four
+// profiles with every step on.
+#include <benchmark/benchmark.h>
+#include <fftw3.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <memory>
+#include <numbers>
+#include <random>
+#include <vector>
+
+#include "signal/filters.h"
+#include "signal/histogram.h"
+#include "signal/lut.h"
+#include "signal/peaks.h"
+#include "signal/spectrum.h"
+#include "signal/stores.h"
+
+namespace {
+
+using namespace rovanel::signal;
+
+constexpr std::uint32_t kLongestSeries = 255 * 512;  // 130 560 samples
+
+// Fringes: a slow cosine with noise, as the interferometer records them.
+std::vector<std::uint8_t> Fringes(std::size_t n, double period) {
+  std::mt19937 rng(7);
+  std::uniform_int_distribution<int> noise(-6, 6);
+  std::vector<std::uint8_t> v(n);
+  for (std::size_t i = 0; i < n; ++i) {
+    const double x = 128 + 100 * std::cos(2 * std::numbers::pi * static_cast<double>(i) / period);
+    v[i] = static_cast<std::uint8_t>(std::clamp(static_cast<int>(x) + noise(rng), 0, 255));
+  }
+  return v;
+}
+
+struct FftStores {
+  explicit FftStores(std::uint32_t size)
+      : blocks(static_cast<std::uint8_t>(std::max<std::uint32_t>(2, size / 4096))) {}
+  std::uint8_t blocks;
+  TDblTab data{blocks}, work{blocks}, twiddles{blocks};
+  FftArrays Arrays() { return {data, work, twiddles}; }
+};
+
+// The window's pump as it will be: the steady clock, and no messages waiting.
+class SteadyPump final : public FftPump {
+ public:
+  std::int64_t NowUs() override {
+    return std::chrono::duration_cast<std::chrono::microseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+  }
+  bool PumpMessages() override { return false; }
+};
+
+void BM_ComputeSpectrum(benchmark::State& state) {
+  const auto size = static_cast<std::uint32_t>(state.range(0));
+  FftStores s(size);
+  const std::vector<std::uint8_t> in = Fringes(size, 37.5);
+  std::vector<std::uint8_t> levels(size / 2);
+  SteadyPump pump;
+  for (auto _ : state) {
+    ComputeSpectrum(in, size, s.Arrays(), levels, &pump);
+    benchmark::DoNotOptimize(levels.data());
+  }
+}
+BENCHMARK(BM_ComputeSpectrum)->Arg(8192)->Arg(131072)->Unit(benchmark::kMicrosecond);
+
+// The transform alone (stages and reordering), twiddles computed once.
+void BM_Transform(benchmark::State& state) {
+  const auto size = static_cast<std::uint32_t>(state.range(0));
+  FftStores s(size);
+  const std::vector<std::uint8_t> in = Fringes(size, 37.5);
+  ComputeTwiddles(s.twiddles, size);
+  for (auto _ : state) {
+    state.PauseTiming();
+    for (std::uint32_t i = 0; i < size; ++i) s.data.SetComplex(i, in[i] - 128.0f, 0.0f);
+    state.ResumeTiming();
+    Transform(s.Arrays(), size);
+  }
+}
+BENCHMARK(BM_Transform)->Arg(8192)->Arg(131072)->Unit(benchmark::kMicrosecond);
+
+void BM_ComputeTwiddles(benchmark::State& state) {
+  const auto size = static_cast<std::uint32_t>(state.range(0));
+  FftStores s(size);
+  for (auto _ : state) ComputeTwiddles(s.twiddles, size);
+}
+BENCHMARK(BM_ComputeTwiddles)->Arg(8192)->Arg(131072)->Unit(benchmark::kMicrosecond);
+
+// FFTW, single precision, complex to complex, out of place, planned once.
+void BM_Fftw(benchmark::State& state) {
+  const int size = static_cast<int>(state.range(0));
+  auto* in = fftwf_alloc_complex(size);
+  auto* out = fftwf_alloc_complex(size);
+  fftwf_plan plan = fftwf_plan_dft_1d(size, in, out, FFTW_FORWARD, FFTW_MEASURE);
+  const std::vector<std::uint8_t> v = Fringes(size, 37.5);
+  for (int i = 0; i < size; ++i) {
+    in[i][0] = v[i] - 128.0f;
+    in[i][1] = 0.0f;
+  }
+  for (auto _ : state) {
+    fftwf_execute(plan);
+    benchmark::DoNotOptimize(out);
+  }
+  fftwf_destroy_plan(plan);
+  fftwf_free(in);
+  fftwf_free(out);
+}
+BENCHMARK(BM_Fftw)->Arg(8192)->Arg(131072)->Unit(benchmark::kMicrosecond);
+
+void BM_DetectPeaks(benchmark::State& state) {
+  const std::vector<std::uint8_t> curve = Fringes(kLongestSeries, 41.3);
+  std::vector<std::uint8_t> marks(curve.size());
+  for (auto _ : state) benchmark::DoNotOptimize(DetectPeaks(curve, marks));
+}
+BENCHMARK(BM_DetectPeaks)->Unit(benchmark::kMicrosecond);
+
+// On the paged stores, as the Michelson pipeline calls it.
+void BM_DetectPeaksSeries(benchmark::State& state) {
+  auto stores = std::make_unique<Stores>();
+  const std::vector<std::uint8_t> curve = Fringes(kLongestSeries, 41.3);
+  for (std::uint32_t i = 0; i < kLongestSeries; ++i) stores->MiSerie.SetValue(i, curve[i]);
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(
+        DetectPeaks(stores->MiSerie, kLongestSeries, stores->PeakMarks, &stores->PeakFlags));
+  }
+}
+BENCHMARK(BM_DetectPeaksSeries)->Unit(benchmark::kMicrosecond);
+
+// The series filter at the default order (8 passes) and the largest one.
+void BM_Smooth5Series(benchmark::State& state) {
+  auto stores = std::make_unique<Stores>();
+  const std::vector<std::uint8_t> curve = Fringes(kLongestSeries, 41.3);
+  const int passes = static_cast<int>(state.range(0));
+  for (auto _ : state) {
+    state.PauseTiming();
+    for (std::uint32_t i = 0; i < kLongestSeries; ++i) stores->MiSerieRaw.SetValue(i, curve[i]);
+    state.ResumeTiming();
+    CopySamples(stores->MiSerie, stores->MiSerieRaw, kLongestSeries);
+    Smooth5(stores->MiSerie, kLongestSeries, passes);
+  }
+}
+BENCHMARK(BM_Smooth5Series)->Arg(8)->Arg(99)->Unit(benchmark::kMicrosecond);
+
+// Four profiles with every step on: stretch, 3-point filter at order 8
+// (10 passes), logarithmic LUT, "ln" Y scale, inversion, spectrum of the
+// last curve, peaks on it, and the histogram of the visible window.
+void BM_ProcessFourProfiles(benchmark::State& state) {
+  auto stores = std::make_unique<Stores>();
+  for (int k = 1; k <= kMaxCurves; ++k) {
+    const std::vector<std::uint8_t> c = Fringes(kPixels, 60.0 + 7 * k);
+    std::copy(c.begin(), c.end(), stores->RawBuf[k].begin());
+  }
+  Stores& s = *stores;
+  const FftArrays fft{s.FftData, s.FftWork, s.FftTwiddles};
+  for (auto _ : state) {
+    s.CurveBuf = s.RawBuf;
+    for (int k = 1; k <= kMaxCurves; ++k) StretchLevels(s.CurveBuf[k]);
+    Smooth3(s.CurveBuf, kMaxCurves, false, 8 + 2);
+    ApplyLut(s.CurveBuf, kMaxCurves, LutKind::Logarithmic, 2);
+    for (int k = 1; k <= kMaxCurves; ++k) StretchLevels(s.CurveBuf[k]);
+    LogLevels(s.CurveBuf, kMaxCurves);
+    InvertCurves(s.CurveBuf, kMaxCurves);
+    ComputeSpectrum(s.CurveBuf[kMaxCurves], kPixels, fft, s.FftLevels);
+    s.CurveBuf[kMaxCurves] = s.FftLevels;
+    std::vector<std::uint8_t> marks(kPixels);
+    benchmark::DoNotOptimize(DetectPeaks(s.CurveBuf[kMaxCurves], marks));
+    benchmark::DoNotOptimize(ComputeHistogram(s.CurveBuf[kMaxCurves], 0, 4, 1, true));
+  }
+}
+BENCHMARK(BM_ProcessFourProfiles)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,48 @@
+// The "Filtrage / Moyennage" dialog: filter order, averaging count,
+// histogram bar width, reference line entry. The caller shows the panels
+// it needs, presets the values and reads them back after it closes.
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "app/controls.h"
+#include "app/dialogs/dialog.h"
+
+namespace rovanel::app {
+
+class Tfeature : public DialogModel {
+ public:
+  static constexpr std::array<const char*, 4> kBarItems = {"CBX_8 niveaux", "CBX_16 niveaux",
+                                                           "CBX_32 niveaux", "CBX_64 niveaux"};
+  Tfeature();
+
+  std::string_view Name() const override { return "Tfeature"; }
+  void Activate() override;
+  bool SetField(std::string_view field, std::string_view value, std::string& error) override;
+  bool Press(std::string_view button, std::string& error) override;
+  void Accept() override { valfeatClick(); }
+  void Reject() override { annfeatClick(); }
+
+  void valfeatClick();
+  void annfeatClick();
+  // Key release in the edits `ordre` and `nbmoy`.
+  void ordreKeyUp(Key key);
+  void nbmoyKeyUp(Key key);
+
+  // Panels, edits (caption = text), the combo (its index below), buttons.
+  Control pofiltre, pmoy, pcumul, spRef;
+  Control lblOrdre, lblNbmoy, lblBarres;
+  Control ordre, nbmoy, boxbar;
+  Control valfeat, annfeat, hlpfeat;
+  int boxbarIndex = 1;
+
+  // The values the caller presets and reads back.
+  int FilterOrder = 2;
+  int AvgCount = 4;
+  int HistIndex = 1;
+  bool Validated = false;
+  std::string HelpPath;
+};
+
+}  // namespace rovanel::app

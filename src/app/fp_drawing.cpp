@@ -1,0 +1,99 @@
+// The plot: curves, the Michelson series, the histogram band, the peak
+// marker, composed off screen and copied to `ecran` in one go.
+#include <algorithm>
+#include <vector>
+
+#include "app/main_window.h"
+#include "display/histogram_band.h"
+#include "signal/histogram.h"
+
+namespace rovanel::app {
+
+void TFp::SetTraceStyle(display::TraceStyle style) {
+  TraceStyle = style;
+  tools.Vecteurs1.down = style == display::TraceStyle::Vecteurs;
+  tools.Pics1.down = style == display::TraceStyle::Pics;
+  tools.Points1.down = style == display::TraceStyle::Points;
+  DrawCurves();
+}
+
+void TFp::Vecteurs1Click() {
+  SetTraceStyle(display::TraceStyle::Vecteurs);
+}
+void TFp::Pics1Click() {
+  SetTraceStyle(display::TraceStyle::Pics);
+}
+void TFp::Points1Click() {
+  SetTraceStyle(display::TraceStyle::Points);
+}
+
+void TFp::DrawCurves() {
+  BandMode = tools.gauss.down || tools.cumul.down || tools.realgris.down || tools.spColor.down;
+  if (tools.mi.down && !tools.rt.down) {
+    DrawSeries();
+    DrawLegends();
+    ui_.PictureChanged();
+    return;
+  }
+  DrawBitmap.CopyFrom(BackBitmap, 0, 0);
+  DrawBitmap.penStyle = display::PenStyle::Solid;
+  for (int k = 1; k <= NbCurves; ++k) {
+    DrawBitmap.penColour = CurveColours[k - 1];
+    display::TraceView view;
+    view.viewStart = ViewStart;
+    view.zoomStep = ZoomStep;
+    // In the live view the stored curves are shown every fourth sample.
+    view.stride = (k < NbCurves && tools.rt.down) ? 4 : 1;
+    view.halfHeight = BandMode;
+    display::DrawTrace(DrawBitmap, stores.CurveBuf[k].data(), signal::kPixels, TraceStyle, view);
+  }
+  if (BandMode) {
+    if (tools.gauss.down) DrawHistogram();
+    if (tools.cumul.down) DrawHistogram();
+  }
+  DrawBitmap.penColour = GridColour;
+  DrawBitmap.penStyle = GridPenStyle;
+  ecran.CopyFrom(DrawBitmap, 0, 0);
+  if (tools.pics.down)
+    ShowPeak();
+  else
+    tools.nbfr.caption = "-";
+  DrawLegends();
+  ui_.PictureChanged();
+}
+
+void TFp::DrawSeries() {
+  DrawBitmap.CopyFrom(BackBitmap, 0, 0);
+  DrawBitmap.penStyle = display::PenStyle::Solid;
+  DrawBitmap.penColour = display::kBlack;
+  // The visible samples, gathered from the paged series.
+  const std::int64_t n =
+      std::min<std::int64_t>(std::max<std::int64_t>(NbPoints, 0), stores.MiSerie.Capacity());
+  const std::int64_t first = std::clamp<std::int64_t>(ViewStart, 0, n);
+  const std::int64_t last = std::min<std::int64_t>(n, first + std::int64_t{512} * ZoomStep);
+  std::vector<std::uint8_t> window(static_cast<std::size_t>(last - first));
+  for (std::int64_t i = first; i < last; ++i)
+    window[static_cast<std::size_t>(i - first)] =
+        stores.MiSerie.GetValue(static_cast<std::uint32_t>(i));
+  display::TraceView view;
+  view.viewStart = 0;
+  view.zoomStep = ZoomStep;
+  display::DrawTrace(DrawBitmap, window.data(), window.size(), TraceStyle, view);
+  DrawBitmap.penColour = GridColour;
+  DrawBitmap.penStyle = GridPenStyle;
+  ecran.CopyFrom(DrawBitmap, 0, 0);
+  // The fringe count between the cursors comes with the cursors.
+  tools.nbfr.caption = "-";
+  if (tools.pics.down) ShowPeak();
+}
+
+void TFp::DrawHistogram() {
+  const signal::Histogram h = signal::ComputeHistogram(stores.CurveBuf[NbCurves], ViewStart,
+                                                       ZoomStep, HistClassExp, tools.cumul.down);
+  display::DrawHistogramBand(DrawBitmap, h, display::Font{});  // the buttons' font
+}
+
+// The legends and the cursor overlay come with the axes and cursors.
+void TFp::DrawLegends() {}
+
+}  // namespace rovanel::app

@@ -1,0 +1,773 @@
+#include "signal/spectrum.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cmath>
+#include <cstring>
+#include <numbers>
+#include <vector>
+
+#include "signal/paging.h"
+
+#if defined(__x86_64__) && defined(__GNUC__)
+#define ROVANEL_FFT_AVX2 1
+#include <immintrin.h>
+#define ROVANEL_AVX2 __attribute__((target("avx2")))
+#endif
+
+namespace rovanel::signal {
+
+namespace {
+
+// ---------------------------------------------------------------------------
+// Paged cells
+
+constexpr std::uint32_t kCellShift = TDblTab::kBlockShift;
+constexpr std::uint32_t kBlockCells = TDblTab::BlockElements;
+constexpr std::uint32_t kCellMask = kBlockCells - 1;
+
+// True when cells 0..cells-1 of t are all allocated.
+bool HoldsCells(const TDblTab& t, std::uint32_t cells) {
+  if (cells == 0) return true;
+  if (t.Capacity() < cells) return false;
+  for (std::uint32_t b = 0; b <= (cells - 1) >> kCellShift; ++b) {
+    if (!t.BlockData(b)) return false;
+  }
+  return true;
+}
+
+// A TDblTab seen as pairs of floats: cell c is At(c)[0] (real), At(c)[1]
+// (imaginary). The blocks are byte arrays, in which the floats live as written.
+class CellPages {
+ public:
+  explicit CellPages(TDblTab& t) {
+    for (std::uint32_t b = 0; b < t.BlockCount(); ++b) {
+      blocks_[b] = reinterpret_cast<float*>(t.BlockData(b));
+    }
+  }
+  float* At(std::uint32_t cell) const {
+    return blocks_[cell >> kCellShift] + 2 * static_cast<std::size_t>(cell & kCellMask);
+  }
+  // f(cells, first, n) for each run of cells [first, first + n) of [0, count) inside one block.
+  template <typename F>
+  void ForEachRun(std::uint32_t count, F f) const {
+    for (std::uint32_t first = 0; first < count; first += kBlockCells) {
+      f(At(first), first, std::min(kBlockCells, count - first));
+    }
+  }
+
+ private:
+  std::array<float*, 256> blocks_{};
+};
+
+bool CpuHasAvx2() {
+#if ROVANEL_FFT_AVX2
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("avx2");
+#else
+  return false;
+#endif
+}
+
+bool gVector = CpuHasAvx2();
+
+// ---------------------------------------------------------------------------
+// Butterflies
+
+// One butterfly; every operation on single floats, in the order of the definition.
+inline void Butterfly(const float* x, const float* y, float wr, float wi, float* lo, float* hi) {
+  const float tr = y[0] * wr - y[1] * wi;
+  const float ti = y[0] * wi + y[1] * wr;
+  lo[0] = x[0] + tr;
+  lo[1] = x[1] + ti;
+  hi[0] = x[0] - tr;
+  hi[1] = x[1] - ti;
+}
+
+// `count` butterflies sharing twiddle w, on contiguous cells.
+void RunSharedScalar(const float* x, const float* y, const float* w, float* lo, float* hi,
+                     std::uint32_t count) {
+  for (std::uint32_t k = 0; k < count; ++k) {
+    Butterfly(x + 2 * k, y + 2 * k, w[0], w[1], lo + 2 * k, hi + 2 * k);
+  }
+}
+
+// `count` butterflies of a stage with L < count: `src` holds cells 2*j0 ..,
+// `tw` cells j0 .., lo and hi the destination cells j0 .. and j0 + size/2 ...
+void RunGroupsScalar(const float* src, const float* tw, float* lo, float* hi, std::uint32_t count,
+                     std::uint32_t L) {
+  for (std::uint32_t j = 0; j < count; ++j) {
+    const std::uint32_t a = j - j % L;
+    const std::uint32_t i1 = a + j;
+    Butterfly(src + 2 * i1, src + 2 * (i1 + L), tw[2 * a], tw[2 * a + 1], lo + 2 * j, hi + 2 * j);
+  }
+}
+
+#if ROVANEL_FFT_AVX2
+// Four butterflies per vector. The products, sums and differences are those
+// of Butterfly lane by lane (addsub forms yr*wr - yi*wi and yi*wr + yr*wi),
+// so the results are bit-identical.
+
+ROVANEL_AVX2 inline __m256 Twist(__m256 y, __m256 wr, __m256 wi) {
+  const __m256 a = _mm256_mul_ps(y, wr);                           // yr*wr, yi*wr
+  const __m256 b = _mm256_mul_ps(_mm256_permute_ps(y, 0xB1), wi);  // yi*wi, yr*wi
+  return _mm256_addsub_ps(a, b);
+}
+
+ROVANEL_AVX2 inline void StoreBoth(float* lo, float* hi, __m256 x, __m256 t) {
+  _mm256_storeu_ps(lo, _mm256_add_ps(x, t));
+  _mm256_storeu_ps(hi, _mm256_sub_ps(x, t));
+}
+
+ROVANEL_AVX2 void RunSharedAvx2(const float* x, const float* y, const float* w, float* lo,
+                                float* hi, std::uint32_t count) {
+  const __m256 wr = _mm256_set1_ps(w[0]);
+  const __m256 wi = _mm256_set1_ps(w[1]);
+  std::uint32_t k = 0;
+  for (; k + 4 <= count; k += 4) {
+    const __m256 t = Twist(_mm256_loadu_ps(y + 2 * k), wr, wi);
+    StoreBoth(lo + 2 * k, hi + 2 * k, _mm256_loadu_ps(x + 2 * k), t);
+  }
+  RunSharedScalar(x + 2 * k, y + 2 * k, w, lo + 2 * k, hi + 2 * k, count - k);
+}
+
+ROVANEL_AVX2 void RunGroupsAvx2(const float* src, const float* tw, float* lo, float* hi,
+                                std::uint32_t count, std::uint32_t L) {
+  if (count % 4 != 0) {
+    RunGroupsScalar(src, tw, lo, hi, count, L);
+    return;
+  }
+  if (L >= 4) {
+    for (std::uint32_t g = 0; g < count; g += L) {
+      RunSharedAvx2(src + 4 * g, src + 4 * g + 2 * L, tw + 2 * g, lo + 2 * g, hi + 2 * g, L);
+    }
+    return;
+  }
+  for (std::uint32_t j = 0; j < count; j += 4) {
+    // Source cells 2j .. 2j+7 and twiddle cells j .. j+3.
+    const __m256 v0 = _mm256_loadu_ps(src + 4 * j);
+    const __m256 v1 = _mm256_loadu_ps(src + 4 * j + 8);
+    const __m256 w = _mm256_loadu_ps(tw + 2 * j);
+    __m256 x, y, wsel;
+    if (L == 2) {
+      // j, j+1: x from cells 2j, 2j+1, y from 2j+2, 2j+3, twiddle j;
+      // j+2, j+3: the next four cells, twiddle j+2.
+      x = _mm256_permute2f128_ps(v0, v1, 0x20);
+      y = _mm256_permute2f128_ps(v0, v1, 0x31);
+      wsel = _mm256_permute_ps(w, 0x44);
+    } else {
+      // x from the even cells, y from the odd ones, twiddles j .. j+3.
+      const __m256d d0 = _mm256_castps_pd(v0);
+      const __m256d d1 = _mm256_castps_pd(v1);
+      x = _mm256_castpd_ps(_mm256_permute4x64_pd(_mm256_unpacklo_pd(d0, d1), 0xD8));
+      y = _mm256_castpd_ps(_mm256_permute4x64_pd(_mm256_unpackhi_pd(d0, d1), 0xD8));
+      wsel = w;
+    }
+    const __m256 t = Twist(y, _mm256_moveldup_ps(wsel), _mm256_movehdup_ps(wsel));
+    StoreBoth(lo + 2 * j, hi + 2 * j, x, t);
+  }
+}
+#endif
+
+// Butterflies j0 .. j0+count-1 of the stage with this L. count is a power of
+// two not above 512 that divides j0 and half, so every run of cells used
+// here starts at a multiple of its length and lies inside one block.
+void RunChunk(const CellPages& src, const CellPages& dst, const CellPages& tw, std::uint32_t half,
+              std::uint32_t L, std::uint32_t j0, std::uint32_t count) {
+  float* lo = dst.At(j0);
+  float* hi = dst.At(j0 + half);
+  if (L >= count) {
+    const std::uint32_t a = j0 - j0 % L;
+    const float *x = src.At(a + j0), *y = src.At(a + j0 + L), *w = tw.At(a);
+#if ROVANEL_FFT_AVX2
+    if (gVector) return RunSharedAvx2(x, y, w, lo, hi, count);
+#endif
+    RunSharedScalar(x, y, w, lo, hi, count);
+  } else {
+    const float *s = src.At(2 * j0), *w = tw.At(j0);
+#if ROVANEL_FFT_AVX2
+    if (gVector) return RunGroupsAvx2(s, w, lo, hi, count, L);
+#endif
+    RunGroupsScalar(s, w, lo, hi, count, L);
+  }
+}
+
+// Two stages in one pass over the arrays. Stage L's butterflies j = a + r
+// and j + L/2 (a = L*m, r < L/2) produce exactly the four values that stage
+// L/2's butterflies j' = m*L/2 + r and j' + size/4 consume, so those four
+// butterflies run together on values held in registers: the same operations
+// on the same floats, with half the memory traffic. The pass reads src and
+// writes dst, so afterwards the roles of the arrays are swapped once, not twice.
+
+// Units r = 0..n-1 of one group m: x0 = src + 2a + r, x1 = x0 + L/2, y0 = x0 + L,
+// y1 = x0 + 3L/2; o0 = dst + j', o1 = o0 + size/2, o2 = o0 + size/4, o3 = o2 + size/2.
+struct FusedRun {
+  const float *x0, *x1, *y0, *y1;
+  const float *wA, *wB, *wC;  // tw[a], tw[m*L/2], tw[m*L/2 + size/4]
+  float *o0, *o1, *o2, *o3;
+};
+
+void FusedScalar(const FusedRun& f, std::uint32_t from, std::uint32_t n) {
+  for (std::uint32_t r = from; r < n; ++r) {
+    float u0[2], u1[2], v0[2], v1[2];
+    Butterfly(f.x0 + 2 * r, f.y0 + 2 * r, f.wA[0], f.wA[1], u0, u1);
+    Butterfly(f.x1 + 2 * r, f.y1 + 2 * r, f.wA[0], f.wA[1], v0, v1);
+    Butterfly(u0, v0, f.wB[0], f.wB[1], f.o0 + 2 * r, f.o1 + 2 * r);
+    Butterfly(u1, v1, f.wC[0], f.wC[1], f.o2 + 2 * r, f.o3 + 2 * r);
+  }
+}
+
+#if ROVANEL_FFT_AVX2
+ROVANEL_AVX2 void FusedAvx2(const FusedRun& f, std::uint32_t n) {
+  const __m256 ar = _mm256_set1_ps(f.wA[0]), ai = _mm256_set1_ps(f.wA[1]);
+  const __m256 br = _mm256_set1_ps(f.wB[0]), bi = _mm256_set1_ps(f.wB[1]);
+  const __m256 cr = _mm256_set1_ps(f.wC[0]), ci = _mm256_set1_ps(f.wC[1]);
+  std::uint32_t r = 0;
+  for (; r + 4 <= n; r += 4) {
+    const std::uint32_t k = 2 * r;
+    const __m256 x0 = _mm256_loadu_ps(f.x0 + k);
+    const __m256 x1 = _mm256_loadu_ps(f.x1 + k);
+    const __m256 t0 = Twist(_mm256_loadu_ps(f.y0 + k), ar, ai);
+    const __m256 t1 = Twist(_mm256_loadu_ps(f.y1 + k), ar, ai);
+    const __m256 u0 = _mm256_add_ps(x0, t0), u1 = _mm256_sub_ps(x0, t0);
+    const __m256 v0 = _mm256_add_ps(x1, t1), v1 = _mm256_sub_ps(x1, t1);
+    StoreBoth(f.o0 + k, f.o1 + k, u0, Twist(v0, br, bi));
+    StoreBoth(f.o2 + k, f.o3 + k, u1, Twist(v1, cr, ci));
+  }
+  FusedScalar(f, r, n);
+}
+#endif
+
+// Units u0 .. u0+count-1 of the fused pass for stages L and L/2 (L >= 2),
+// unit u = m*L/2 + r. count is a power of two that divides u0 and size/4, so
+// every run of cells used here lies inside one block.
+void RunFusedChunk(const CellPages& src, const CellPages& dst, const CellPages& tw,
+                   std::uint32_t half, std::uint32_t L, std::uint32_t u0, std::uint32_t count) {
+  const std::uint32_t quarter = half / 2;
+  const std::uint32_t run = std::min(count, L / 2);
+  for (std::uint32_t u = u0; u < u0 + count; u += run) {
+    const std::uint32_t m = u / (L / 2);
+    const std::uint32_t r = u % (L / 2);
+    const std::uint32_t a = L * m;
+    const std::uint32_t b = m * (L / 2);
+    const FusedRun f{src.At(2 * a + r),
+                     src.At(2 * a + r + L / 2),
+                     src.At(2 * a + r + L),
+                     src.At(2 * a + r + L + L / 2),
+                     tw.At(a),
+                     tw.At(b),
+                     tw.At(b + quarter),
+                     dst.At(u),
+                     dst.At(u + half),
+                     dst.At(u + quarter),
+                     dst.At(u + quarter + half)};
+#if ROVANEL_FFT_AVX2
+    if (gVector) {
+      FusedAvx2(f, run);
+      continue;
+    }
+#endif
+    FusedScalar(f, 0, run);
+  }
+}
+
+// Reads the clock once per chunk and pumps when the interval has passed.
+class Ticker {
+ public:
+  explicit Ticker(FftPump* pump) : pump_(pump), last_(pump ? pump->NowUs() : 0) {}
+  // True on a cancel request.
+  bool Tick() {
+    if (!pump_) return false;
+    const std::int64_t now = pump_->NowUs();
+    if (now - last_ < kPumpIntervalUs) return false;
+    last_ = now;
+    return pump_->PumpMessages();
+  }
+
+ private:
+  FftPump* pump_;
+  std::int64_t last_;
+};
+
+// ---------------------------------------------------------------------------
+// Reordering
+
+#if ROVANEL_FFT_AVX2
+// Reverses whole groups of four cells; returns how many cells it did.
+ROVANEL_AVX2 std::uint32_t ReverseRunAvx2(const float* s, float* t, std::uint32_t run) {
+  std::uint32_t r = 0;
+  for (; r + 4 <= run; r += 4) {
+    const __m256d v = _mm256_castps_pd(_mm256_loadu_ps(s + 2 * r));
+    _mm256_storeu_ps(t - 2 * static_cast<std::ptrdiff_t>(r + 3),
+                     _mm256_castpd_ps(_mm256_permute4x64_pd(v, 0x1B)));
+  }
+  return r;
+}
+#endif
+
+// `run` cells from s upward into t downward.
+void ReverseRun(const float* s, float* t, std::uint32_t run) {
+  std::uint32_t r = 0;
+#if ROVANEL_FFT_AVX2
+  if (gVector) r = ReverseRunAvx2(s, t, run);
+#endif
+  for (; r < run; ++r) {
+    float* c = t - 2 * static_cast<std::ptrdiff_t>(r);
+    c[0] = s[2 * r];
+    c[1] = s[2 * r + 1];
+  }
+}
+
+#if ROVANEL_FFT_AVX2
+// Swaps whole groups of four cells; returns how many cells it did.
+ROVANEL_AVX2 std::uint32_t SwapReversedAvx2(float* lo, float* top, std::uint32_t run) {
+  std::uint32_t r = 0;
+  for (; r + 4 <= run; r += 4) {
+    float* a = lo + 2 * r;
+    float* b = top - 2 * static_cast<std::ptrdiff_t>(r + 3);
+    const __m256d va = _mm256_castps_pd(_mm256_loadu_ps(a));
+    const __m256d vb = _mm256_castps_pd(_mm256_loadu_ps(b));
+    _mm256_storeu_ps(a, _mm256_castpd_ps(_mm256_permute4x64_pd(vb, 0x1B)));
+    _mm256_storeu_ps(b, _mm256_castpd_ps(_mm256_permute4x64_pd(va, 0x1B)));
+  }
+  return r;
+}
+#endif
+
+// Swaps cell lo + r with cell top - r for r < run; the two ranges do not overlap.
+void SwapReversed(float* lo, float* top, std::uint32_t run) {
+  std::uint32_t r = 0;
+#if ROVANEL_FFT_AVX2
+  if (gVector) r = SwapReversedAvx2(lo, top, run);
+#endif
+  for (; r < run; ++r) {
+    float* a = lo + 2 * r;
+    float* b = top - 2 * static_cast<std::ptrdiff_t>(r);
+    std::swap(a[0], b[0]);
+    std::swap(a[1], b[1]);
+  }
+}
+
+// dst[0] := src[0], dst[size - k] := src[k] for k = 1..size-1.
+void ReverseCells(const CellPages& src, const CellPages& dst, std::uint32_t size) {
+  std::memcpy(dst.At(0), src.At(0), 2 * sizeof(float));
+  std::uint32_t k = 1;
+  while (k < size) {
+    const std::uint32_t d = size - k;
+    const std::uint32_t run = std::min({kBlockCells - (k & kCellMask), (d & kCellMask) + 1, d});
+    ReverseRun(src.At(k), dst.At(d), run);
+    k += run;
+  }
+}
+
+// The same within one array: cells k and size - k swap places.
+void ReverseCellsInPlace(const CellPages& x, std::uint32_t size) {
+  const std::uint32_t half = size / 2;
+  std::uint32_t k = 1;
+  while (k < half) {
+    const std::uint32_t d = size - k;
+    const std::uint32_t run =
+        std::min({kBlockCells - (k & kCellMask), (d & kCellMask) + 1, half - k});
+    // Cells k .. k+run-1 lie below the middle and d-run+1 .. d above it.
+    SwapReversed(x.At(k), x.At(d), run);
+    k += run;
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Twiddles: cos and sin of a*s = h*F*s + b*s (F a power of two, b < F) from two small tables of
+// exact values by the angle-sum formulas, within a few units of the last
+// double place of the true values (and of the library's). Rounding to float
+// is monotonic, so when d - kTwiddleSlack and d + kTwiddleSlack round to the
+// same float, so does the library's value; otherwise (a value near the
+// middle between two floats, or near zero) it is computed directly.
+
+constexpr double kTwiddleSlack = 0x1p-47;
+
+struct TwiddleTables {
+  double s;
+  std::uint32_t fineShift;  // a = (h << fineShift) + b
+  std::vector<double> cosFine, sinFine, cosCoarse, sinCoarse;
+};
+
+TwiddleTables MakeTwiddleTables(std::uint32_t size, std::uint32_t half) {
+  TwiddleTables t;
+  t.s = static_cast<float>(2.0 * std::numbers::pi / size);
+  // About sqrt(half) entries in each table, at least four fine ones.
+  t.fineShift = std::max<std::uint32_t>(2, (std::bit_width(half) + 1) / 2);
+  const std::uint32_t fine = 1u << t.fineShift;
+  const std::uint32_t coarse = (half + fine - 1) >> t.fineShift;
+  t.cosFine.resize(fine);
+  t.sinFine.resize(fine);
+  t.cosCoarse.resize(coarse);
+  t.sinCoarse.resize(coarse);
+  for (std::uint32_t b = 0; b < fine; ++b) {
+    t.cosFine[b] = std::cos(b * t.s);
+    t.sinFine[b] = std::sin(b * t.s);
+  }
+  for (std::uint32_t h = 0; h < coarse; ++h) {
+    const double x = static_cast<double>(h << t.fineShift) * t.s;
+    t.cosCoarse[h] = std::cos(x);
+    t.sinCoarse[h] = std::sin(x);
+  }
+  return t;
+}
+
+// d as a float when its rounding is sure, else `direct` as a float.
+template <typename F>
+float Narrow(double d, F direct) {
+  const auto lo = static_cast<float>(d - kTwiddleSlack);
+  const auto hi = static_cast<float>(d + kTwiddleSlack);
+  return std::bit_cast<std::uint32_t>(lo) == std::bit_cast<std::uint32_t>(hi)
+             ? lo
+             : static_cast<float>(direct());
+}
+
+void TwiddleScalar(const TwiddleTables& t, std::uint32_t a, float* cell) {
+  const std::uint32_t h = a >> t.fineShift;
+  const std::uint32_t b = a & ((1u << t.fineShift) - 1);
+  const double c = t.cosCoarse[h] * t.cosFine[b] - t.sinCoarse[h] * t.sinFine[b];
+  const double s = t.sinCoarse[h] * t.cosFine[b] + t.cosCoarse[h] * t.sinFine[b];
+  cell[0] = Narrow(c, [&] { return std::cos(a * t.s); });
+  cell[1] = Narrow(s, [&] { return std::sin(a * t.s); });
+}
+
+#if ROVANEL_FFT_AVX2
+// Narrow for four lanes: the floats when all four are sure, else false.
+ROVANEL_AVX2 inline bool NarrowFour(__m256d d, __m128& f) {
+  const __m256d slack = _mm256_set1_pd(kTwiddleSlack);
+  const __m128 lo = _mm256_cvtpd_ps(_mm256_sub_pd(d, slack));
+  const __m128 hi = _mm256_cvtpd_ps(_mm256_add_pd(d, slack));
+  f = lo;
+  return _mm_movemask_epi8(_mm_cmpeq_epi32(_mm_castps_si128(lo), _mm_castps_si128(hi))) == 0xFFFF;
+}
+
+// Cells a0 .. a0+3 (a0 a multiple of 4), all with the same coarse index.
+ROVANEL_AVX2 void TwiddleFourAvx2(const TwiddleTables& t, std::uint32_t a0, float* cells) {
+  const std::uint32_t h = a0 >> t.fineShift;
+  const std::uint32_t b = a0 & ((1u << t.fineShift) - 1);
+  const __m256d cc = _mm256_set1_pd(t.cosCoarse[h]);
+  const __m256d sc = _mm256_set1_pd(t.sinCoarse[h]);
+  const __m256d cf = _mm256_loadu_pd(&t.cosFine[b]);
+  const __m256d sf = _mm256_loadu_pd(&t.sinFine[b]);
+  const __m256d c = _mm256_sub_pd(_mm256_mul_pd(cc, cf), _mm256_mul_pd(sc, sf));
+  const __m256d s = _mm256_add_pd(_mm256_mul_pd(sc, cf), _mm256_mul_pd(cc, sf));
+  __m128 fc, fs;
+  if (NarrowFour(c, fc) && NarrowFour(s, fs)) {
+    _mm_storeu_ps(cells, _mm_unpacklo_ps(fc, fs));
+    _mm_storeu_ps(cells + 4, _mm_unpackhi_ps(fc, fs));
+  } else {
+    for (std::uint32_t k = 0; k < 4; ++k) TwiddleScalar(t, a0 + k, cells + 2 * k);
+  }
+}
+#endif
+
+// Fills the twiddle table, calling done(k) each time cells 0..k-1 are
+// ready, at least every four cells.
+template <typename Done>
+void FillTwiddles(TDblTab& twiddles, std::uint32_t size, Done done) {
+  const std::uint32_t half = size / 2;
+  if (half == 0) return;
+  const TwiddleTables t = MakeTwiddleTables(size, half);
+  if (!HoldsCells(twiddles, half)) {
+    for (std::uint32_t a = 0; a < half; ++a) {
+      float cell[2];
+      TwiddleScalar(t, a, cell);
+      twiddles.SetComplex(a, cell[0], cell[1]);
+      done(a + 1);
+    }
+    return;
+  }
+  CellPages(twiddles).ForEachRun(half, [&](float* cells, std::uint32_t first, std::uint32_t n) {
+    std::uint32_t k = 0;
+#if ROVANEL_FFT_AVX2
+    // Runs start at multiples of 4096, so four cells never straddle two coarse entries.
+    if (gVector) {
+      for (; k + 4 <= n; k += 4) {
+        TwiddleFourAvx2(t, first + k, cells + 2 * k);
+        done(first + k + 4);
+      }
+    }
+#endif
+    for (; k < n; ++k) {
+      TwiddleScalar(t, first + k, cells + 2 * k);
+      done(first + k + 1);
+    }
+  });
+}
+
+// ---------------------------------------------------------------------------
+// Levels
+
+double SquaredModulus(const float* c) {
+  const double re = c[0];
+  const double im = c[1];
+  return re * re + im * im;
+}
+
+#if ROVANEL_FFT_AVX2
+// Squared moduli of cells c .. c+3, in cell order.
+ROVANEL_AVX2 inline __m256d SquaresAvx2(const float* c) {
+  const __m256 v = _mm256_loadu_ps(c);
+  const __m256d lo = _mm256_cvtps_pd(_mm256_castps256_ps128(v));    // re0 im0 re1 im1
+  const __m256d hi = _mm256_cvtps_pd(_mm256_extractf128_ps(v, 1));  // re2 im2 re3 im3
+  const __m256d q = _mm256_hadd_pd(_mm256_mul_pd(lo, lo), _mm256_mul_pd(hi, hi));
+  return _mm256_permute4x64_pd(q, 0xD8);
+}
+
+// max and the squared moduli of cells c .. c + 4*groups - 1.
+ROVANEL_AVX2 double MaxSquareAvx2(const float* c, std::uint32_t groups, double max) {
+  __m256d m = _mm256_set1_pd(max);
+  for (std::uint32_t g = 0; g < groups; ++g) m = _mm256_max_pd(m, SquaresAvx2(c + 8 * g));
+  alignas(32) double lanes[4];
+  _mm256_store_pd(lanes, m);
+  return std::max(std::max(lanes[0], lanes[1]), std::max(lanes[2], lanes[3]));
+}
+
+// The levels of cells c .. c+3 (see LevelScale).
+ROVANEL_AVX2 void FourLevelsAvx2(const float* c, double max, bool realTime, std::int32_t* out) {
+  const __m256d m = _mm256_sqrt_pd(SquaresAvx2(c));
+  const __m256d vmax = _mm256_set1_pd(max);
+  const __m256d c255 = _mm256_set1_pd(255.0);
+  const __m256d v = realTime ? _mm256_mul_pd(_mm256_div_pd(m, vmax), c255)
+                             : _mm256_div_pd(_mm256_mul_pd(c255, m), vmax);
+  const __m256d r = _mm256_round_pd(v, _MM_FROUND_TO_NEAREST_INT | _MM_FROUND_NO_EXC);
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm256_cvtpd_epi32(r));
+}
+#endif
+
+// The largest squared modulus of cells 0..count-1 (-1 when there are none).
+double MaxSquare(const CellPages& x, std::uint32_t count) {
+  double max = -1.0;
+  x.ForEachRun(count, [&](const float* c, std::uint32_t, std::uint32_t n) {
+    std::uint32_t k = 0;
+#if ROVANEL_FFT_AVX2
+    if (gVector) {
+      max = MaxSquareAvx2(c, n / 4, max);
+      k = n / 4 * 4;
+    }
+#endif
+    for (; k < n; ++k) max = std::max(max, SquaredModulus(c + 2 * k));
+  });
+  return max;
+}
+
+// Level of the bins whose moduli are sqrt of the squared moduli:
+// round(255 * m / max), or round(m / max * 255) for the real-time variant.
+struct LevelScale {
+  double max;
+  bool realTime;
+  std::uint8_t Of(double square) const {
+    const double m = std::sqrt(square);
+    const double v = realTime ? m / max * 255.0 : 255.0 * m / max;
+    return static_cast<std::uint8_t>(std::nearbyint(v));
+  }
+};
+
+// f(k, level) for the bins k < count.
+template <typename F>
+void ForEachLevel(const CellPages& x, std::uint32_t count, LevelScale scale, F f) {
+  x.ForEachRun(count, [&](const float* c, std::uint32_t first, std::uint32_t n) {
+    std::uint32_t k = 0;
+#if ROVANEL_FFT_AVX2
+    if (gVector) {
+      std::int32_t lv[4];
+      for (; k + 4 <= n; k += 4) {
+        FourLevelsAvx2(c + 2 * k, scale.max, scale.realTime, lv);
+        for (std::uint32_t q = 0; q < 4; ++q) f(first + k + q, static_cast<std::uint8_t>(lv[q]));
+      }
+    }
+#endif
+    for (; k < n; ++k) f(first + k, scale.Of(SquaredModulus(c + 2 * k)));
+  });
+}
+
+// The maximum modulus over bins 0..count-1, 1 when not positive.
+double MaxModulus(const CellPages& x, std::uint32_t count) {
+  const double q = MaxSquare(x, count);
+  const double max = q < 0.0 ? -1000.0 : std::sqrt(q);
+  return max <= 0.0 ? 1.0 : max;
+}
+
+// ---------------------------------------------------------------------------
+// Input
+
+// The mean of the samples: the sum of sample / N in sample order, in double.
+class MeanOf {
+ public:
+  explicit MeanOf(std::span<const std::uint8_t> samples) : samples_(samples) {
+    // The quotient depends only on the level.
+    if (samples.empty()) return;
+    for (int v = 0; v < 256; ++v) {
+      share_[v] = static_cast<double>(v) / static_cast<double>(samples.size());
+    }
+  }
+  // Adds the samples before index `end`.
+  void AddUpTo(std::size_t end) {
+    end = std::min(end, samples_.size());
+    double sum = sum_;  // in a register along the chain
+    for (std::size_t i = next_; i < end; ++i) sum += share_[samples_[i]];
+    sum_ = sum;
+    next_ = std::max(next_, end);
+  }
+  double Value() {
+    AddUpTo(samples_.size());
+    return sum_;
+  }
+
+ private:
+  std::span<const std::uint8_t> samples_;
+  std::array<double, 256> share_{};
+  std::size_t next_ = 0;
+  double sum_ = 0.0;
+};
+
+// x[i] := (sample i - mean, 0) for i < N and (0, 0) up to size.
+void LoadInput(std::span<const std::uint8_t> samples, double mean, std::uint32_t size,
+               const CellPages& data) {
+  const std::size_t n = samples.size();
+  std::array<float, 256> centred{};
+  for (int v = 0; v < 256; ++v) centred[v] = static_cast<float>(v - mean);
+  data.ForEachRun(size, [&](float* c, std::uint32_t first, std::uint32_t count) {
+    const std::uint32_t filled =
+        first < n ? static_cast<std::uint32_t>(std::min<std::size_t>(count, n - first)) : 0;
+    for (std::uint32_t i = 0; i < filled; ++i) {
+      c[2 * i] = centred[samples[first + i]];
+      c[2 * i + 1] = 0.0f;
+    }
+    std::fill(c + 2 * filled, c + 2 * count, 0.0f);
+  });
+}
+
+// Twiddles and input. The mean's additions form one chain of dependent
+// operations; run between the twiddle groups (two samples per twiddle
+// cell, which covers every sample), they overlap with that work.
+void Prepare(std::span<const std::uint8_t> samples, std::uint32_t size, const FftArrays& arrays) {
+  MeanOf mean(samples);
+  FillTwiddles(arrays.twiddles, size, [&](std::uint32_t cells) { mean.AddUpTo(2 * cells); });
+  LoadInput(samples, mean.Value(), size, CellPages(arrays.data));
+}
+
+bool ValidSize(std::uint32_t size) {
+  return size >= 1 && std::has_single_bit(size);
+}
+
+bool FitsArrays(const FftArrays& arrays, std::uint32_t size) {
+  if (&arrays.data == &arrays.work || &arrays.twiddles == &arrays.data ||
+      &arrays.twiddles == &arrays.work) {
+    return false;
+  }
+  return HoldsCells(arrays.data, size) && HoldsCells(arrays.work, size) &&
+         HoldsCells(arrays.twiddles, size / 2);
+}
+
+}  // namespace
+
+namespace detail {
+void EnableVectorKernels(bool on) {
+  gVector = on && CpuHasAvx2();
+}
+}  // namespace detail
+
+std::uint32_t FftSizeFor(std::uint32_t n) {
+  return n <= 1 ? 1 : std::bit_ceil(n);
+}
+
+void ComputeTwiddles(TDblTab& twiddles, std::uint32_t size) {
+  FillTwiddles(twiddles, size, [](std::uint32_t) {});
+}
+
+FftStatus Transform(FftArrays arrays, std::uint32_t size, FftPump* pump) {
+  if (!ValidSize(size) || !FitsArrays(arrays, size)) return FftStatus::Refused;
+  const CellPages data(arrays.data), work(arrays.work), tw(arrays.twiddles);
+  const std::uint32_t half = size / 2;
+  const CellPages* src = &data;
+  const CellPages* dst = &work;
+  Ticker ticker(pump);
+  bool cancelled = false;
+  std::uint32_t L = half;
+  // The clock is read after every chunk of kPumpCheckButterflies butterflies
+  // (fewer for small sizes); a cancel ends the pass at the end of that chunk.
+  do {
+    const bool fused = L >= 8;
+    if (fused) {
+      const std::uint32_t chunk = std::min(kPumpCheckButterflies / 4, half / 2);
+      for (std::uint32_t u0 = 0; u0 < half / 2 && !cancelled; u0 += chunk) {
+        RunFusedChunk(*src, *dst, tw, half, L, u0, chunk);
+        cancelled = ticker.Tick();
+      }
+    } else {
+      const std::uint32_t chunk = std::min(kPumpCheckButterflies, half);
+      for (std::uint32_t j0 = 0; j0 < half && !cancelled; j0 += chunk) {
+        RunChunk(*src, *dst, tw, half, L, j0, chunk);
+        cancelled = ticker.Tick();
+      }
+    }
+    std::swap(src, dst);
+    for (int stage = 0; stage < (fused ? 2 : 1); ++stage) {
+      L /= 2;
+      if (pump) pump->StageDone(size - L);
+    }
+  } while (L != 0 && !cancelled);
+
+  // The last result R goes into data reversed: X[0] = R[0], X[size-k] = R[k].
+  if (src == &data) {
+    ReverseCellsInPlace(data, size);
+  } else {
+    ReverseCells(work, data, size);
+  }
+  return L == 0 ? FftStatus::Done : FftStatus::Cancelled;
+}
+
+FftStatus ComputeSpectrum(std::span<const std::uint8_t> samples, std::uint32_t size,
+                          FftArrays arrays, std::span<std::uint8_t> levels, FftPump* pump) {
+  const std::uint32_t half = size / 2;
+  if (!ValidSize(size) || samples.size() > size || levels.size() < half ||
+      !FitsArrays(arrays, size)) {
+    return FftStatus::Refused;
+  }
+  Prepare(samples, size, arrays);
+  const CellPages data(arrays.data);
+  const FftStatus status = Transform(arrays, size, pump);
+
+  // Bin 0 gets the fixed value (1, 1); its modulus sqrt 2 bounds the maximum from below.
+  data.At(0)[0] = 1.0f;
+  data.At(0)[1] = 1.0f;
+  const LevelScale scale{MaxModulus(data, half), false};
+  ForEachLevel(data, half, scale, [&](std::uint32_t k, std::uint8_t v) { levels[k] = v; });
+  return status;
+}
+
+FftStatus ComputeSpectrum(const TLargeTab& series, std::uint32_t n, std::uint32_t size,
+                          FftArrays arrays, TLargeTab& levels, FftPump* pump) {
+  if (n > series.Capacity() || size / 2 > levels.Capacity()) return FftStatus::Refused;
+  const std::vector<std::uint8_t> samples = ReadSamples(series, n);
+  std::vector<std::uint8_t> out(size / 2);
+  const FftStatus status = ComputeSpectrum(samples, size, arrays, out, pump);
+  if (status != FftStatus::Refused) WriteSamples(levels, 0, out);
+  return status;
+}
+
+FftStatus ComputeSpectrumRealTime(std::span<const std::uint8_t> frame, FftArrays arrays,
+                                  std::span<std::uint8_t> out) {
+  if (frame.size() > UINT32_MAX) return FftStatus::Refused;
+  const auto size = static_cast<std::uint32_t>(frame.size());
+  if (!ValidSize(size) || out.size() < 2 * std::size_t{size} || !FitsArrays(arrays, size)) {
+    return FftStatus::Refused;
+  }
+  Prepare(frame, size, arrays);
+  const CellPages data(arrays.data);
+  const FftStatus status = Transform(arrays, size, nullptr);
+
+  data.At(0)[0] = 0.0f;
+  data.At(0)[1] = 0.0f;
+  const LevelScale scale{MaxModulus(data, size), true};
+  ForEachLevel(data, size, scale, [&](std::uint32_t k, std::uint8_t v) {
+    out[2 * k] = v;
+    out[2 * k + 1] = v;
+  });
+  return status;
+}
+
+}  // namespace rovanel::signal
