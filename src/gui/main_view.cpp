@@ -10,6 +10,8 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
+#include <QTimer>
+#include <cstdlib>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -224,6 +226,18 @@ void MainView::PictureChanged() {
 }
 
 bool MainView::RunModal(app::DialogModel& dialog) {
+  // For looking at the dialogs without a person at the screen: with
+  // ROVANEL_DIALOG_SHOTS=DIR each dialog is grabbed into DIR/NAME.png once
+  // shown, then cancelled.
+  if (const char* dir = std::getenv("ROVANEL_DIALOG_SHOTS"); dir != nullptr && *dir != '\0') {
+    const QString file = QString::fromUtf8(dir) + "/" + Q(dialog.Name()) + ".png";
+    QTimer::singleShot(300, this, [file] {
+      if (QWidget* shown = QApplication::activeModalWidget()) {
+        shown->grab().save(file);
+        shown->close();
+      }
+    });
+  }
   const bool ok = RunDialogView(this, dialog);
   Sync();
   return ok;
