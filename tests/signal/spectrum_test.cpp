@@ -230,6 +230,26 @@ TEST(ComputeSpectrum, LevelsOfADirectDftWithinOne) {
   }
 }
 
+TEST(ComputeSpectrum, SameLevelsWithAndWithoutVectorKernels) {
+  std::mt19937 rng(8);
+  std::vector<std::uint8_t> samples(6000);
+  for (auto& v : samples) v = static_cast<std::uint8_t>(rng() % 256);
+  std::vector<std::uint8_t> levels[2] = {std::vector<std::uint8_t>(4096),
+                                         std::vector<std::uint8_t>(4096)};
+  std::vector<std::uint8_t> realTime[2] = {std::vector<std::uint8_t>(1024),
+                                           std::vector<std::uint8_t>(1024)};
+  for (int vector = 0; vector < 2; ++vector) {
+    detail::EnableVectorKernels(vector == 1);
+    Fft f(8192);
+    ASSERT_EQ(ComputeSpectrum(samples, 8192, f.Arrays(), levels[vector]), FftStatus::Done);
+    ASSERT_EQ(ComputeSpectrumRealTime(std::span(samples).first(512), f.Arrays(), realTime[vector]),
+              FftStatus::Done);
+  }
+  detail::EnableVectorKernels(true);
+  EXPECT_EQ(levels[0], levels[1]);
+  EXPECT_EQ(realTime[0], realTime[1]);
+}
+
 TEST(ComputeSpectrum, SeriesFormWritesHalfTheSizeInLevels) {
   TLargeTab series(5), levels(5);
   const std::vector<std::uint8_t> v = Cosine(40000, 1000, 60);
