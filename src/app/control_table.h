@@ -21,6 +21,7 @@ enum class Place {
   Group,   // a group box of the side panel
   Button,  // a speed button inside the group box named by `parent`
   Text,    // a text inside the group box named by `parent`
+  Hold,    // a panel inside the group box `parent` that acts while held down
   Label,   // a text panel under the plot
   None,    // state only: its widget comes with a later panel
 };

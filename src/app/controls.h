@@ -17,6 +17,18 @@ struct Control {
   std::string hint;
 };
 
+struct ScrollBar {
+  int min = 0, max = 100, position = 0;
+  bool visible = true;
+  int largeChange = 1, smallChange = 1;
+};
+
+// A shape over the window (a marker, a bar), in its parent's pixels.
+struct Shape {
+  bool visible = true;
+  int left = 0, top = 0, width = 0, height = 0;
+};
+
 struct Tools {
   // Tool bar speed buttons.
   Control acquisition, superposition, suppression, moyenne, rt;
@@ -27,10 +39,20 @@ struct Tools {
   Control opto1, lutln, lutnor, lutexp, opto2, gauss, cumul;
   // The peak group box.
   Control boxpic, picg, picd, picx, picy;
+  // Cursors: the two pairs and their read-outs.
+  Control cursv, cursh, boxcurs, coorv1, coorv2, Deltav, coorh1, coorh2, deltah;
+  // Zoom: the panels held down to zoom, the read-out, full and whole views.
+  Control boxzoom, ZoomMoins, ZoomAff, ZoomPlus, SpeedButton1, minizoom;
+  // Spectral colour views.
+  Control spectro2;
+  // Axis legends and the grid pitch.
+  Control AffUniteX, AffUniteY, LblPasGrid, PasGrid;
   // Panels and labels (the hidden ones hold translated texts).
-  Control NivPotar, Message5, Message7, Message8, Titre4, Titre6, Titre8, Titre9, nbfr, FileNom;
+  Control NivPotar, Message5, Message6, Message7, Message8, nbfr, FileNom;
+  Control Titre1, Titre2, Titre3, Titre4, Titre6, Titre8, Titre9, Titre11;
   // Menu items.
-  Control Quitter1, Acqurir1, Vecteurs1, Pics1, Points1, FiltrageMoyennage1, plut, phis;
+  Control Quitter1, Acqurir1, Vecteurs1, Pics1, Points1, Axes1, Grille1, Curseurs1, colorniv1;
+  Control FiltrageMoyennage1, plut, phis, EditLambda1;
 
   // Every control with its component name, in a stable order.
   std::vector<std::pair<std::string_view, Control*>> All();

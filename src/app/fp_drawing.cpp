@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "display/colour_bands.h"
+#include "display/grid.h"
 #include "display/histogram_band.h"
 #include "signal/histogram.h"
 
@@ -36,6 +38,15 @@ void TFp::DrawCurves() {
     return;
   }
   DrawBitmap.CopyFrom(BackBitmap, 0, 0);
+  // The grid takes the pen the previous repaint left (the grid's own).
+  if (tools.Grid.down) {
+    if (tools.spectro.down)
+      display::MakeSPGrid(DrawBitmap, stores.LambdaTab,
+                          {ViewStart, ZoomStep, BandMode, tools.rt.down});
+    else
+      display::DrawGrid(DrawBitmap,
+                        {ViewStart, ZoomStep, tools.rt.down, BandMode, affichage.GridStep});
+  }
   DrawBitmap.penStyle = display::PenStyle::Solid;
   for (int k = 1; k <= NbCurves; ++k) {
     DrawBitmap.penColour = CurveColours[k - 1];
@@ -47,18 +58,32 @@ void TFp::DrawCurves() {
     view.halfHeight = BandMode;
     display::DrawTrace(DrawBitmap, stores.CurveBuf[k].data(), signal::kPixels, TraceStyle, view);
   }
+  const signal::Curve& last = stores.CurveBuf[NbCurves];
+  const display::SpectrumViewParams spectrumView{ViewStart, ZoomStep, tools.rt.down, BandMode};
+  if (tools.spColor2.down)
+    display::DrawSpectrumBars(DrawBitmap, last, stores.LambdaTab, stores.SpectrumColours,
+                              spectrumView);
   if (BandMode) {
     if (tools.gauss.down) DrawHistogram();
     if (tools.cumul.down) DrawHistogram();
+    if (tools.spColor.down)
+      display::DrawSpectrumBand(DrawBitmap, last, stores.LambdaTab, stores.SpectrumColours,
+                                spectrumView);
+    if (tools.realgris.down) {
+      display::GreyBandParams grey;
+      grey.viewStart = ViewStart;
+      grey.zoomStep = ZoomStep;
+      grey.levels = {affichage.MinLevelColour, affichage.MaxLevelColour,
+                     affichage.SingleColourLevels};
+      grey.atTop = tools.cumul.down || tools.gauss.down || tools.spColor.down;
+      display::DrawGreyBand(DrawBitmap, last, grey);
+    }
   }
-  DrawBitmap.penColour = GridColour;
-  DrawBitmap.penStyle = GridPenStyle;
+  DrawBitmap.penColour = affichage.GridColour;
+  DrawBitmap.penStyle = affichage.GridPenStyle;
   ecran.CopyFrom(DrawBitmap, 0, 0);
-  if (tools.pics.down)
-    ShowPeak();
-  else
-    tools.nbfr.caption = "-";
-  DrawLegends();
+  if (tools.pics.down) ShowPeak();
+  DrawLegends();  // the fringe count or "-", then the cursors
   ui_.PictureChanged();
 }
 
@@ -79,11 +104,10 @@ void TFp::DrawSeries() {
   view.viewStart = 0;
   view.zoomStep = ZoomStep;
   display::DrawTrace(DrawBitmap, window.data(), window.size(), TraceStyle, view);
-  DrawBitmap.penColour = GridColour;
-  DrawBitmap.penStyle = GridPenStyle;
+  DrawBitmap.penColour = affichage.GridColour;
+  DrawBitmap.penStyle = affichage.GridPenStyle;
   ecran.CopyFrom(DrawBitmap, 0, 0);
-  // The fringe count between the cursors comes with the cursors.
-  tools.nbfr.caption = "-";
+  // The fringe count between the cursors: DrawLegends.
   if (tools.pics.down) ShowPeak();
 }
 
@@ -92,8 +116,5 @@ void TFp::DrawHistogram() {
                                                        ZoomStep, HistClassExp, tools.cumul.down);
   display::DrawHistogramBand(DrawBitmap, h, display::Font{});  // the buttons' font
 }
-
-// The legends and the cursor overlay come with the axes and cursors.
-void TFp::DrawLegends() {}
 
 }  // namespace rovanel::app

@@ -107,8 +107,8 @@ void TFp::ShowPeak() {
   scale.durationCode = MiParams.DurationCode;
   scale.points = MiParams.NbPoints;
   scale.lambda = stores.LambdaTab;
-  const double x = optics::XOfSample(XUnit, sample, scale);
-  tools.picx.caption = Format("Xp =%10.2f%s", x, XUnit);
+  const double x = optics::XOfSample(affichage.XUnit, sample, scale);
+  tools.picx.caption = Format("Xp =%10.2f%s", x, affichage.XUnit);
   tools.picy.caption = Format("Ap =%4.0f%%", level / 255.0 * 100);
 }
 

@@ -61,7 +61,7 @@ void TFp::ProcessProfiles() {
     signal::ApplyLut(c, NbCurves, signal::LutKind::Logarithmic, OptoParams.CoefLn);
   if (tools.lutexp.down)
     signal::ApplyLut(c, NbCurves, signal::LutKind::Exponential, OptoParams.CoefExp);
-  if (YScaleKind == "ln") {
+  if (affichage.YScaleKind == "ln") {
     for (int k = 1; k <= NbCurves; ++k) signal::StretchLevels(c[k]);
     signal::LogLevels(c, NbCurves);
   }

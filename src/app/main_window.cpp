@@ -3,11 +3,14 @@
 #include <cstdlib>
 
 #include "app/control_table.h"
+#include "app/paths.h"
 #include "device/timing.h"
+#include "display/legends.h"
+#include "display/spectrum_colours.h"
 
 namespace rovanel::app {
 
-TFp::TFp(Box& box, UiPort& ui) : box_(box), ui_(ui) {
+TFp::TFp(Box& box, UiPort& ui) : ShippedDir(ProgramDir()), box_(box), ui_(ui) {
   // Captions and hints hold their language keys until texts are loaded.
   for (const ControlSpec& spec : ControlTable()) {
     Control& c = tools.*(spec.member);
@@ -65,9 +68,19 @@ void TFp::FormCreate() {
 
   stores.RawBuf[1].fill(255);
   stores.CurveBuf[1].fill(255);
+
+  if (!display::LoadSpectrumColours(ShippedDir, stores.SpectrumColours))
+    ui_.MessageBox("The spectrum colour strip \"" + ShippedDir + display::kSpectrumStripFile +
+                       "\" cannot be read: spectral colours are shown black.",
+                   MessageKind::Error);
+  affichage.SetSpectrumColours(&stores.SpectrumColours);
+  tools.PasGrid.caption = display::GridPitchLabel(affichage.GridStepIndex);
+  tools.PasGrid.visible = tools.Grid.down;
 }
 
 void TFp::FormShow() {
+  // The plot view and its scroll bar.
+  SetZoom(NbPoints, ZoomStep);
   DrawCurves();
 }
 

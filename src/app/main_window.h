@@ -13,6 +13,7 @@
 #include "acquisition/single.h"
 #include "app/box.h"
 #include "app/controls.h"
+#include "app/dialogs/affichage.h"
 #include "app/dialogs/dialog_script.h"
 #include "app/dialogs/feature.h"
 #include "app/dialogs/paraint.h"
@@ -71,6 +72,20 @@ class TFp {
   void gaussClick();
   void cumulClick();
   void phisClick();
+  // Display: grid, axes, bands, settings (fp_display.cpp).
+  void GridClick();
+  void Grille1Click();
+  void Axes1Click();
+  void colorniv1Click();
+  void realgrisClick();
+  void spColorClick();
+  // Cursors (fp_cursors.cpp).
+  void cursvClick();
+  void curshClick();
+  void Curseurs1Click();
+  void DrawCursors();
+  // A panel held down (true) or released (false), as the view reports it.
+  bool Hold(std::string_view name, bool down);
   // Spectrum (fp_spectrum.cpp).
   void SetFftSize();
   // The spectrum of the current mode's data over `size` samples; true when
@@ -101,6 +116,8 @@ class TFp {
   Tools tools;
   signal::Stores stores;
   std::string AppDir;
+  // Where the shipped files are read from (the program's folder).
+  std::string ShippedDir;
   std::int32_t NbPoints = 2048;
   std::int32_t NbCurves = 1;
   std::array<display::Rgb, 4> CurveColours{display::kBlack, display::kNavy, display::kRed,
@@ -116,26 +133,61 @@ class TFp {
   OptoParamsRec OptoParams;
   SpectroParamsRec SpectroParams;
 
-  // Y scale kind of the display settings: "dec" or "ln".
-  std::string YScaleKind = "dec";
-  // X unit shown: "µm", "mm", "pix", "s", "Hz", "/m" or "nm".
-  std::string XUnit = "µm";
   // Histogram class width exponent: classes of 2^(HistClassExp + 3) levels.
   int HistClassExp = 1;
+  // X distance of one screen column in the current unit (set by DrawLegends).
+  float ColumnScale = 56.0f;
+  // Handed to the print layout: the value of one sample (not in "nm"), and
+  // the fringe count between the vertical cursors (-1: none).
+  double SampleValue = 14.0;
+  int FringeCount = -1;
 
   // Peaks: found by the last detection, and the one shown (0-based among
   // the visible ones).
   std::uint32_t PeakCount = 0;
   int PeakIndex = 0;
   // The marker circled round the selected peak, in plot pixels.
-  struct Shape {
-    bool visible = false;
-    int left = 0, top = 0, width = 13, height = 13;
-  } cercle;
+  Shape cercle{false, 0, 0, 13, 13};
+
+  // Cursors: columns of the vertical pair, rows of the horizontal pair.
+  int CursorX1 = 100, CursorX2 = 300, CursorY1 = 100, CursorY2 = 200;
+  int LastVCursor = 1;
+  int ActiveCursor = 0;  // 1..4 (X1, X2, Y1, Y2) while one is dragged
+  bool Dragging = false;
+  enum class Pointer { Default, SizeWE, SizeNS } EcranPointer = Pointer::Default;
+  enum class MouseButton { Left, Right };
+  void ecranMouseDown(MouseButton button, int x, int y);
+  void ecranMouseMove(int x, int y);
+  void ecranMouseUp();
+
+  // Zoom and scrolling.
+  static constexpr int ScrollUnit = 32;
+  ScrollBar deplacement{0, 0, 0, true, 2048, 8};
+  int ViewCentre = 0;
+  bool Zooming = false;
+  Shape visubackbar{true, 0, 0, 100, 12};
+  Shape visufrontbar{true, 0, 0, 100, 12};
+  void SetZoom(std::int32_t points, std::int32_t wantedStep);
+  // The scroll bar moved (by the user or by SetZoom).
+  void deplacementChange();
+  // The user dragged or clicked the scroll bar to `position`.
+  void deplacementScroll(int position);
+  void ZoomPlusMouseDown();
+  void ZoomMoinsMouseDown();
+  void ZoomPlusMouseUp();
+  void SpeedButton1Click();
+  void minizoomClick();
+  // A whole press and release of a zoom panel: one step.
+  void ZoomPlusClick();
+  void ZoomMoinsClick();
+  // Lets messages run for `ms` milliseconds (or once, when stopNow).
+  void PumpWait(int ms, bool stopNow);
 
   // Dialogs, created with the window and reused.
   Tfeature feature;
   Tparaint paraint;
+  // The display settings: X unit, Y scale, grid, cursors, colour levels.
+  TAffichage affichage;
   DialogScript dialogScript;
   // Set when a queued dialog answer could not be played; the action runner
   // reports it and clears it.
@@ -146,8 +198,6 @@ class TFp {
   std::int32_t ZoomStep = 4;
   display::TraceStyle TraceStyle = display::TraceStyle::Pics;
   bool BandMode = false;
-  display::Rgb GridColour = display::kSilver;
-  display::PenStyle GridPenStyle = display::PenStyle::Solid;
 
   // Plot bitmaps.
   display::Canvas ecran{kScreenWidth, kScreenHeight};
@@ -181,6 +231,11 @@ class TFp {
   void LutClicked(Control& button);
   void DrawSeries();
   void DrawHistogram();
+  // Moves the scroll bar within its range; runs deplacementChange on a change.
+  void SetScrollPosition(int p);
+  void SetScrollMax(int max);
+  // A zoom panel's release that the scripted click delivers at the first wait.
+  bool releasePending_ = false;
 
   Box& box_;
   UiPort& ui_;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cstdio>
 #include <fstream>
 #include <vector>
 
@@ -90,7 +91,26 @@ bool ActionRunner::RunOne(std::string_view action) {
   if (verb == "wait") return Wait(rest);
   if (verb == "dialog") return Dialog(rest);
   if (verb == "fill") return Fill(rest);
+  if (verb == "mouse") return Mouse(rest);
   return Fail("unknown action '" + std::string(action) + "'");
+}
+
+bool ActionRunner::Mouse(std::string_view what) {
+  const auto colon = what.find(':');
+  const std::string_view kind = what.substr(0, colon);
+  int x = 0, y = 0;
+  char rest = 0;
+  const std::string at(colon == std::string_view::npos ? "" : what.substr(colon + 1));
+  if ((kind != "down" && kind != "move" && kind != "up") ||
+      std::sscanf(at.c_str(), "%d,%d%c", &x, &y, &rest) != 2)
+    return Fail("mouse takes down|move|up:X,Y in plot pixels, not '" + std::string(what) + "'");
+  if (kind == "down")
+    fp_.ecranMouseDown(app::TFp::MouseButton::Left, x, y);
+  else if (kind == "move")
+    fp_.ecranMouseMove(x, y);
+  else
+    fp_.ecranMouseUp();
+  return true;
 }
 
 bool ActionRunner::Dialog(std::string_view answer) {
@@ -157,6 +177,13 @@ bool ActionRunner::Set(std::string_view what) {
     if (!ParseInt(text, value) || value < 0 || value > 15)
       return Fail("NivPotar takes a level from 0 to 15, not '" + std::string(text) + "'");
     fp_.tools.NivPotar.caption = std::to_string(value);
+    return true;
+  }
+  if (name == "deplacement") {
+    if (!ParseInt(text, value) || value < 0 || value > fp_.deplacement.max)
+      return Fail("deplacement takes a position from 0 to " + std::to_string(fp_.deplacement.max) +
+                  ", not '" + std::string(text) + "'");
+    fp_.deplacementScroll(static_cast<int>(value));
     return true;
   }
   if (name == "AvgCount") {

@@ -31,6 +31,7 @@ class ActionRunner {
   bool Wait(std::string_view ms);
   bool Dialog(std::string_view answer);
   bool Fill(std::string_view what);
+  bool Mouse(std::string_view what);
   bool RunOne(std::string_view action);
   bool Fail(const std::string& message);
 

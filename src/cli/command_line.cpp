@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "app/main_window.h"
+#include "app/paths.h"
 
 namespace rovanel::cli {
 
@@ -101,10 +102,7 @@ std::optional<app::BoxOptions> MakeBoxOptions(const CommandLine& line, const cha
 }
 
 std::string ProgramDir() {
-  std::error_code ec;
-  const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-  if (ec) return "./";
-  return exe.parent_path().string() + "/";
+  return app::ProgramDir();
 }
 
 std::string Usage(const std::string& program, bool window) {
@@ -135,6 +133,8 @@ std::string Usage(const std::string& program, bool window) {
       "  dump:NAME           the caption of a label (picx, picy, nbfr, ...)\n"
       "  fill:RawBuf=FILE | fill:MiSerieRaw=FILE   levels 0..255, one per line, then processed\n"
       "  dialog:NAME field=value ... ok|cancel   answers the next showing of dialog NAME\n"
+      "  mouse:down|move|up:X,Y   the mouse on the plot, in plot pixels\n"
+      "  set:deplacement=P   the scroll bar's position\n"
       "  dump:NbCurves | dump:CurveColours | dump:tools\n"
       "  dump:ecran=FILE     the plot as PNG or BMP\n"
       "  box:id | box:frame | box:series=N   talk to the box directly\n"

@@ -57,8 +57,10 @@ void Canvas::LineTo(int x, int y) {
   const int sa = xMajor ? sx : sy;
   const int sb = xMajor ? sy : sx;
   const long long aSize = xMajor ? width_ : height_;
+  const long long bSize = xMajor ? height_ : width_;
 
-  if (len > 0 && penStyle == PenStyle::Solid && dx == 0) {
+  const long long pw = std::max(penWidth, 1);  // pixels across the line
+  if (len > 0 && penStyle == PenStyle::Solid && dx == 0 && pw == 1) {
     // Vertical solid segment, the bulk of a trace: rows without Bresenham.
     if (x0 >= 0 && x0 < width_) {
       const long long first = std::max<long long>(sy > 0 ? y0 : y + 1, 0);
@@ -95,11 +97,16 @@ void Canvas::LineTo(int x, int y) {
       for (long long k = kFirst; k <= kLast; ++k) {
         const long long a = a0 + sa * k;
         const long long b = b0 + sb * m;
-        const long long px = xMajor ? a : b;
-        const long long py = xMajor ? b : a;
-        if (px >= 0 && py >= 0 && px < width_ && py < height_ && (solid || PatternOn(phase_ + k))) {
-          bits_[static_cast<std::size_t>(py) * static_cast<std::size_t>(width_) +
-                static_cast<std::size_t>(px)] = argb;
+        if (solid || PatternOn(phase_ + k)) {
+          // The run across the line (just b for a one-pixel pen), clipped.
+          const long long from = std::max(b - pw / 2, 0LL);
+          const long long to = std::min(b - pw / 2 + pw - 1, bSize - 1);
+          for (long long across = from; across <= to; ++across) {
+            const long long px = xMajor ? a : across;
+            const long long py = xMajor ? across : a;
+            bits_[static_cast<std::size_t>(py) * static_cast<std::size_t>(width_) +
+                  static_cast<std::size_t>(px)] = argb;
+          }
         }
         e += 2 * d;
         if (e > 0) {

@@ -95,6 +95,13 @@ class Canvas {
   // between two pixels, the one nearer the start point is taken (the minor
   // coordinate changes as late as possible). The dash pattern runs on from
   // one LineTo to the next until the next MoveTo.
+  //
+  // With penWidth w > 1 each pixel of that one-pixel line becomes a run of w
+  // pixels along the minor axis, starting w/2 (integer division) before it:
+  // a vertical line at column x covers columns x - w/2 .. x - w/2 + w - 1
+  // (x-1..x for 2, x-2..x+1 for 4), a horizontal one the rows likewise. The
+  // length, the missing end pixel and the dash pattern along the line are
+  // those of the one-pixel line. penWidth 1 or less draws the one-pixel line.
   void LineTo(int x, int y);
   int PenX() const { return penX_; }
   int PenY() const { return penY_; }
@@ -126,6 +133,7 @@ class Canvas {
 
   Rgb penColour = kBlack;
   PenStyle penStyle = PenStyle::Solid;
+  int penWidth = 1;  // pixels across the line; see LineTo
   Rgb brushColour = kWhite;
 
  private:

@@ -4,8 +4,10 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
+#include "app/dialogs/affichage.h"
 #include "app/dialogs/feature.h"
 #include "app/dialogs/paraint.h"
+#include "gui/affichage_dialog.h"
 #include "gui/feature_dialog.h"
 #include "gui/paraint_dialog.h"
 
@@ -66,6 +68,9 @@ std::unique_ptr<DialogView> MakeDialogView(QWidget* parent, app::DialogModel& mo
   if (model.Name() == "Tparaint")
     if (auto* paraint = dynamic_cast<app::Tparaint*>(&model))
       return std::make_unique<ParaintDialog>(*paraint, parent);
+  if (model.Name() == "TAffichage")
+    if (auto* affichage = dynamic_cast<app::TAffichage*>(&model))
+      return std::make_unique<AffichageDialog>(*affichage, parent);
   return nullptr;
 }
 

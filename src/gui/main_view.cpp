@@ -9,13 +9,17 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPainter>
-#include <QTimer>
-#include <cstdlib>
+#include <QScrollBar>
+#include <QSignalBlocker>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <cmath>
+#include <cstdlib>
 
 #include "app/control_table.h"
 #include "display/image_io.h"
@@ -30,6 +34,20 @@ QString Q(std::string_view s) {
 }
 
 }  // namespace
+
+PreviewBar::PreviewBar(const app::TFp& fp, QWidget* parent) : QWidget(parent), fp_(fp) {
+  setObjectName("visubackbar");
+  setFixedSize(fp.visubackbar.width, fp.visubackbar.height);
+}
+
+void PreviewBar::paintEvent(QPaintEvent*) {
+  // The whole curve in navy, the part shown on top of it.
+  QPainter painter(this);
+  painter.fillRect(rect(), QColor(0, 0, 128));
+  painter.fillRect(
+      QRect(fp_.visufrontbar.left - fp_.visubackbar.left, 0, fp_.visufrontbar.width, height()),
+      QColor(0, 128, 255));
+}
 
 MainView::MainView(app::Box& box) : fp_(box, *this) {
   setObjectName("Fp");
@@ -52,7 +70,28 @@ MainView::MainView(app::Box& box) : fp_(box, *this) {
   ecran_ = new QLabel(central);
   ecran_->setObjectName("ecran");
   ecran_->setFixedSize(app::kScreenWidth, app::kScreenHeight);
+  ecran_->setMouseTracking(true);
+  ecran_->installEventFilter(this);
   column->addWidget(ecran_, 0, Qt::AlignLeft | Qt::AlignTop);
+  // Under the plot: the scroll bar and the preview of the part shown.
+  auto* scrollRow = new QHBoxLayout;
+  deplacement_ = new QScrollBar(Qt::Horizontal, central);
+  deplacement_->setObjectName("deplacement");
+  deplacement_->setFixedWidth(app::kScreenWidth - 110);
+  connect(deplacement_, &QScrollBar::actionTriggered, this, [this](int) {
+    // The slider's new position is known only after the action: read it then.
+    QTimer::singleShot(0, this, [this] {
+      if (deplacement_->value() != fp_.deplacement.position) {
+        fp_.deplacementScroll(deplacement_->value());
+        Sync();
+      }
+    });
+  });
+  scrollRow->addWidget(deplacement_);
+  preview_ = new PreviewBar(fp_, central);
+  scrollRow->addWidget(preview_);
+  scrollRow->addStretch(1);
+  column->addLayout(scrollRow);
   auto* row = new QHBoxLayout;
   column->addLayout(row);
   column->addStretch(1);
@@ -96,6 +135,21 @@ MainView::MainView(app::Box& box) : fp_(box, *this) {
       case app::Place::Button:
         groupButtons.at(spec.parent)->addWidget(AddButton(name, spec.toggle));
         break;
+      case app::Place::Hold: {
+        // Acts while held down: the model loops until the release arrives.
+        QToolButton* panel = AddButton(name, false);
+        disconnect(panel, &QToolButton::clicked, this, nullptr);
+        connect(panel, &QToolButton::pressed, this, [this, name] {
+          fp_.Hold(name, true);
+          Sync();
+        });
+        connect(panel, &QToolButton::released, this, [this, name] {
+          fp_.Hold(name, false);
+          Sync();
+        });
+        groupButtons.at(spec.parent)->addWidget(panel);
+        break;
+      }
       case app::Place::Text:
       case app::Place::Label: {
         const bool inGroup = spec.place == app::Place::Text;
@@ -180,6 +234,14 @@ void MainView::Sync() {
   };
   for (auto& [name, button] : buttons_) apply(button, *fp_.tools.Find(name));
   for (auto& [name, action] : actions_) apply(action, *fp_.tools.Find(name));
+  {
+    const QSignalBlocker quiet(deplacement_);
+    deplacement_->setRange(0, std::max(0, fp_.deplacement.max));
+    deplacement_->setPageStep(fp_.deplacement.largeChange);
+    deplacement_->setSingleStep(fp_.deplacement.smallChange);
+    deplacement_->setValue(fp_.deplacement.position);
+  }
+  preview_->update();
   for (auto& [name, group] : groups_) {
     const app::Control& c = *fp_.tools.Find(name);
     group->setTitle(Q(c.caption));
@@ -213,16 +275,72 @@ void MainView::MessageBox(const std::string& text, app::MessageKind kind) {
     QMessageBox::information(this, Q(app::kApplicationTitle), Q(text));
 }
 
+int MainView::PlotScale() const {
+  return std::max(1, static_cast<int>(devicePixelRatioF()));
+}
+
 void MainView::PictureChanged() {
-  QPixmap picture = QPixmap::fromImage(display::ToQImage(fp_.ecran));
+  QImage image = display::ToQImage(fp_.ecran);
   // The peak marker lies over the plot, as a shape over an image would.
   if (fp_.cercle.visible) {
-    QPainter painter(&picture);
+    QPainter painter(&image);
     painter.setPen(QPen(Qt::red, 1));
     painter.drawEllipse(fp_.cercle.left, fp_.cercle.top, fp_.cercle.width - 1,
                         fp_.cercle.height - 1);
   }
+  // Pixel-exact: each plot pixel becomes a whole number of screen pixels.
+  const int k = PlotScale();
+  const qreal ratio = devicePixelRatioF();
+  if (k > 1) image = image.scaled(image.size() * k, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+  QPixmap picture = QPixmap::fromImage(image);
+  picture.setDevicePixelRatio(ratio);
+  ecran_->setFixedSize(
+      QSize(qRound(app::kScreenWidth * k / ratio), qRound(app::kScreenHeight * k / ratio)));
   ecran_->setPixmap(picture);
+  if (preview_ != nullptr) preview_->update();
+}
+
+bool MainView::eventFilter(QObject* watched, QEvent* event) {
+  if (watched != ecran_) return QMainWindow::eventFilter(watched, event);
+  auto plotPoint = [this](QMouseEvent* e) {
+    // Back from screen to plot pixels.
+    const qreal perPixel = static_cast<qreal>(PlotScale()) / devicePixelRatioF();
+    return QPoint(static_cast<int>(std::floor(e->position().x() / perPixel)),
+                  static_cast<int>(std::floor(e->position().y() / perPixel)));
+  };
+  switch (event->type()) {
+    case QEvent::MouseButtonPress: {
+      auto* e = static_cast<QMouseEvent*>(event);
+      const QPoint p = plotPoint(e);
+      fp_.ecranMouseDown(e->button() == Qt::RightButton ? app::TFp::MouseButton::Right
+                                                        : app::TFp::MouseButton::Left,
+                         p.x(), p.y());
+      break;
+    }
+    case QEvent::MouseMove: {
+      const QPoint p = plotPoint(static_cast<QMouseEvent*>(event));
+      fp_.ecranMouseMove(p.x(), p.y());
+      break;
+    }
+    case QEvent::MouseButtonRelease:
+      fp_.ecranMouseUp();
+      break;
+    default:
+      return false;
+  }
+  switch (fp_.EcranPointer) {
+    case app::TFp::Pointer::SizeWE:
+      ecran_->setCursor(Qt::SizeHorCursor);
+      break;
+    case app::TFp::Pointer::SizeNS:
+      ecran_->setCursor(Qt::SizeVerCursor);
+      break;
+    case app::TFp::Pointer::Default:
+      ecran_->unsetCursor();
+      break;
+  }
+  Sync();
+  return true;
 }
 
 bool MainView::RunModal(app::DialogModel& dialog) {

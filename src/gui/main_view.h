@@ -10,6 +10,7 @@
 #include "app/ui_port.h"
 
 class QAction;
+class QScrollBar;
 class QGroupBox;
 class QLabel;
 class QToolButton;
@@ -17,6 +18,18 @@ class QToolButton;
 namespace rovanel::gui {
 
 class GaugeWindow;
+
+// The preview under the plot: the whole curve, and the part in view.
+class PreviewBar : public QWidget {
+ public:
+  PreviewBar(const app::TFp& fp, QWidget* parent);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  const app::TFp& fp_;
+};
 
 class MainView : public QMainWindow, public app::UiPort {
  public:
@@ -41,6 +54,8 @@ class MainView : public QMainWindow, public app::UiPort {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // The mouse on the plot goes to the model in plot pixels.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   QToolButton* AddButton(const std::string& name, bool toggle);
@@ -50,6 +65,10 @@ class MainView : public QMainWindow, public app::UiPort {
 
   app::TFp fp_;
   QLabel* ecran_ = nullptr;
+  QScrollBar* deplacement_ = nullptr;
+  PreviewBar* preview_ = nullptr;
+  // Screen pixels per plot pixel: a whole factor on a dense screen.
+  int PlotScale() const;
 
   GaugeWindow* gauge_ = nullptr;
   std::map<std::string, QToolButton*> buttons_;

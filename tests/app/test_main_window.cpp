@@ -26,8 +26,10 @@ struct ServedWindow : ::testing::Test {
   void SetUp() override {
     fp.FormCreate();
     fp.FormShow();
-    // Shown as acquired: no smoothing (which starts on).
+    // Shown as acquired, at full height: no smoothing and no grey band
+    // (both start on).
     fp.Click("filtrage");
+    fp.Click("realgris");
   }
   const Levels& Raw(int k) { return fp.stores.RawBuf[k]; }
 };

@@ -13,11 +13,6 @@
 
 namespace rovanel::app {
 
-struct ScrollBar {
-  int min = 0, max = 100, position = 0;
-  bool visible = true;
-};
-
 class Tparaint : public DialogModel {
  public:
   Tparaint();
