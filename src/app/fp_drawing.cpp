@@ -8,6 +8,7 @@
 #include "display/grid.h"
 #include "display/histogram_band.h"
 #include "signal/histogram.h"
+#include "signal/paging.h"
 
 namespace rovanel::app {
 
@@ -81,7 +82,7 @@ void TFp::DrawCurves() {
   }
   DrawBitmap.penColour = affichage.GridColour;
   DrawBitmap.penStyle = affichage.GridPenStyle;
-  ecran.CopyFrom(DrawBitmap, 0, 0);
+  // DrawLegends ends by putting the picture, with its cursors, on ecran.
   if (tools.pics.down) ShowPeak();
   DrawLegends();  // the fringe count or "-", then the cursors
   ui_.PictureChanged();
@@ -97,17 +98,14 @@ void TFp::DrawSeries() {
   const std::int64_t first = std::clamp<std::int64_t>(ViewStart, 0, n);
   const std::int64_t last = std::min<std::int64_t>(n, first + std::int64_t{512} * ZoomStep);
   std::vector<std::uint8_t> window(static_cast<std::size_t>(last - first));
-  for (std::int64_t i = first; i < last; ++i)
-    window[static_cast<std::size_t>(i - first)] =
-        stores.MiSerie.GetValue(static_cast<std::uint32_t>(i));
+  signal::ReadSamples(stores.MiSerie, static_cast<std::uint32_t>(first), window);
   display::TraceView view;
   view.viewStart = 0;
   view.zoomStep = ZoomStep;
   display::DrawTrace(DrawBitmap, window.data(), window.size(), TraceStyle, view);
   DrawBitmap.penColour = affichage.GridColour;
   DrawBitmap.penStyle = affichage.GridPenStyle;
-  ecran.CopyFrom(DrawBitmap, 0, 0);
-  // The fringe count between the cursors: DrawLegends.
+  // DrawLegends puts it on ecran and counts the fringes between the cursors.
   if (tools.pics.down) ShowPeak();
 }
 

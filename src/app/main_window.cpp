@@ -79,6 +79,13 @@ void TFp::FormCreate() {
 }
 
 void TFp::FormShow() {
+  // The cursor rows start as full-height rows; the grey band (down at
+  // start) puts the curves in the upper half, so they follow it there.
+  BandMode = tools.gauss.down || tools.cumul.down || tools.realgris.down || tools.spColor.down;
+  if (BandMode) {
+    CursorY1 /= 2;
+    CursorY2 /= 2;
+  }
   // The plot view and its scroll bar.
   SetZoom(NbPoints, ZoomStep);
   DrawCurves();

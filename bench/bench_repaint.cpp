@@ -1,0 +1,68 @@
+// A full repaint through the window model: grid, curves, a band, legends
+// and cursors, as every handler ends with it.
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+
+#include "app/main_window.h"
+
+namespace {
+
+using namespace rovanel;
+
+app::BoxOptions NoBox() {
+  app::BoxOptions o;
+  o.kind = app::BoxKind::None;
+  return o;
+}
+
+struct Window {
+  Window() {
+    fp.FormCreate();
+    fp.FormShow();
+    fp.Click("Grid");
+    fp.Click("cursv");
+    fp.Click("cursh");
+  }
+  device::ManualClock clock;
+  app::Box box{NoBox(), clock};
+  app::NullUiPort port;
+  app::TFp fp{box, port};
+};
+
+// Four profiles with the grid, the grey band and both cursor pairs; the
+// zoom step is the argument (1 or 4, the whole profile).
+void BM_RepaintProfiles(benchmark::State& state) {
+  Window w;
+  w.fp.NbCurves = 4;
+  for (int k = 1; k <= 4; ++k)
+    for (int i = 0; i < 2048; ++i)
+      w.fp.stores.CurveBuf[k][i] =
+          static_cast<std::uint8_t>(127 + 100 * std::sin(i * (0.01 + 0.013 * k)));
+  w.fp.SetZoom(2048, static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    w.fp.DrawCurves();
+    benchmark::DoNotOptimize(w.fp.ecran.Bits());
+  }
+}
+BENCHMARK(BM_RepaintProfiles)->Arg(1)->Arg(4)->ArgName("zoom");
+
+// An 8192-point Michelson series with the cursors, at zoom 1 and 16.
+void BM_RepaintSeries(benchmark::State& state) {
+  Window w;
+  w.fp.tools.mi.down = true;
+  w.fp.MiParams.NbPoints = 8192;
+  w.fp.NbPoints = 8192;
+  for (std::uint32_t i = 0; i < 8192; ++i)
+    w.fp.stores.MiSerie.SetValue(i, static_cast<std::uint8_t>(127 + 100 * std::sin(i * 0.05)));
+  w.fp.SetZoom(8192, static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    w.fp.DrawCurves();
+    benchmark::DoNotOptimize(w.fp.ecran.Bits());
+  }
+}
+BENCHMARK(BM_RepaintSeries)->Arg(1)->Arg(16)->ArgName("zoom");
+
+}  // namespace
+
+BENCHMARK_MAIN();
