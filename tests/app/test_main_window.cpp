@@ -7,6 +7,7 @@
 #include "support/frame_server.h"
 #include "support/recording_port.h"
 #include "support/scripted_driver.h"
+#include "support/served_window.h"
 
 namespace rovanel::app {
 namespace {
@@ -15,17 +16,8 @@ using display::Rgb;
 using support::Levels;
 
 // The window model over a box that serves chosen frames, on virtual time.
-struct ServedWindow : ::testing::Test {
-  device::ManualClock clock{1};
-  support::ScriptedDriver driver{&clock};
-  support::FrameServer server{driver};
-  Box box{driver, clock, BoxKind::Usb};
-  support::RecordingPort port;
-  TFp fp{box, port};
-
+struct ServedWindow : ::testing::Test, support::ServedRig {
   void SetUp() override {
-    fp.FormCreate();
-    fp.FormShow();
     // Shown as acquired, at full height: no smoothing and no grey band
     // (both start on).
     fp.Click("filtrage");

@@ -13,6 +13,7 @@
 #include "support/frame_server.h"
 #include "support/recording_port.h"
 #include "support/scripted_driver.h"
+#include "support/served_window.h"
 
 namespace rovanel::app {
 namespace {
@@ -145,19 +146,7 @@ TEST(LinkRecovery, HalfWrittenIntegrationTimeIsSentAgainBeforeTheNextFrame) {
   EXPECT_NEAR(w.sim.IntegrationMs(), 30.0, 0.0256);
 }
 
-// The window over a scripted box that serves chosen frames.
-struct ServedWindow {
-  ServedWindow() {
-    fp.FormCreate();
-    fp.FormShow();
-  }
-  device::ManualClock clock{1};
-  support::ScriptedDriver driver{&clock};
-  support::FrameServer server{driver};
-  Box box{driver, clock, BoxKind::Usb};
-  support::RecordingPort port;
-  TFp fp{box, port};
-};
+using ServedWindow = support::ServedRig;
 
 Levels Flat(std::uint8_t v) {
   Levels l;
