@@ -18,7 +18,7 @@
 #include "signal/histogram.h"
 #include "signal/lut.h"
 #include "signal/peaks.h"
-#include "signal/spectrum.h"
+#include "signal/fft.h"
 #include "signal/stores.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "app/main_window.h"
-#include "signal/spectrum.h"
+#include "signal/fft.h"
 
 namespace rovanel::app {
 

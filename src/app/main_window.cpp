@@ -6,7 +6,7 @@
 #include "app/paths.h"
 #include "device/timing.h"
 #include "display/legends.h"
-#include "display/spectrum_colours.h"
+#include "display/colour_strip.h"
 
 namespace rovanel::app {
 

@@ -7,7 +7,7 @@
 #include <span>
 
 #include "display/canvas.h"
-#include "display/spectrum_colours.h"
+#include "display/colour_strip.h"
 
 namespace rovanel::display {
 

@@ -1,4 +1,4 @@
-#include "display/spectrum_colours.h"
+#include "display/colour_strip.h"
 
 #include <QImage>
 #include <QString>

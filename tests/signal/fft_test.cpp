@@ -1,4 +1,4 @@
-#include "signal/spectrum.h"
+#include "signal/fft.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The spectral colour table: wavelength to entry, and loading the strip
 // picture, the shipped one included.
-#include "display/spectrum_colours.h"
+#include "display/colour_strip.h"
 
 #include <gtest/gtest.h>
 
