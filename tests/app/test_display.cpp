@@ -201,3 +201,25 @@ TEST_F(Plot, FringesBetweenTheVerticalCursorsInTheMichelsonMode) {
 
 }  // namespace
 }  // namespace rovanel::app
+
+namespace rovanel::app {
+namespace {
+
+TEST(SpectrumStrip, MissingStripIsSaidAndLeavesTheColoursBlack) {
+  device::ManualClock clock;
+  Box box(NoBox(), clock);
+  support::RecordingPort port;
+  TFp fp(box, port);
+  fp.ShippedDir = "/nonexistent/";
+  fp.FormCreate();
+  ASSERT_EQ(port.messages.size(), 1u);
+  EXPECT_NE(port.messages[0].find("resc0001.uo\" cannot be read"), std::string::npos);
+  for (const auto& entry : fp.stores.SpectrumColours)
+    ASSERT_EQ(entry, (std::array<std::uint8_t, 3>{0, 0, 0}));
+  fp.FormShow();
+  fp.tools.spColor.down = true;
+  fp.DrawCurves();  // draws black, does not fail
+}
+
+}  // namespace
+}  // namespace rovanel::app
