@@ -36,6 +36,11 @@ struct Tools {
   Control calibration, filtrage, invert, fft, pics, Grid, realgris;
   // Mode buttons and the buttons of the mode panels.
   Control mi, int_, opto, spectro, gosimu, spCalY, spColor, spColor2;
+  // Mode panels whose contents come with their experiments, and the tools
+  // the modes enable (files, printing, calculator, theory reminders).
+  Control mich1, Mich2, int1, spectro1, spectro3, ebxWaist, lblL, lblmm, BarWaist;
+  Control ouvrir, Sauver, imprimer, calc, rappels;
+  Control Fichier1, Ouvrir1, Sauver1, Enregistrer1, Exporter1, Imprimer1, Simulation1, Modeaff;
   Control opto1, lutln, lutnor, lutexp, opto2, gauss, cumul;
   // The peak group box.
   Control boxpic, picg, picd, picx, picy;

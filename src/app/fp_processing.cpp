@@ -117,20 +117,4 @@ void TFp::FiltrageMoyennage1Click() {
   ProcessCurves();
 }
 
-// The spectrum view of the current data. (Entering it through the mode
-// set-up comes with the modes; here the view spans the spectrum's bins.)
-void TFp::fftClick() {
-  if (tools.mi.down) {
-    if (tools.fft.down && !MiParams.fftValid) SetFftSize();
-  }
-  const std::int32_t shown = tools.fft.down
-                                 ? (tools.mi.down ? MiParams.FftSize / 2 : ProfParams.NbPoints / 2)
-                                 : (tools.mi.down ? MiParams.NbPoints : ProfParams.NbPoints);
-  NbPoints = shown;
-  ViewStart = 0;
-  ZoomStep = std::max(1, shown / 512);
-  if (tools.fft.down && !tools.mi.down) NbCurves = 1;
-  ProcessCurves();
-}
-
 }  // namespace rovanel::app

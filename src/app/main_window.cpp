@@ -5,8 +5,9 @@
 #include "app/control_table.h"
 #include "app/paths.h"
 #include "device/timing.h"
-#include "display/legends.h"
 #include "display/colour_strip.h"
+#include "display/legends.h"
+#include "optics/wavelength_table.h"
 
 namespace rovanel::app {
 
@@ -65,6 +66,11 @@ void TFp::FormCreate() {
   RtParams = RtParamsRec{};
   ProfParams.FileName = MiParams.FileName = AppDir + "COURBES/";
   tools.FileNom.caption = ProfParams.FileName;
+
+  // The default reference lines give the wavelength of every pixel.
+  SpectroParams = SpectroParamsRec{};
+  optics::FillLinear(SpectroParams.CalPoints, stores.LambdaTab);
+  optics::FillSplineTab(stores.SplineTab);
 
   stores.RawBuf[1].fill(255);
   stores.CurveBuf[1].fill(255);

@@ -72,6 +72,14 @@ class TFp {
   void gaussClick();
   void cumulClick();
   void phisClick();
+  // Modes (fp_modes.cpp).
+  void miClick();
+  void SetupMode();
+  void SetupXScale();
+  // Two-curve layouts in force, and the state of mi last seen.
+  bool SpectroLayout = false;
+  bool SimuLayout = false;
+  bool MiSeen = false;
   // Display: grid, axes, bands, settings (fp_display.cpp).
   void GridClick();
   void Grille1Click();

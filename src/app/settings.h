@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "optics/wavelength_table.h"
+
 namespace rovanel::app {
 
 struct ProfParamsRec {
@@ -72,6 +74,8 @@ struct SpectroParamsRec {
   }();
   bool spCalY = false;
   std::int32_t Interpolation = 0;
+  // The reference lines: pixel and wavelength.
+  optics::CalPoints CalPoints = optics::DefaultCalPoints();
 };
 
 // The live view's settings: 512 points, one sample per column.
