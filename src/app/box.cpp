@@ -51,6 +51,22 @@ Box::Box(const BoxOptions& options, device::Clock& clock) : kind_(options.kind),
   driverRef_ = driver_.get();
   link_ = std::make_unique<device::UsbLink>(*driverRef_, clock);
   board_ = std::make_unique<device::Board>(*link_);
+  portBox_ = options.portBox;
+  switch (options.parport) {
+    case device::PortKind::kPpdev:
+      port_ = std::make_unique<device::PpdevPort>();
+      break;
+    case device::PortKind::kSim:
+      // The port box sees fringes, whatever the USB box's scene.
+      portBench_ =
+          std::make_unique<device::sim::OpticalBench>(device::sim::Scene::Michelson, options.seed);
+      port_ = std::make_unique<device::sim::SimPortBox>(clock, *portBench_);
+      break;
+    case device::PortKind::kNone:
+      port_ = std::make_unique<device::NoPort>();
+      break;
+  }
+  port_->Open();  // a port that cannot be opened only says so in LastError
 }
 
 Box::Box(device::FtDriver& driver, device::Clock& clock, BoxKind kind)
@@ -58,6 +74,7 @@ Box::Box(device::FtDriver& driver, device::Clock& clock, BoxKind kind)
   simBox_ = dynamic_cast<device::sim::SimBox*>(&driver);
   link_ = std::make_unique<device::UsbLink>(driver, clock);
   board_ = std::make_unique<device::Board>(*link_);
+  port_ = std::make_unique<device::NoPort>();
 }
 
 Box::~Box() = default;

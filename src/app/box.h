@@ -11,8 +11,10 @@
 #include "device/clock.h"
 #include "device/d2xx.h"
 #include "device/ftdi_driver.h"
+#include "device/port.h"
 #include "device/sim/optical_bench.h"
 #include "device/sim/sim_box.h"
+#include "device/sim/sim_port_box.h"
 #include "device/usb_link.h"
 
 namespace rovanel::app {
@@ -29,6 +31,9 @@ struct BoxOptions {
   std::uint64_t seed = 1;
   device::FtdiIds ids;
   device::sim::SimFaults faults;  // simulated box only
+  // The parallel port and whether the series come from the box on it.
+  device::PortKind parport = device::PortKind::kNone;
+  bool portBox = false;
 };
 
 // The kind named on the command line wins, then the environment variable
@@ -54,6 +59,8 @@ class Box {
   // The simulated bench, or null for a real box or none.
   device::sim::OpticalBench* Bench() { return bench_.get(); }
   device::sim::SimBox* Sim() { return simBox_; }
+  device::TSmallPort& Port() { return *port_; }
+  bool PortBox() const { return portBox_; }
 
  private:
   BoxKind kind_;
@@ -64,6 +71,9 @@ class Box {
   device::sim::SimBox* simBox_ = nullptr;
   std::unique_ptr<device::UsbLink> link_;
   std::unique_ptr<device::Board> board_;
+  std::unique_ptr<device::sim::OpticalBench> portBench_;
+  std::unique_ptr<device::TSmallPort> port_;
+  bool portBox_ = false;
 };
 
 }  // namespace rovanel::app

@@ -20,6 +20,7 @@ constexpr auto kGroup = Place::Group;
 constexpr auto kButton = Place::Button;
 constexpr auto kText = Place::Text;
 constexpr auto kHold = Place::Hold;
+constexpr auto kEdit = Place::Edit;
 constexpr auto kLabel = Place::Label;
 constexpr auto kNone = Place::None;
 
@@ -52,7 +53,7 @@ constexpr ControlSpec kControls[] = {
    "ID_BTN_BAS_Curseurs X", "HINT_Curseurs verticaux"},
   {"cursh",         &T::cursh,         kTool,   {},           true,  0, false, &F::curshClick,
    "ID_BTN_BAS_Curseurs Y", "HINT_Curseurs horizontaux"},
-  {"rt",            &T::rt,            kNone,   {},           true,  0, false,  nullptr,
+  {"rt",            &T::rt,            kTool,   {},           true,  9, true,  &F::rtClick,
    "ID_BTN_BAS_Temps réel", "HINT_Temps réel"},
   {"mi",            &T::mi,            kTool,   {},           true,  9, false,  &F::miClick,
    "ID_BTN_MCH_onglet mich", {}},
@@ -71,6 +72,14 @@ constexpr ControlSpec kControls[] = {
   {"int1", &T::int1, kGroup, {}, false, 0, false, nullptr, "ID_GBX_INT_Simulation", {}, false, false},
   {"spectro1", &T::spectro1, kGroup, {}, false, 0, false, nullptr, "ID_GBX_SPC_Etalonnage", {}, false, false},
   {"spectro3", &T::spectro3, kGroup, {}, false, 0, false, nullptr, "ID_GBX_SPC_Calibrage", {}, false, false},
+  {"SensiMoins", &T::SensiMoins, kTool, {}, false, 0, false, &F::SensiMoinsClick, "-", "HINT_Sensibilité moins"},
+  {"SensiPlus", &T::SensiPlus, kTool, {}, false, 0, false, &F::SensiPlusClick, "+", "HINT_Sensibilité plus"},
+  {"InterAcc", &T::InterAcc, kEdit, "mich1", false, 0, false, &F::InterAccEnter, "20", "HINT_Durée"},
+  {"DureeMoins", &T::DureeMoins, kButton, "mich1", false, 0, false, &F::DureeMoinsClick, "-", "HINT_Durée moins"},
+  {"DureePlus", &T::DureePlus, kButton, "mich1", false, 0, false, &F::DureePlusClick, "+", "HINT_Durée plus"},
+  {"startmi", &T::startmi, kButton, "mich1", false, 0, false, &F::startmiClick, "ID_BTN_MCH_Démarrer", "HINT_Démarrer"},
+  {"NbPts", &T::NbPts, kButton, "Mich2", false, 0, false, &F::NbPtsClick, "4096", "HINT_Nombre de points"},
+  {"Message4", &T::Message4, kNone, {}, false, 0, false, nullptr, "ID_MES_INF_acq en cours", {}, false, false},
   {"ebxWaist", &T::ebxWaist, kNone, {}, false, 0, false, nullptr, {}, {}, false, false},
   {"lblL", &T::lblL, kNone, {}, false, 0, false, nullptr, {}, {}, false, false},
   {"lblmm", &T::lblmm, kNone, {}, false, 0, false, nullptr, {}, {}, false, false},

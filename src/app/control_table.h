@@ -22,6 +22,7 @@ enum class Place {
   Button,  // a speed button inside the group box named by `parent`
   Text,    // a text inside the group box named by `parent`
   Hold,    // a panel inside the group box `parent` that acts while held down
+  Edit,    // an edit inside the group box `parent`; its caption is its text
   Label,   // a text panel under the plot
   None,    // state only: its widget comes with a later panel
 };

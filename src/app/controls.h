@@ -40,6 +40,8 @@ struct Tools {
   // the modes enable (files, printing, calculator, theory reminders).
   Control mich1, Mich2, int1, spectro1, spectro3, ebxWaist, lblL, lblmm, BarWaist;
   Control ouvrir, Sauver, imprimer, calc, rappels;
+  // The series controls.
+  Control SensiPlus, SensiMoins, InterAcc, DureePlus, DureeMoins, NbPts, startmi, Message4;
   Control Fichier1, Ouvrir1, Sauver1, Enregistrer1, Exporter1, Imprimer1, Simulation1, Modeaff;
   Control opto1, lutln, lutnor, lutexp, opto2, gauss, cumul;
   // The peak group box.

@@ -27,6 +27,12 @@ void Reset(std::initializer_list<Control*> controls) {
 }  // namespace
 
 void TFp::miClick() {
+  // A mode button releases the live view's button (one group): the loop
+  // must stop as it would on its own button.
+  if (liveRunning_ && !tools.rt.down && !RtStopped) {
+    RtStopped = true;
+    stores.CurveBuf[NbCurves] = stores.RawBuf[NbCurves];
+  }
   if (tools.mi.down != MiSeen) {
     cercle.visible = false;
     tools.picd.enabled = tools.picg.enabled = false;

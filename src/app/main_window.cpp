@@ -40,6 +40,7 @@ void TFp::FormCreate() {
     AppDir = home;
   if (!AppDir.empty() && AppDir.back() != '/') AppDir += '/';
 
+  PortBox = box_.PortBox();
   WaitCalib =
       std::make_unique<device::TWAIT_Calib_ms>(box_.GetClock(), [this] { ui_.ProcessMessages(); });
 
@@ -81,6 +82,7 @@ void TFp::FormCreate() {
                    MessageKind::Error);
   affichage.SetSpectrumColours(&stores.SpectrumColours);
   tools.PasGrid.caption = display::GridPitchLabel(affichage.GridStepIndex);
+  ShowSeriesControls();
   tools.PasGrid.visible = tools.Grid.down;
 }
 
@@ -101,10 +103,15 @@ void TFp::FormClose() {
   if (closed_) return;
   closed_ = true;
   // A loop still running in a nested message pump ends after its pass.
+  StopLoops();
+  box_.GetBoard().BoardClose();
+}
+
+void TFp::StopLoops() {
   RtStopped = true;
   SerieStop = true;
   gjauge.Result = true;
-  box_.GetBoard().BoardClose();
+  Zooming = false;
 }
 
 void TFp::Quitter1Click() {

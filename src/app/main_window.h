@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "acquisition/series_timing.h"
 #include "acquisition/single.h"
 #include "app/box.h"
 #include "app/controls.h"
@@ -42,6 +43,8 @@ class TFp {
   void FormCreate();
   void FormShow();
   void FormClose();
+  // Asks every loop that lets messages run to end after its pass.
+  void StopLoops();
   bool Closed() const { return closed_; }
 
   // Handlers: acquisition and the curve set (fp_acquisition.cpp).
@@ -72,6 +75,25 @@ class TFp {
   void gaussClick();
   void cumulClick();
   void phisClick();
+  // Michelson series (fp_series.cpp).
+  void SensiPlusClick();
+  void SensiMoinsClick();
+  void SensiChanged();
+  void DureePlusClick();
+  void DureeMoinsClick();
+  void InterAccKeyPress(int key);
+  // Enter in the duration edit: the key press of Enter.
+  void InterAccEnter() { InterAccKeyPress(13); }
+  void NbPtsClick();
+  void startmiClick();
+  // False when the series was cancelled (the previous one is kept).
+  bool AcquireSerieUsb();
+  bool AcquireSeriePort();
+  acquisition::SeriesControls series;
+  device::Status LastSeriesStatus = 0;
+  // Live view (fp_live.cpp).
+  void rtClick();
+  void AcquireFrameRt();
   // Modes (fp_modes.cpp).
   void miClick();
   void SetupMode();
@@ -228,6 +250,9 @@ class TFp {
   int SensitivityLevel() const;
   // Checks the menu item of `style` alone and redraws.
   void SetTraceStyle(display::TraceStyle style);
+  void ShowSeriesControls();
+  // Says in the status bar how many samples of the series are at 255.
+  void ReportSaturation(std::int32_t points);
   // Tries once to open and identify a box that is not identified.
   bool EnsureBox(acquisition::AcquisitionReport& report);
   // Profile-mode steps of ProcessCurves, and the Michelson ones.
@@ -244,6 +269,7 @@ class TFp {
   void SetScrollMax(int max);
   // A zoom panel's release that the scripted click delivers at the first wait.
   bool releasePending_ = false;
+  bool liveRunning_ = false;
 
   Box& box_;
   UiPort& ui_;

@@ -2,6 +2,7 @@
 // view implements it, and so do the command-line front-end and the tests.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "app/dialogs/dialog.h"
@@ -32,6 +33,10 @@ class UiPort {
     dialog.Reject();
     return false;
   }
+
+  // Set while scripted actions run: each pump of ProcessMessages runs the
+  // next one. Ports call it from ProcessMessages.
+  std::function<void()> scriptPump;
 };
 
 // A port that does nothing: for tests and batch work that need none.

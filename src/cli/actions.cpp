@@ -57,10 +57,29 @@ bool ActionRunner::Fail(const std::string& message) {
 
 bool ActionRunner::RunAll(const std::vector<std::string>& actions,
                           const std::function<bool()>& closing) {
-  for (const std::string& a : actions) {
+  actions_ = actions;
+  next_ = 0;
+  failed_ = false;
+  // A loop that lets messages run (live view, averaging, a series, the
+  // spectrum) takes the next action at each pump, as a click arriving then.
+  fp_.Ui().scriptPump = [this, closing] {
+    if (waiting_) return;
+    // A failed action, or (headless) no action left to end a running loop:
+    // the loops stop after their pass.
+    if (failed_ || (next_ >= actions_.size() && StopLoopsWhenDone)) {
+      fp_.StopLoops();
+      return;
+    }
+    if (next_ >= actions_.size()) return;
+    if (fp_.Closed() || (closing && closing())) return;
+    if (!Run(actions_[next_++])) failed_ = true;
+  };
+  while (next_ < actions_.size() && !failed_) {
     if (fp_.Closed() || (closing && closing())) break;
-    if (!Run(a)) return false;
+    if (!Run(actions_[next_++])) failed_ = true;
   }
+  fp_.Ui().scriptPump = nullptr;
+  if (failed_) return false;
   for (const std::string& name : fp_.dialogScript.Unused())
     return Fail("the answer to dialog " + name + " was never used");
   return true;
@@ -92,7 +111,21 @@ bool ActionRunner::RunOne(std::string_view action) {
   if (verb == "dialog") return Dialog(rest);
   if (verb == "fill") return Fill(rest);
   if (verb == "mouse") return Mouse(rest);
+  if (verb == "key") return Key(rest);
   return Fail("unknown action '" + std::string(action) + "'");
+}
+
+bool ActionRunner::Key(std::string_view what) {
+  const auto eq = what.find('=');
+  long long code = 0;
+  if (eq == std::string_view::npos || !ParseInt(what.substr(eq + 1), code) || code < 0 ||
+      code > 255)
+    return Fail("key takes NAME=CODE with a character code 0..255, not '" + std::string(what) +
+                "'");
+  if (what.substr(0, eq) != "InterAcc")
+    return Fail("no edit that reads keys named '" + std::string(what.substr(0, eq)) + "'");
+  fp_.InterAccKeyPress(static_cast<int>(code));
+  return true;
 }
 
 bool ActionRunner::Mouse(std::string_view what) {
@@ -176,7 +209,18 @@ bool ActionRunner::Set(std::string_view what) {
   if (name == "NivPotar") {
     if (!ParseInt(text, value) || value < 0 || value > 15)
       return Fail("NivPotar takes a level from 0 to 15, not '" + std::string(text) + "'");
-    fp_.tools.NivPotar.caption = std::to_string(value);
+    fp_.series.level = static_cast<int>(value);
+    fp_.SensiChanged();
+    return true;
+  }
+  if (name == "InterAcc") {
+    // Typed key by key, then Enter.
+    fp_.tools.InterAcc.caption.clear();
+    for (char c : text) {
+      fp_.tools.InterAcc.caption += c;
+      fp_.InterAccKeyPress(static_cast<unsigned char>(c));
+    }
+    fp_.InterAccKeyPress(13);
     return true;
   }
   if (name == "deplacement") {
@@ -218,6 +262,16 @@ bool ActionRunner::Dump(std::string_view what) {
     for (std::int64_t i = 0; i < n; ++i)
       values[static_cast<std::size_t>(i)] = tab.GetValue(static_cast<std::uint32_t>(i));
     PrintLevels(out_, values.data(), values.size());
+  } else if (what == "LambdaTab") {
+    std::string text;
+    char v[32];
+    for (float l : fp_.stores.LambdaTab) {
+      std::snprintf(v, sizeof v, "%.4f\n", static_cast<double>(l));
+      text += v;
+    }
+    out_ << text;
+  } else if (what == "NbPoints") {
+    out_ << fp_.NbPoints << '\n';
   } else if (what == "FftLevels") {
     PrintLevels(out_, fp_.stores.FftLevels.data(), fp_.stores.FftLevels.size());
   } else if (what == "NbCurves") {
@@ -283,11 +337,15 @@ bool ActionRunner::Wait(std::string_view ms) {
     return Fail("wait takes milliseconds from 0 to 3600000, not '" + std::string(ms) + "'");
   device::Clock& clock = fp_.GetBox().GetClock();
   const std::int64_t end = clock.NowUs() + value * 1000;
-  // The window stays live: its messages run while the time passes.
+  // The window stays live: its messages run while the time passes, but the
+  // next action waits for the time to be over.
+  const bool was = waiting_;
+  waiting_ = true;
   for (std::int64_t now = clock.NowUs(); now < end && !fp_.Closed(); now = clock.NowUs()) {
     fp_.Ui().ProcessMessages();
     clock.SleepUntilUs(std::min(end, now + 10'000));
   }
+  waiting_ = was;
   return true;
 }
 

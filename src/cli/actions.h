@@ -21,6 +21,8 @@ class ActionRunner {
   // Runs actions in order; stops at the first error or once the window
   // has been asked to close. Returns false on error.
   bool RunAll(const std::vector<std::string>& actions, const std::function<bool()>& closing);
+  // Headless runs: a loop still running when the actions are over stops.
+  bool StopLoopsWhenDone = false;
 
  private:
   bool Click(std::string_view name);
@@ -32,10 +34,15 @@ class ActionRunner {
   bool Dialog(std::string_view answer);
   bool Fill(std::string_view what);
   bool Mouse(std::string_view what);
+  bool Key(std::string_view what);
   bool RunOne(std::string_view action);
   bool Fail(const std::string& message);
 
   app::TFp& fp_;
+  std::vector<std::string> actions_;
+  std::size_t next_ = 0;
+  bool failed_ = false;
+  bool waiting_ = false;
   std::ostream& out_;
   std::ostream& err_;
 };
@@ -44,7 +51,9 @@ class ActionRunner {
 class HeadlessPort : public app::UiPort {
  public:
   explicit HeadlessPort(std::ostream& err) : err_(err) {}
-  void ProcessMessages() override {}
+  void ProcessMessages() override {
+    if (scriptPump) scriptPump();
+  }
   void SetHourglass(bool) override {}
   void MessageBox(const std::string& text, app::MessageKind kind) override;
   void PictureChanged() override {}

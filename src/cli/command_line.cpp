@@ -48,6 +48,10 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
       if (!value(line.usbDesc)) return std::nullopt;
     } else if (is("--sim-faults")) {
       if (!value(line.simFaults)) return std::nullopt;
+    } else if (is("--parport")) {
+      if (!value(line.parport)) return std::nullopt;
+    } else if (a == "--port-box") {
+      line.portBox = true;
     } else if (a.rfind("--", 0) == 0) {
       error = "unknown option " + a;
       return std::nullopt;
@@ -90,6 +94,18 @@ std::optional<app::BoxOptions> MakeBoxOptions(const CommandLine& line, const cha
     }
     options.faults = *faults;
   }
+  // The simulated box comes with its simulated parallel-port box.
+  options.parport =
+      options.kind == app::BoxKind::Sim ? device::PortKind::kSim : device::PortKind::kPpdev;
+  if (line.parport) {
+    const auto kind = device::PortKindFromName(*line.parport);
+    if (!kind) {
+      error = "unknown parallel port '" + *line.parport + "' (expected ppdev, sim or none)";
+      return std::nullopt;
+    }
+    options.parport = *kind;
+  }
+  options.portBox = line.portBox;
   if (line.scene) {
     const auto scene = device::sim::SceneFromName(*line.scene);
     if (!scene) {
@@ -118,7 +134,7 @@ std::string Usage(const std::string& program, bool window) {
   }
   std::string text = "usage: " + program + " [--box usb|sim|none] [--scene " + scenes +
                      "]\n    [--usb-ids VVVV:PPPP] [--usb-serial S] [--usb-desc TEXT]"
-                     " [--sim-faults LIST]";
+                     " [--sim-faults LIST]\n    [--parport ppdev|sim|none] [--port-box]";
   if (window) text += " [--screenshot FILE]";
   text +=
       " [ACTION...]\n"
@@ -135,6 +151,8 @@ std::string Usage(const std::string& program, bool window) {
       "  dialog:NAME field=value ... ok|cancel   answers the next showing of dialog NAME\n"
       "  mouse:down|move|up:X,Y   the mouse on the plot, in plot pixels\n"
       "  set:deplacement=P   the scroll bar's position\n"
+      "  set:InterAcc=D      types a duration (seconds) and presses Enter\n"
+      "  key:NAME=CODE       a key (its character code; 13 is Enter) in an edit\n"
       "  dump:NbCurves | dump:CurveColours | dump:tools\n"
       "  dump:ecran=FILE     the plot as PNG or BMP\n"
       "  box:id | box:frame | box:series=N   talk to the box directly\n"

@@ -17,6 +17,8 @@ struct CommandLine {
   std::optional<std::string> usbSerial;   // --usb-serial S
   std::optional<std::string> usbDesc;     // --usb-desc TEXT
   std::optional<std::string> simFaults;   // --sim-faults LIST
+  std::optional<std::string> parport;     // --parport ppdev|sim|none
+  bool portBox = false;                   // --port-box
   bool help = false;
   std::vector<std::string> actions;
 };

@@ -22,6 +22,7 @@ int main(int argc, char** argv) {
   fp.FormCreate();
   fp.FormShow();
   cli::ActionRunner runner(fp, std::cout, std::cerr);
+  runner.StopLoopsWhenDone = true;
   const bool ok = runner.RunAll(run->line.actions, [&port] { return port.closeRequested; });
   fp.FormClose();
   return ok ? 0 : 1;

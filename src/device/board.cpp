@@ -84,6 +84,13 @@ Status Board::Begin(bool needsId) {
 
 Status Board::End(Status s) {
   if (s == FT_OK) return s;
+  if (s == kCancelled) {
+    // The box goes on with what was asked and would answer into the next
+    // exchange: the bridge is reset, then purged and drained.
+    link_.Reset_USB_Device();
+    resyncPending_ = true;
+    return s;
+  }
   if (DeviceGone(s) || DeviceGone(link_.DriverFailure)) {
     link_.CloseUSB();
     identified_ = false;

@@ -23,6 +23,8 @@ inline constexpr Status FT_INVALID_PARAMETER = 6;
 inline constexpr Status kWrongEcho = -1;
 inline constexpr Status kShortWrite = -20;
 inline constexpr Status kNoByte = -150;
+// A long wait given up at the user's request.
+inline constexpr Status kCancelled = -30;
 
 inline constexpr std::uint32_t FT_PURGE_RX = 1;
 inline constexpr std::uint32_t FT_PURGE_TX = 2;

@@ -123,6 +123,8 @@ Status UsbLink::WaitForNbData(std::uint32_t n, std::int64_t allowanceMs) {
   std::int64_t since = clock_.NowUs();
   bool grown = false;
   bool first = true;
+  constexpr std::int64_t kHookIntervalUs = 20'000;
+  std::int64_t lastHook = since;
   std::uint32_t last = 0;
   for (;;) {
     std::uint32_t rx = 0, tx = 0, events = 0;
@@ -132,8 +134,14 @@ Status UsbLink::WaitForNbData(std::uint32_t n, std::int64_t allowanceMs) {
       ShowUsbError("WaitForNbData", s);
       return s;
     }
-    if (rx >= n) return FT_OK;
     const std::int64_t now = clock_.NowUs();
+    // At the first poll and every 20 ms after it, before looking at the
+    // count: a wait that ends in one long poll still gives the window its turn.
+    if (WaitHook && (LastPollCount == 1 || now - lastHook >= kHookIntervalUs)) {
+      lastHook = now;
+      if (WaitHook()) return kCancelled;
+    }
+    if (rx >= n) return FT_OK;
     if (first) {
       last = rx;
       first = false;

@@ -77,6 +77,10 @@ class UsbLink {
   Status DriverFailure = FT_OK;
   // Polls made by the last bounded wait (for tests).
   std::uint64_t LastPollCount = 0;
+  // Called at the first poll of a block wait and about every 20 ms after
+  // (a series being acquired): lets the window live; true gives the wait
+  // up with kCancelled.
+  std::function<bool()> WaitHook;
   // Read time-out last given to Set_USB_Device_TimeOuts; bounds the waits.
   std::uint32_t ReadTimeoutMs = kUsbTimeoutMs;
 

@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -135,6 +136,21 @@ MainView::MainView(app::Box& box) : fp_(box, *this) {
       case app::Place::Button:
         groupButtons.at(spec.parent)->addWidget(AddButton(name, spec.toggle));
         break;
+      case app::Place::Edit: {
+        // The model reads the text and the keys; Enter runs the handler.
+        auto* edit = new QLineEdit(central);
+        edit->setObjectName(Q(spec.name));
+        edit->setMaxLength(5);
+        edit->setFixedWidth(60);
+        connect(edit, &QLineEdit::textEdited, this, [this, name](const QString& text) {
+          fp_.tools.Find(name)->caption = text.toStdString();
+          if (name == "InterAcc") fp_.InterAccKeyPress(0);  // edited: not normalised any more
+        });
+        connect(edit, &QLineEdit::returnPressed, this, [this, name] { Press(name); });
+        groupButtons.at(spec.parent)->addWidget(edit);
+        edits_[name] = edit;
+        break;
+      }
       case app::Place::Hold: {
         // Acts while held down: the model loops until the release arrives.
         QToolButton* panel = AddButton(name, false);
@@ -248,6 +264,12 @@ void MainView::Sync() {
     group->setToolTip(Q(c.hint));
     group->setVisible(c.visible);
   }
+  for (auto& [name, edit] : edits_) {
+    const app::Control& c = *fp_.tools.Find(name);
+    if (edit->text().toStdString() != c.caption) edit->setText(Q(c.caption));
+    edit->setEnabled(c.enabled);
+    edit->setToolTip(Q(c.hint));
+  }
   for (auto& [name, label] : labels_) {
     const app::Control& c = *fp_.tools.Find(name);
     label->setText(Q(c.caption));
@@ -258,6 +280,7 @@ void MainView::Sync() {
 
 void MainView::ProcessMessages() {
   QApplication::processEvents();
+  if (scriptPump) scriptPump();
 }
 
 void MainView::SetHourglass(bool on) {

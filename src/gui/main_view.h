@@ -12,6 +12,7 @@
 class QAction;
 class QScrollBar;
 class QGroupBox;
+class QLineEdit;
 class QLabel;
 class QToolButton;
 
@@ -75,6 +76,7 @@ class MainView : public QMainWindow, public app::UiPort {
   std::map<std::string, QAction*> actions_;
   std::map<std::string, QLabel*> labels_;
   std::map<std::string, QGroupBox*> groups_;
+  std::map<std::string, QLineEdit*> edits_;
   int hourglass_ = 0;
   bool closeRequested_ = false;
 };

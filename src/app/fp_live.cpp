@@ -1,0 +1,129 @@
+// The live view: frames read as fast as the box sends them, every fourth
+// pixel shown, a light processing chain, until the button comes up.
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdio>
+
+#include "app/main_window.h"
+#include "signal/fft.h"
+#include "signal/filters.h"
+#include "signal/lut.h"
+
+namespace rovanel::app {
+
+namespace {
+
+constexpr int kLivePoints = 512;
+
+// Stretch of the live values: (v - lo) * 255 / (hi - lo), to nearest.
+void StretchRt(std::span<std::uint8_t> v) {
+  const auto [lo, hi0] = std::minmax_element(v.begin(), v.end());
+  const int lo_ = *lo;
+  const int hi = *hi0 == lo_ ? lo_ + 1 : *hi0;
+  for (auto& x : v) x = static_cast<std::uint8_t>(std::nearbyint((x - lo_) * 255.0 / (hi - lo_)));
+}
+
+// Reference correction of the live values: the reference's pixel 4j.
+void CorrectByReferenceRt(std::span<std::uint8_t> v, std::span<std::uint8_t> reference) {
+  for (auto& r : reference)
+    if (r == 0) r = 1;
+  for (std::size_t j = 0; j < v.size(); ++j) {
+    const double c = std::nearbyint(v[j] * 255.0 / reference[4 * j]);
+    v[j] = static_cast<std::uint8_t>(std::min(c, 255.0));
+  }
+}
+
+}  // namespace
+
+void TFp::AcquireFrameRt() {
+  std::array<std::uint16_t, kFrameBlockSize> words{};
+  box_.GetBoard().ReadFrame(words.data());
+  signal::Curve& live = stores.CurveBuf[NbCurves];
+  for (int j = 0; j < kLivePoints; ++j) live[j] = static_cast<std::uint8_t>(words[4 * j]);
+}
+
+void TFp::rtClick() {
+  Tools& t = tools;
+  for (Control* c : {&t.ouvrir, &t.Sauver, &t.imprimer, &t.picd, &t.picg, &t.superposition,
+                     &t.suppression, &t.Imprimer1, &t.Fichier1})
+    c->enabled = false;
+  t.superposition.down = false;
+  cercle.visible = false;
+  t.pics.enabled = !t.rt.down;
+  t.pics.down = false;
+  RtStopped = !t.rt.down;
+
+  if (!t.rt.down) {
+    // The stop: the full-resolution data come back, the mode is set up again.
+    if (t.mi.down) {
+      signal::CopySamples(stores.MiSerie, stores.MiSerieRaw,
+                          static_cast<std::uint32_t>(std::max(MiParams.NbPoints, 0)));
+    } else {
+      stores.CurveBuf[NbCurves] = stores.RawBuf[NbCurves];
+    }
+    SetupMode();
+    ProcessCurves();
+    return;
+  }
+  if (liveRunning_) return;
+  liveRunning_ = true;
+  NbPoints = RtParams.NbPoints;
+  SetZoom(RtParams.NbPoints, RtParams.Step);
+  t.FileNom.caption.clear();
+  ViewCentre = 0;
+  char label[48];
+  for (;;) {
+    AcquireFrameRt();
+    std::span<std::uint8_t> live(stores.CurveBuf[NbCurves].data(), kLivePoints);
+    if (t.fft.down) {
+      std::snprintf(label, sizeof label, " %8.2f/m", affichage.GridStep / 28672.0 * 62500 / 7);
+      t.PasGrid.caption = label;
+      affichage.XUnit = "/m";
+      signal::FftArrays arrays{stores.FftData, stores.FftWork, stores.FftTwiddles};
+      signal::ComputeSpectrumRealTime(live, arrays,
+                                      std::span<std::uint8_t>(live.data(), 2 * kLivePoints));
+      for (Control* c : {&t.calibration, &t.invert, &t.filtrage}) {
+        c->down = false;
+        c->enabled = false;
+      }
+    } else {
+      if (t.spectro.down) {
+        affichage.XUnit = "nm";
+        std::snprintf(label, sizeof label, " %dnm", 30);
+      } else {
+        affichage.XUnit = ProfParams.UnitX;
+        std::snprintf(label, sizeof label, " %dµm", affichage.GridStep);
+      }
+      t.PasGrid.caption = label;
+      if (!t.mi.down) {
+        for (Control* c : {&t.calibration, &t.filtrage, &t.invert, &t.Grid}) c->enabled = true;
+        t.calibration.down = ProfParams.calibration;
+        t.filtrage.down = ProfParams.filtrage;
+        t.invert.down = ProfParams.invert;
+        t.Grid.down = ProfParams.Grid;
+      }
+      if (t.spCalY.down) CorrectByReferenceRt(live, SpectroParams.RefSpectrum);
+      if (t.calibration.down) StretchRt(live);
+      if (t.lutln.down)
+        signal::ApplyLut(signal::LutTable(signal::LutKind::Logarithmic, OptoParams.CoefLn), live);
+      if (t.lutexp.down)
+        signal::ApplyLut(signal::LutTable(signal::LutKind::Exponential, OptoParams.CoefExp), live);
+      if (affichage.YScaleKind == "ln") {
+        StretchRt(live);
+        signal::LogLevels(live);
+      }
+      if (t.invert.down) signal::InvertLevels(live);
+      // Only the live values: the stored curves are not reprocessed here, so
+      // smoothing them on every pass would wear them down.
+      const bool skip = t.gosimu.down && NbCurves == 1;
+      if (t.filtrage.down && !skip) signal::Smooth3(live, (ProfParams.FilterOrder + 2) / 4);
+    }
+    DrawCurves();
+    ui_.ProcessMessages();
+    if (RtStopped || closed_) break;
+  }
+  liveRunning_ = false;
+}
+
+}  // namespace rovanel::app

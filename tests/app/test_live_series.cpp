@@ -1,0 +1,129 @@
+// The live view and the Michelson series through the window model, on the
+// simulated boxes and virtual time.
+#include <gtest/gtest.h>
+
+#include <numeric>
+
+#include "app/main_window.h"
+#include "support/frame_server.h"
+#include "support/recording_port.h"
+#include "support/served_window.h"
+
+namespace rovanel::app {
+namespace {
+
+struct SimWindow {
+  explicit SimWindow(bool portBox = false) : box(Options(portBox), clock), fp(box, port) {
+    fp.FormCreate();
+    fp.FormShow();
+  }
+  static BoxOptions Options(bool portBox) {
+    BoxOptions o;
+    o.kind = BoxKind::Sim;
+    o.scene = device::sim::Scene::Michelson;
+    o.parport = device::PortKind::kSim;
+    o.portBox = portBox;
+    return o;
+  }
+  device::ManualClock clock{1000};
+  Box box;
+  support::RecordingPort port;
+  TFp fp;
+};
+
+// Crossings of the mean: twice the number of fringes.
+int MeanCrossings(const signal::TLargeTab& s, int n) {
+  double mean = 0;
+  for (int i = 0; i < n; ++i) mean += s.GetValue(i);
+  mean /= n;
+  int crossings = 0;
+  for (int i = 1; i < n; ++i) crossings += (s.GetValue(i - 1) < mean) != (s.GetValue(i) < mean);
+  return crossings;
+}
+
+TEST(LiveView, FramesArriveAndTheStopLeavesTheFullCurve) {
+  support::ServedRig w;
+  w.fp.Click("filtrage");
+  support::Levels flat;
+  flat.fill(80);
+  w.server.Push(flat);
+  w.fp.Click("acquisition");
+  support::Levels ramp;
+  for (int i = 0; i < 2048; ++i) ramp[i] = static_cast<std::uint8_t>(i / 8);
+  w.server.Push(ramp);
+  int passes = 0;
+  w.port.onPump = [&](int) {
+    if (++passes == 3) w.fp.Click("rt");  // the stop, as a click during the loop
+  };
+  w.fp.Click("rt");
+  EXPECT_EQ(passes, 3);
+  EXPECT_TRUE(w.fp.RtStopped);
+  EXPECT_EQ(w.fp.stores.CurveBuf[1], flat);  // the full-resolution curve, not the live one
+  EXPECT_EQ(w.fp.NbPoints, 2048);
+  EXPECT_TRUE(w.fp.tools.pics.enabled);
+}
+
+TEST(LiveView, AFlatFrameWithStretchGivesZerosAndClosingEndsTheLoop) {
+  support::ServedRig w;
+  support::Levels flat;
+  flat.fill(120);
+  w.server.Push(flat);
+  w.fp.Click("filtrage");
+  w.fp.Click("calibration");
+  signal::Curve live{};
+  w.port.onPump = [&](int) {
+    live = w.fp.stores.CurveBuf[1];
+    w.fp.FormClose();  // the window closes during the loop
+  };
+  w.fp.Click("rt");
+  for (int j = 0; j < 512; ++j) ASSERT_EQ(live[j], 0) << j;
+  EXPECT_TRUE(w.fp.Closed());
+}
+
+TEST(MichelsonSeries, UsbSeriesShowsTheFringes) {
+  SimWindow w;
+  w.fp.Click("mi");
+  w.fp.series.durationText = "20";
+  w.fp.tools.InterAcc.caption = "20";
+  w.fp.Click("startmi");
+  EXPECT_EQ(w.fp.NbPoints, 2048);  // 20 s at 10 ms: 4 blocks of 512
+  EXPECT_EQ(w.fp.MiParams.NbPoints, 2048);
+  // The bench's fringes, about 3 per second over 20 s.
+  const int crossings = MeanCrossings(w.fp.stores.MiSerieRaw, 2048);
+  EXPECT_GT(crossings, 2 * 3 * 20 * 0.7);
+  EXPECT_LT(crossings, 2 * 3 * 20 * 1.3);
+}
+
+TEST(MichelsonSeries, CancelledSeriesKeepsThePreviousOne) {
+  SimWindow w;
+  w.fp.Click("mi");
+  w.fp.Click("startmi");
+  const std::uint8_t before = w.fp.stores.MiSerieRaw.GetValue(100);
+  w.fp.series.level = 15;
+  w.fp.SensiChanged();
+  // Cancel from the gauge while the series is awaited.
+  w.port.onPump = [&](int) { w.fp.gjauge.CancelClick(); };
+  const int pumps = w.port.pumps;
+  w.fp.Click("startmi");
+  EXPECT_GT(w.port.pumps, pumps);
+  EXPECT_EQ(w.fp.stores.MiSerieRaw.GetValue(100), before);
+  EXPECT_EQ(w.port.status.back(), "Series cancelled: the previous series is kept.");
+  // The link starts clean: the next series arrives whole.
+  w.port.onPump = nullptr;
+  w.fp.Click("startmi");
+  EXPECT_EQ(w.fp.LastSeriesStatus, 0);
+}
+
+TEST(MichelsonSeries, ParallelPortSeriesShowsTheFringes) {
+  SimWindow w(true);
+  w.fp.Click("mi");
+  EXPECT_TRUE(w.fp.tools.Mich2.visible);
+  w.fp.Click("startmi");
+  EXPECT_EQ(w.fp.NbPoints, 4096);
+  EXPECT_EQ(w.fp.MiParams.Duration, 41);
+  const int crossings = MeanCrossings(w.fp.stores.MiSerieRaw, 4096);
+  EXPECT_GT(crossings, 20);
+}
+
+}  // namespace
+}  // namespace rovanel::app
