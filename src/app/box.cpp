@@ -8,6 +8,7 @@ std::optional<BoxKind> BoxKindFromName(std::string_view name) {
   if (name == "usb") return BoxKind::Usb;
   if (name == "sim") return BoxKind::Sim;
   if (name == "none") return BoxKind::None;
+  if (name == "auto") return BoxKind::Auto;
   return std::nullopt;
 }
 
@@ -19,6 +20,8 @@ std::string_view BoxKindName(BoxKind kind) {
       return "sim";
     case BoxKind::None:
       return "none";
+    case BoxKind::Auto:
+      return "auto";
   }
   return "sim";
 }
@@ -27,13 +30,26 @@ std::optional<BoxKind> ResolveBoxKind(std::optional<std::string_view> commandLin
                                       const char* environment) {
   if (commandLine) return BoxKindFromName(*commandLine);
   if (environment != nullptr && *environment != '\0') return BoxKindFromName(environment);
-  return BoxKind::Sim;
+  return BoxKind::Auto;
 }
 
 Box::Box(const BoxOptions& options, device::Clock& clock) : kind_(options.kind), clock_(clock) {
+  if (kind_ == BoxKind::Auto) {
+    // A USB box that identifies itself, or else the simulated one.
+    auto ftdi = device::MakeFtdiDriver(options.ids);
+    device::UsbLink probe(*ftdi, clock);
+    device::Board board(probe);
+    const bool found = board.Connect() == 0;
+    board.BoardClose();
+    kind_ = found ? BoxKind::Usb : BoxKind::Sim;
+    fellBack_ = !found;
+    if (found) driver_ = std::move(ftdi);
+  }
   switch (kind_) {
     case BoxKind::Usb:
-      driver_ = device::MakeFtdiDriver(options.ids);
+      if (!driver_) driver_ = device::MakeFtdiDriver(options.ids);
+      break;
+    case BoxKind::Auto:
       break;
     case BoxKind::Sim: {
       bench_ = std::make_unique<device::sim::OpticalBench>(options.scene, options.seed);

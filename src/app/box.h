@@ -19,13 +19,14 @@
 
 namespace rovanel::app {
 
-enum class BoxKind { Usb, Sim, None };
+// Auto: the USB box when one answers, else the simulated box.
+enum class BoxKind { Usb, Sim, None, Auto };
 
 std::optional<BoxKind> BoxKindFromName(std::string_view name);
 std::string_view BoxKindName(BoxKind kind);
 
 struct BoxOptions {
-  BoxKind kind = BoxKind::Sim;
+  BoxKind kind = BoxKind::Auto;
   device::sim::Scene scene = device::sim::Scene::Slit;
   double timeScale = 1.0;  // simulated box only: 0 makes frames instant
   std::uint64_t seed = 1;
@@ -37,7 +38,7 @@ struct BoxOptions {
 };
 
 // The kind named on the command line wins, then the environment variable
-// ROVANEL_BOX, then the simulated box. Returns nullopt for a bad name.
+// ROVANEL_BOX, then auto. Returns nullopt for a bad name.
 std::optional<BoxKind> ResolveBoxKind(std::optional<std::string_view> commandLine,
                                       const char* environment);
 
@@ -52,6 +53,8 @@ class Box {
 
   BoxKind Kind() const { return kind_; }
   bool Simulated() const { return kind_ == BoxKind::Sim; }
+  // Auto found no USB box and took the simulated one.
+  bool FellBack() const { return fellBack_; }
   device::Clock& GetClock() { return clock_; }
   device::FtDriver& Driver() { return *driverRef_; }
   device::UsbLink& Link() { return *link_; }
@@ -74,6 +77,7 @@ class Box {
   std::unique_ptr<device::sim::OpticalBench> portBench_;
   std::unique_ptr<device::TSmallPort> port_;
   bool portBox_ = false;
+  bool fellBack_ = false;
 };
 
 }  // namespace rovanel::app

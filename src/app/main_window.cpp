@@ -50,7 +50,9 @@ void TFp::FormCreate() {
   const device::Status identified = board.Connect(device::Board::kSettleMs, &opened);
   // Refused (nothing sent) unless the box identified itself.
   board.SetIntegrationTime(device::kDefaultIntegrationMs);
-  if (!opened)
+  if (box_.FellBack())
+    ui_.StatusText("No box found: the simulated box is used.");
+  else if (!opened)
     ui_.StatusText("No box found (status " + std::to_string(identified) + ").");
   else if (identified != 0)
     ui_.StatusText("The device found does not answer as the box (status " +
@@ -126,10 +128,12 @@ void TFp::GJaugeCancel() {
 std::string TFp::WindowTitle() const {
   switch (box_.Kind()) {
     case BoxKind::Sim:
-      return std::string(kApplicationTitle) + " — simulated box";
+      return std::string(kApplicationTitle) +
+             (box_.FellBack() ? " — simulated box (no box found)" : " — simulated box");
     case BoxKind::None:
       return std::string(kApplicationTitle) + " — no box";
     case BoxKind::Usb:
+    case BoxKind::Auto:
       break;
   }
   return kApplicationTitle;

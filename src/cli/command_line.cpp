@@ -70,7 +70,7 @@ std::optional<app::BoxOptions> MakeBoxOptions(const CommandLine& line, const cha
   const auto kind = app::ResolveBoxKind(named, environment);
   if (!kind) {
     error = "unknown box '" + (line.box ? *line.box : std::string(environment)) +
-            "' (expected usb, sim or none)";
+            "' (expected auto, usb, sim or none)";
     return std::nullopt;
   }
   options.kind = *kind;
@@ -132,7 +132,7 @@ std::string Usage(const std::string& program, bool window) {
     if (!clicks.empty()) clicks += ", ";
     clicks += name;
   }
-  std::string text = "usage: " + program + " [--box usb|sim|none] [--scene " + scenes +
+  std::string text = "usage: " + program + " [--box auto|usb|sim|none] [--scene " + scenes +
                      "]\n    [--usb-ids VVVV:PPPP] [--usb-serial S] [--usb-desc TEXT]"
                      " [--sim-faults LIST]\n    [--parport ppdev|sim|none] [--port-box]";
   if (window) text += " [--screenshot FILE]";
@@ -158,7 +158,8 @@ std::string Usage(const std::string& program, bool window) {
       "  box:id | box:frame | box:series=N   talk to the box directly\n"
       "  scene:NAME          what the simulated box sees\n"
       "  wait:MS             let MS milliseconds pass with the window running\n"
-      "The box comes from --box, else ROVANEL_BOX, else the simulated box; a real box\n"
+      "The box comes from --box, else ROVANEL_BOX, else auto: the USB box when one\n"
+      "answers, else the simulated box. A real box\n"
       "is the first FTDI device with the ids of --usb-ids (default 0403:6001), and\n"
       "the serial number or description given. --sim-faults takes late=N, silent=N,\n"
       "unplug=N (the N-th frame request) and replug=MS, separated by commas.\n";

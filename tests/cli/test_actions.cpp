@@ -133,12 +133,13 @@ TEST(CommandLine, OptionsThenActions) {
   EXPECT_FALSE(ParseCommandLine({"--colour=red"}, error));
 }
 
-TEST(CommandLine, TheBoxComesFromTheOptionThenTheEnvironmentThenTheSimulation) {
+TEST(CommandLine, TheBoxComesFromTheOptionThenTheEnvironmentThenAuto) {
   std::string error;
   CommandLine line;
-  EXPECT_EQ(MakeBoxOptions(line, nullptr, error)->kind, app::BoxKind::Sim);
+  EXPECT_EQ(MakeBoxOptions(line, nullptr, error)->kind, app::BoxKind::Auto);
   EXPECT_EQ(MakeBoxOptions(line, "usb", error)->kind, app::BoxKind::Usb);
-  EXPECT_EQ(MakeBoxOptions(line, "", error)->kind, app::BoxKind::Sim);
+  EXPECT_EQ(MakeBoxOptions(line, "", error)->kind, app::BoxKind::Auto);
+  EXPECT_EQ(MakeBoxOptions(line, "sim", error)->kind, app::BoxKind::Sim);
   line.box = "none";
   EXPECT_EQ(MakeBoxOptions(line, "usb", error)->kind, app::BoxKind::None);
   line.box = "serial";
