@@ -63,6 +63,56 @@ void BM_RepaintSeries(benchmark::State& state) {
 }
 BENCHMARK(BM_RepaintSeries)->Arg(1)->Arg(16)->ArgName("zoom");
 
+// One pass of the live view on the simulated box with its frame time at
+// zero: the frame, the light processing, the redraw. The pump stops the
+// loop after the passes asked for.
+void BM_LivePass(benchmark::State& state) {
+  device::ManualClock clock;
+  app::BoxOptions o;
+  o.kind = app::BoxKind::Sim;
+  o.timeScale = 0;
+  app::Box box(o, clock);
+  struct Port : app::NullUiPort {
+    int left = 0;
+    app::TFp* fp = nullptr;
+    void ProcessMessages() override {
+      if (--left <= 0) fp->RtStopped = true;
+    }
+  } port;
+  app::TFp fp(box, port);
+  port.fp = &fp;
+  fp.FormCreate();
+  fp.FormShow();
+  fp.Click("calibration");
+  for (auto _ : state) {
+    port.left = 100;
+    fp.tools.rt.down = true;
+    fp.rtClick();
+    fp.tools.rt.down = false;
+    fp.RtStopped = true;
+  }
+  state.SetItemsProcessed(state.iterations() * 100);  // passes
+}
+BENCHMARK(BM_LivePass)->Unit(benchmark::kMillisecond);
+
+// From the last byte of a 131 072-point series to the picture: processing
+// with the filter on, then the repaint.
+void BM_SeriesToPicture(benchmark::State& state) {
+  Window w;
+  w.fp.tools.mi.down = true;
+  w.fp.tools.filtrage.down = true;
+  w.fp.MiParams.NbPoints = 131072;
+  for (std::uint32_t i = 0; i < 131072; ++i)
+    w.fp.stores.MiSerieRaw.SetValue(i, static_cast<std::uint8_t>(127 + 100 * std::sin(i * 0.05)));
+  for (auto _ : state) {
+    w.fp.NbPoints = 131072;
+    w.fp.SetZoom(131072, 256);
+    w.fp.ProcessCurves();
+    benchmark::DoNotOptimize(w.fp.ecran.Bits());
+  }
+}
+BENCHMARK(BM_SeriesToPicture)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 BENCHMARK_MAIN();
