@@ -31,9 +31,11 @@ struct ControlSpec {
   std::string_view name;
   Control Tools::*member;
   Place place;
-  std::string_view parent;  // the menu's key or the group box's name
-  bool toggle;              // a click changes its down state first
-  int group;                // toggles of one group (> 0): at most one is down
+  // The menu's key, the group box's name, or for a tool button the tool
+  // bar it sits on (empty: the main one).
+  std::string_view parent;
+  bool toggle;  // a click changes its down state first
+  int group;    // toggles of one group (> 0): at most one is down
   // Allowed while a loop that lets messages run (averaging, spectrum)
   // owns the data: only what touches none of it.
   bool whileBusy;

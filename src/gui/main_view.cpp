@@ -101,15 +101,26 @@ MainView::MainView(app::Box& box) : fp_(box, *this) {
   // group boxes of the side panel with their buttons and texts, and the
   // text panels under the plot.
   std::map<std::string_view, QMenu*> menus;
+  std::map<std::string_view, QToolBar*> toolbars{{std::string_view{}, toolbar}};
   // A group box: a row of buttons, then its texts one under the other.
   std::map<std::string_view, QVBoxLayout*> groupTexts;
   std::map<std::string_view, QHBoxLayout*> groupButtons;
   for (const app::ControlSpec& spec : app::ControlTable()) {
     const std::string name(spec.name);
     switch (spec.place) {
-      case app::Place::Tool:
-        toolbar->addWidget(AddButton(name, spec.toggle));
+      case app::Place::Tool: {
+        // The experiments and the sensitivity on a row of their own.
+        QToolBar*& bar = toolbars[spec.parent];
+        if (bar == nullptr) {
+          addToolBarBreak();
+          bar = addToolBar(Q(spec.parent));
+          bar->setObjectName(Q(spec.parent));
+          bar->setMovable(false);
+          bar->setFont(toolbar->font());
+        }
+        bar->addWidget(AddButton(name, spec.toggle));
         break;
+      }
       case app::Place::Menu:
       case app::Place::Check: {
         QMenu*& menu = menus[spec.parent];
