@@ -3,26 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "app/main_window.h"
-#include "support/recording_port.h"
+#include "support/served_window.h"
 
 namespace rovanel::app {
 namespace {
 
-BoxOptions NoBox() {
-  BoxOptions o;
-  o.kind = BoxKind::None;
-  return o;
-}
-
-struct Plot : ::testing::Test {
-  device::ManualClock clock{1000};
-  Box box{NoBox(), clock};
-  support::RecordingPort port;
-  TFp fp{box, port};
-
+struct Plot : ::testing::Test, support::NoBoxRig {
   void SetUp() override {
-    fp.FormCreate();
-    fp.FormShow();
     fp.Click("realgris");  // full height, as the worked cases assume
     fp.Click("filtrage");
   }
@@ -207,7 +194,7 @@ namespace {
 
 TEST(SpectrumStrip, MissingStripIsSaidAndLeavesTheColoursBlack) {
   device::ManualClock clock;
-  Box box(NoBox(), clock);
+  Box box(support::NoBoxOptions(), clock);
   support::RecordingPort port;
   TFp fp(box, port);
   fp.ShippedDir = "/nonexistent/";

@@ -3,26 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "app/main_window.h"
-#include "support/recording_port.h"
+#include "support/served_window.h"
 
 namespace rovanel::app {
 namespace {
 
-BoxOptions NoBox() {
-  BoxOptions o;
-  o.kind = BoxKind::None;
-  return o;
-}
-
-struct Modes : ::testing::Test {
-  device::ManualClock clock{1000};
-  Box box{NoBox(), clock};
-  support::RecordingPort port;
-  TFp fp{box, port};
-  void SetUp() override {
-    fp.FormCreate();
-    fp.FormShow();
-  }
+struct Modes : ::testing::Test, support::NoBoxRig {
   signal::Curve Flat(std::uint8_t v) {
     signal::Curve c;
     c.fill(v);

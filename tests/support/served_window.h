@@ -1,5 +1,5 @@
-// The window model over a scripted box that serves chosen frames, on
-// virtual time, started as the program starts.
+// Started windows for the tests: over a scripted box that serves chosen
+// frames, or over no box, on virtual time.
 #pragma once
 
 #include "app/main_window.h"
@@ -18,6 +18,24 @@ struct ServedRig {
   ScriptedDriver driver{&clock};
   FrameServer server{driver};
   app::Box box{driver, clock, app::BoxKind::Usb};
+  RecordingPort port;
+  app::TFp fp{box, port};
+};
+
+// The window model with no box at all, started, on virtual time.
+inline app::BoxOptions NoBoxOptions() {
+  app::BoxOptions o;
+  o.kind = app::BoxKind::None;
+  return o;
+}
+
+struct NoBoxRig {
+  NoBoxRig() {
+    fp.FormCreate();
+    fp.FormShow();
+  }
+  device::ManualClock clock{1000};
+  app::Box box{NoBoxOptions(), clock};
   RecordingPort port;
   app::TFp fp{box, port};
 };
