@@ -1,6 +1,4 @@
 // Single and averaged acquisition, and the curve-set operations.
-#include <algorithm>
-#include <charconv>
 #include <cstdio>
 
 #include "acquisition/single.h"
@@ -18,16 +16,6 @@ std::string Format(const char* format, int a, int b) {
 }
 
 }  // namespace
-
-int TFp::SensitivityLevel() const {
-  const std::string& text = tools.NivPotar.caption;
-  const char* first = text.data();
-  const char* last = first + text.size();
-  while (first != last && *first == ' ') ++first;
-  int s = 0;
-  std::from_chars(first, last, s);
-  return std::clamp(s, 0, 15);
-}
 
 bool TFp::EnsureBox(acquisition::AcquisitionReport& report) {
   device::Board& board = box_.GetBoard();
@@ -52,7 +40,7 @@ void TFp::acquisitionClick() {
   NbPoints = ProfParams.NbPoints;
   ProfParams.fftValid = false;
   ProfParams.Averaged = false;
-  const int s = SensitivityLevel();
+  const int s = series.level;  // what NivPotar shows
   ProfParams.Level = s;
 
   acquisition::AcquisitionReport report;

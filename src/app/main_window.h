@@ -247,7 +247,6 @@ class TFp {
   UiPort& Ui() { return ui_; }
 
  private:
-  int SensitivityLevel() const;
   // Checks the menu item of `style` alone and redraws.
   void SetTraceStyle(display::TraceStyle style);
   void ShowSeriesControls();

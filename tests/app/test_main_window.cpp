@@ -72,7 +72,7 @@ TEST_F(ServedWindow, AveragingRoundsEachPixelToNearestWithHalvesToEven) {
     server.Push(l);
   }
   fp.Click("moyenne");
-  fp.tools.NivPotar.caption = "3";
+  fp.series.level = 3;
   const std::int64_t start = clock.NowUs();
   fp.Click("acquisition");
   EXPECT_EQ(server.FramesServed(), 4);

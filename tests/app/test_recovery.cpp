@@ -110,7 +110,7 @@ TEST(LinkRecovery, UnpluggedBoxIsClosedAndReopenedAfterItComesBack) {
   faults.unplug = 2;
   faults.replugMs = 5000;
   FaultedWindow w(faults);
-  w.fp.tools.NivPotar.caption = "4";
+  w.fp.series.level = 4;
   w.box.GetBoard().SetIntegrationTime(20.0);
   w.Acquire();
   w.Acquire();
