@@ -9,16 +9,8 @@
 
 namespace rovanel::app {
 
-namespace {
-
-std::string Caption(const acquisition::SeriesControls& c) {
-  return c.durationText;
-}
-
-}  // namespace
-
 void TFp::ShowSeriesControls() {
-  tools.InterAcc.caption = Caption(series);
+  tools.InterAcc.caption = series.durationText;
   tools.NbPts.caption = series.nbPtsCaption;
   tools.NivPotar.caption = acquisition::LevelCaption(series.level);
 }
