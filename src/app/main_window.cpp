@@ -116,6 +116,11 @@ void TFp::StopLoops() {
   Zooming = false;
 }
 
+void TFp::StopEndlessLoops() {
+  RtStopped = true;
+  Zooming = false;
+}
+
 void TFp::Quitter1Click() {
   ui_.CloseMainWindow();
 }

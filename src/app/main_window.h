@@ -45,6 +45,10 @@ class TFp {
   void FormClose();
   // Asks every loop that lets messages run to end after its pass.
   void StopLoops();
+  // Ends the loops that run until told to (the live view, a zoom held
+  // down); a series, an average or a spectrum under way runs to its end.
+  void StopEndlessLoops();
+  bool EndlessLoopRunning() const { return !RtStopped || Zooming; }
   bool Closed() const { return closed_; }
 
   // Handlers: acquisition and the curve set (fp_acquisition.cpp).

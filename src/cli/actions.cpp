@@ -1,5 +1,7 @@
 #include "cli/actions.h"
 
+#include <utility>
+
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -67,7 +69,13 @@ bool ActionRunner::RunAll(const std::vector<std::string>& actions,
     // A failed action, or (headless) no action left to end a running loop:
     // the loops stop after their pass.
     if (failed_ || (next_ >= actions_.size() && StopLoopsWhenDone)) {
-      fp_.StopLoops();
+      if (failed_) {
+        fp_.StopLoops();
+        return;
+      }
+      if (!fp_.EndlessLoopRunning()) return;
+      if (BeforeLoopStops) std::exchange(BeforeLoopStops, nullptr)();
+      fp_.StopEndlessLoops();
       return;
     }
     if (next_ >= actions_.size()) return;

@@ -23,6 +23,9 @@ class ActionRunner {
   bool RunAll(const std::vector<std::string>& actions, const std::function<bool()>& closing);
   // Headless runs: a loop still running when the actions are over stops.
   bool StopLoopsWhenDone = false;
+  // Called once, inside the loop, when its actions are over and before it
+  // is stopped (a screenshot of the live view is taken then).
+  std::function<void()> BeforeLoopStops;
 
  private:
   bool Click(std::string_view name);

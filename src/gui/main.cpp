@@ -3,6 +3,7 @@
 #include <QPixmap>
 #include <QTimer>
 #include <iostream>
+#include <optional>
 
 #include "cli/actions.h"
 #include "cli/command_line.h"
@@ -32,22 +33,31 @@ int main(int argc, char** argv) {
   fp.FormShow();
   view.Sync();
 
+  // The window as it stands, once settled.
+  std::optional<bool> shot;
+  auto grab = [&] {
+    view.Sync();
+    QApplication::processEvents();
+    shot = view.grab().save(QString::fromStdString(*line.screenshot));
+  };
   cli::ActionRunner runner(fp, std::cout, std::cerr);
+  if (line.screenshot) {
+    // A loop still running (the live view) is pictured, then stopped.
+    runner.StopLoopsWhenDone = true;
+    runner.BeforeLoopStops = grab;
+  }
   if (!runner.RunAll(line.actions, [&view] { return view.CloseRequested(); })) return 1;
   view.Sync();
   if (view.CloseRequested()) return 0;
 
   if (line.screenshot) {
-    // Let the window settle, grab it once, then quit.
-    QApplication::processEvents();
-    const QString file = QString::fromStdString(*line.screenshot);
-    if (!view.grab().save(file)) {
+    if (!shot) grab();
+    view.close();
+    if (!*shot) {
       std::cerr << "rovanel: cannot write the screenshot to '" << *line.screenshot << "'\n";
-      view.close();
       return 1;
     }
     std::cout << "screenshot written to " << *line.screenshot << '\n';
-    view.close();
     return 0;
   }
   return application.exec();

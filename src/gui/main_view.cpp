@@ -4,6 +4,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -12,6 +13,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStatusBar>
@@ -25,6 +27,7 @@
 #include "app/control_table.h"
 #include "display/image_io.h"
 #include "gui/dialog_views.h"
+#include "gui/flow_layout.h"
 #include "gui/gauge_window.h"
 
 namespace rovanel::gui {
@@ -52,22 +55,44 @@ void PreviewBar::paintEvent(QPaintEvent*) {
 
 MainView::MainView(app::Box& box) : fp_(box, *this) {
   setObjectName("Fp");
+  // Compact bars and buttons: the whole window fits 640 x 480.
+  setStyleSheet(QStringLiteral("QToolBar { spacing: 1px; padding: 0px; border: 0px; }"
+                               "QToolBar QToolButton { padding: 1px 3px; }"));
   move(0, 0);
   resize(640, 480);
 
   auto* toolbar = addToolBar(QStringLiteral("tools"));
   toolbar->setObjectName("tools");
   toolbar->setMovable(false);
+  toolbar->setContentsMargins(0, 0, 0, 0);
   QFont small = toolbar->font();
   small.setPointSize(8);
   toolbar->setFont(small);
 
+  // The plot and its read-outs on the left; the panels of the current
+  // experiment and the measuring tools in a column on the right, which
+  // scrolls when the window is small.
   auto* central = new QWidget(this);
   auto* body = new QHBoxLayout(central);
+  body->setContentsMargins(4, 4, 4, 4);
+  body->setSpacing(4);
   auto* column = new QVBoxLayout;
-  auto* side = new QVBoxLayout;
   body->addLayout(column);
-  body->addLayout(side);
+  auto* panels = new QWidget;
+  auto* side = new QVBoxLayout(panels);
+  side->setContentsMargins(0, 0, 0, 0);
+  side->setSpacing(2);
+  auto* sideScroll = new QScrollArea(central);
+  sideScroll->setObjectName("panels");
+  sideScroll->setWidget(panels);
+  sideScroll->setWidgetResizable(true);
+  sideScroll->setFrameShape(QFrame::NoFrame);
+  sideScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  sideScroll->setMinimumWidth(96);
+  body->addWidget(sideScroll, 1);
+  QFont panelFont = panels->font();
+  panelFont.setPointSize(8);
+  panels->setFont(panelFont);
   ecran_ = new QLabel(central);
   ecran_->setObjectName("ecran");
   ecran_->setFixedSize(app::kScreenWidth, app::kScreenHeight);
@@ -95,6 +120,10 @@ MainView::MainView(app::Box& box) : fp_(box, *this) {
   column->addLayout(scrollRow);
   auto* row = new QHBoxLayout;
   column->addLayout(row);
+  // The measuring tools that read the plot sit right under it.
+  auto* below = new QHBoxLayout;
+  below->setSpacing(4);
+  column->addLayout(below);
   column->addStretch(1);
 
   // Every widget as the control table lists it: tool buttons, menu items,
@@ -103,8 +132,11 @@ MainView::MainView(app::Box& box) : fp_(box, *this) {
   std::map<std::string_view, QMenu*> menus;
   std::map<std::string_view, QToolBar*> toolbars{{std::string_view{}, toolbar}};
   // A group box: a row of buttons, then its texts one under the other.
+  // Under the plot, the texts go in columns of three.
   std::map<std::string_view, QVBoxLayout*> groupTexts;
-  std::map<std::string_view, QHBoxLayout*> groupButtons;
+  std::map<std::string_view, QGridLayout*> groupGrid;
+  std::map<std::string_view, int> groupTextCount;
+  std::map<std::string_view, FlowLayout*> groupButtons;
   for (const app::ControlSpec& spec : app::ControlTable()) {
     const std::string name(spec.name);
     switch (spec.place) {
@@ -116,6 +148,7 @@ MainView::MainView(app::Box& box) : fp_(box, *this) {
           bar = addToolBar(Q(spec.parent));
           bar->setObjectName(Q(spec.parent));
           bar->setMovable(false);
+          bar->setContentsMargins(0, 0, 0, 0);
           bar->setFont(toolbar->font());
         }
         bar->addWidget(AddButton(name, spec.toggle));
@@ -133,14 +166,32 @@ MainView::MainView(app::Box& box) : fp_(box, *this) {
         break;
       }
       case app::Place::Group: {
-        auto* group = new QGroupBox(central);
+        const bool underPlot = spec.parent == "below";
+        auto* group = new QGroupBox(underPlot ? central : panels);
         group->setObjectName(Q(spec.name));
-        auto* texts = new QVBoxLayout(group);
-        auto* buttons = new QHBoxLayout;
+        group->setFont(panelFont);
+        auto* texts = new QVBoxLayout;
+        texts->setSpacing(1);
+        auto* buttons = new FlowLayout;
         texts->addLayout(buttons);
         groupTexts[spec.name] = texts;
         groupButtons[spec.name] = buttons;
-        side->addWidget(group);
+        if (underPlot) {
+          // Buttons on the left, the read-outs beside them.
+          auto* across = new QHBoxLayout(group);
+          across->setContentsMargins(4, 0, 4, 2);
+          auto* grid = new QGridLayout;
+          grid->setHorizontalSpacing(10);
+          grid->setVerticalSpacing(0);
+          across->addLayout(texts);
+          across->addLayout(grid, 1);
+          groupGrid[spec.name] = grid;
+          below->addWidget(group, 1, Qt::AlignTop);
+        } else {
+          group->setLayout(texts);
+          texts->setContentsMargins(4, 0, 4, 2);
+          side->addWidget(group);
+        }
         groups_[name] = group;
         break;
       }
@@ -149,10 +200,10 @@ MainView::MainView(app::Box& box) : fp_(box, *this) {
         break;
       case app::Place::Edit: {
         // The model reads the text and the keys; Enter runs the handler.
-        auto* edit = new QLineEdit(central);
+        auto* edit = new QLineEdit(panels);
         edit->setObjectName(Q(spec.name));
         edit->setMaxLength(5);
-        edit->setFixedWidth(60);
+        edit->setFixedWidth(44);
         connect(edit, &QLineEdit::textEdited, this, [this, name](const QString& text) {
           fp_.tools.Find(name)->caption = text.toStdString();
           if (name == "InterAcc") fp_.InterAccKeyPress(0);  // edited: not normalised any more
@@ -180,7 +231,7 @@ MainView::MainView(app::Box& box) : fp_(box, *this) {
       case app::Place::Text:
       case app::Place::Label: {
         const bool inGroup = spec.place == app::Place::Text;
-        auto* label = new QLabel(central);
+        auto* label = new QLabel(inGroup ? panels : central);
         label->setObjectName(Q(spec.name));
         // Short values framed; texts take the room left.
         const bool value = !inGroup && !spec.caption.empty() && spec.caption.size() <= 2;
@@ -189,9 +240,15 @@ MainView::MainView(app::Box& box) : fp_(box, *this) {
           label->setMinimumWidth(28);
           label->setAlignment(Qt::AlignCenter);
         }
-        if (inGroup) {
+        if (inGroup && groupGrid.count(spec.parent) != 0) {
+          const int k = groupTextCount[spec.parent]++;
+          groupGrid.at(spec.parent)->addWidget(label, k % 3, k / 3);
+        } else if (inGroup) {
+          label->setWordWrap(true);
           groupTexts.at(spec.parent)->addWidget(label);
         } else {
+          // A long text (the curve folder) is cut rather than widen the window.
+          if (name == "FileNom") label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
           row->addWidget(label, value ? 0 : 1);
         }
         labels_[name] = label;
