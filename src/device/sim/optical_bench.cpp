@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <numbers>
+#include <utility>
 
 namespace rovanel::device::sim {
 namespace {
@@ -68,23 +69,30 @@ std::uint64_t OpticalBench::Next() {
   return z ^ (z >> 31);
 }
 
-// Standard normal deviate by the Box-Muller transform.
+// Standard normal deviates in pairs by Marsaglia's polar method (no sine
+// or cosine: a live frame draws 2048 of them).
 double OpticalBench::Gauss() {
   if (haveSpare_) {
     haveSpare_ = false;
     return spare_;
   }
-  // u1 in (0, 1], u2 in [0, 1).
-  const double u1 = (static_cast<double>(Next() >> 11) + 1.0) * 0x1.0p-53;
-  const double u2 = static_cast<double>(Next() >> 11) * 0x1.0p-53;
-  const double r = std::sqrt(-2.0 * std::log(u1));
-  spare_ = r * std::sin(2.0 * kPi * u2);
+  double u = 0, v = 0, s = 0;
+  do {
+    u = static_cast<double>(Next() >> 11) * 0x1.0p-52 - 1.0;
+    v = static_cast<double>(Next() >> 11) * 0x1.0p-52 - 1.0;
+    s = u * u + v * v;
+  } while (s >= 1.0 || s == 0.0);
+  const double m = std::sqrt(-2.0 * std::log(s) / s);
+  spare_ = v * m;
   haveSpare_ = true;
-  return r * std::cos(2.0 * kPi * u2);
+  return u * m;
 }
 
-std::uint8_t OpticalBench::Level(double light, double integrationMs) {
-  const double gain = PeakLevel * std::max(integrationMs, 0.0) / kReferenceMs;
+double OpticalBench::Gain(double integrationMs) const {
+  return PeakLevel * std::max(integrationMs, 0.0) / kReferenceMs;
+}
+
+std::uint8_t OpticalBench::Level(double light, double gain) {
   double v = DarkLevel + gain * light;
   if (NoiseSigma > 0.0) v += NoiseSigma * Gauss();
   v = std::nearbyint(v);
@@ -137,21 +145,42 @@ double OpticalBench::Light(double x, double tS) const {
   return 0.0;
 }
 
+const std::vector<double>& OpticalBench::StillProfile() {
+  std::vector<double> key = {static_cast<double>(scene_), WavelengthNm,   ScreenDistanceMm,
+                             SlitWidthMm,                 SlitSpacingMm,  LampFirstNm,
+                             LampLastNm,                  LampLineSigmaPx};
+  for (const LampLine& line : LampLines) key.insert(key.end(), {line.wavelengthNm, line.height});
+  if (key != stillKey_ || still_.size() != kPixels) {
+    still_.resize(kPixels);
+    for (int i = 0; i < kPixels; ++i) still_[i] = Light(i, 0.0);
+    stillKey_ = std::move(key);
+  }
+  return still_;
+}
+
 void OpticalBench::Frame(double integrationMs, std::uint8_t* out2048) {
-  for (int i = 0; i < kPixels; ++i) out2048[i] = Level(Light(i, timeS_), integrationMs);
+  const double gain = Gain(integrationMs);
+  if (scene_ == Scene::Michelson) {
+    for (int i = 0; i < kPixels; ++i) out2048[i] = Level(Light(i, timeS_), gain);
+  } else {
+    const std::vector<double>& light = StillProfile();
+    for (int i = 0; i < kPixels; ++i) out2048[i] = Level(light[i], gain);
+  }
   timeS_ += integrationMs * 1e-3;
 }
 
 void OpticalBench::Series(double integrationMs, std::size_t n, std::uint8_t* out) {
   const double periodS = integrationMs * 1e-3;
+  const double gain = Gain(integrationMs);
   for (std::size_t k = 0; k < n; ++k) {
-    out[k] = Level(Light(kCentre, timeS_), integrationMs);
+    out[k] = Level(Light(kCentre, timeS_), gain);
     timeS_ += periodS;
   }
 }
 
 void OpticalBench::Dark(double integrationMs, std::size_t n, std::uint8_t* out) {
-  for (std::size_t k = 0; k < n; ++k) out[k] = Level(0.0, integrationMs);
+  const double gain = Gain(integrationMs);
+  for (std::size_t k = 0; k < n; ++k) out[k] = Level(0.0, gain);
 }
 
 }  // namespace rovanel::device::sim

@@ -86,16 +86,23 @@ class OpticalBench {
   double RingRadiusPx = 400.0;  // first ring radius of the frame pattern
 
  private:
-  std::uint8_t Level(double light, double integrationMs);
+  // Level units per unit of light at this integration time.
+  double Gain(double integrationMs) const;
+  std::uint8_t Level(double light, double gain);
   double Gauss();
   std::uint64_t Next();
   double MichelsonPhase(double tS) const;
+  // The light of the scenes that do not change with time, computed once
+  // for the scene and tunables it was computed with.
+  const std::vector<double>& StillProfile();
 
   Scene scene_;
   std::uint64_t state_ = 0;
   double timeS_ = 0.0;
   bool haveSpare_ = false;
   double spare_ = 0.0;
+  std::vector<double> still_;
+  std::vector<double> stillKey_;
 };
 
 }  // namespace rovanel::device::sim
