@@ -1,0 +1,161 @@
+#include "app/config.h"
+
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <bit>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+namespace rovanel::app {
+namespace {
+
+constexpr std::size_t kSlopeAt = 0, kOffsetAt = 8, kPortBoxAt = 41, kLanguageAt = 48;
+
+template <typename U>
+void Put(std::array<std::uint8_t, kConfigSize>& out, std::size_t at, U value) {
+  for (std::size_t i = 0; i < sizeof(U); ++i) out[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+}
+
+template <typename U>
+U Get(const std::array<std::uint8_t, kConfigSize>& in, std::size_t at) {
+  U value = 0;
+  for (std::size_t i = 0; i < sizeof(U); ++i) value |= static_cast<U>(U{in[at + i]} << (8 * i));
+  return value;
+}
+
+std::string Slash(std::string dir) {
+  if (dir.empty() || dir.back() != '/') dir += '/';
+  return dir;
+}
+
+std::string Env(const char* name) {
+  const char* v = std::getenv(name);
+  return v != nullptr ? std::string(v) : std::string();
+}
+
+std::string Format(double v) {
+  char buf[40];
+  std::snprintf(buf, sizeof buf, "%.17g", v);
+  return buf;
+}
+
+}  // namespace
+
+std::array<std::uint8_t, kConfigSize> EncodeConfig(const ConfigRec& rec) {
+  std::array<std::uint8_t, kConfigSize> out{};
+  Put(out, kSlopeAt, std::bit_cast<std::uint64_t>(rec.CfgSlope));
+  Put(out, kOffsetAt, std::bit_cast<std::uint64_t>(rec.CfgOffset));
+  out[kPortBoxAt] = rec.CfgPortBox;
+  Put(out, kLanguageAt, static_cast<std::uint32_t>(rec.CfgLanguage));
+  return out;
+}
+
+ConfigRec DecodeConfig(std::span<const std::uint8_t> bytes) {
+  std::array<std::uint8_t, kConfigSize> in{};
+  std::copy_n(bytes.begin(), std::min(bytes.size(), kConfigSize), in.begin());
+  ConfigRec rec;
+  rec.CfgSlope = std::bit_cast<double>(Get<std::uint64_t>(in, kSlopeAt));
+  rec.CfgOffset = std::bit_cast<double>(Get<std::uint64_t>(in, kOffsetAt));
+  rec.CfgPortBox = in[kPortBoxAt];
+  rec.CfgLanguage = static_cast<std::int32_t>(Get<std::uint32_t>(in, kLanguageAt));
+  return rec;
+}
+
+bool DeleteStaleConfig(const std::string& dir) {
+  namespace fs = std::filesystem;
+  const fs::path file = dir + std::string(kConfigFile);
+  std::error_code ec;
+  if (!fs::is_regular_file(file, ec)) return false;
+  const auto size = fs::file_size(file, ec);
+  if (ec || (size != 43 && size != 299)) return false;
+  return fs::remove(file, ec);
+}
+
+bool ReadConfig(const std::string& dir, ConfigRec& rec) {
+  const std::string file = dir + std::string(kConfigFile);
+  std::error_code ec;
+  if (!std::filesystem::exists(file, ec)) return false;
+  std::array<std::uint8_t, kConfigSize> buf{};
+  std::size_t got = 0;
+  if (std::ifstream in(file, std::ios::binary); in) {
+    in.read(reinterpret_cast<char*>(buf.data()), kConfigSize);
+    got = static_cast<std::size_t>(in.gcount());
+  }
+  rec = DecodeConfig(std::span(buf.data(), got));
+  return true;
+}
+
+bool WriteConfig(const std::string& dir, const ConfigRec& rec, std::string& error) {
+  const std::string target = dir + std::string(kConfigFile);
+  const auto bytes = EncodeConfig(rec);
+  // A name of our own: the mode follows the umask, as for any new file.
+  std::string temp;
+  int fd = -1;
+  for (int attempt = 0; fd < 0; ++attempt) {
+    temp = target + "." + std::to_string(::getpid()) + "." + std::to_string(attempt) + ".tmp";
+    fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && (errno != EEXIST || attempt >= 100)) {
+      error = std::strerror(errno);
+      return false;
+    }
+  }
+  const auto fail = [&](int err) {
+    error = std::strerror(err);
+    if (fd >= 0) ::close(fd);
+    ::unlink(temp.c_str());
+    return false;
+  };
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return fail(errno);
+    if (n == 0) return fail(ENOSPC);
+    done += static_cast<std::size_t>(n);
+  }
+  if (::fsync(fd) != 0) return fail(errno);
+  const int closed = ::close(fd);
+  fd = -1;
+  if (closed != 0) return fail(errno);
+  if (::rename(temp.c_str(), target.c_str()) != 0) return fail(errno);
+  return true;
+}
+
+std::string UserDir(const std::string& programDir) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  if (const std::string home = Env("ROVANEL_HOME"); !home.empty()) {
+    fs::create_directories(home, ec);
+    return Slash(home);
+  }
+  if (!programDir.empty() && ::access(programDir.c_str(), W_OK) == 0) return Slash(programDir);
+
+  std::string base = Env("XDG_DATA_HOME");
+  if (base.empty() || base.front() != '/') {  // a relative value is to be ignored
+    std::string home = Env("HOME");
+    if (home.empty())
+      if (const passwd* pw = ::getpwuid(::getuid()); pw != nullptr && pw->pw_dir != nullptr)
+        home = pw->pw_dir;
+    base = Slash(home) + ".local/share";
+  }
+  const std::string dir = Slash(base) + "rovanel";
+  fs::create_directories(dir, ec);
+  return Slash(dir);
+}
+
+std::vector<std::pair<std::string, std::string>> ConfigFields(const ConfigRec& rec) {
+  return {{"CfgSlope", Format(rec.CfgSlope)},
+          {"CfgOffset", Format(rec.CfgOffset)},
+          {"CfgPortBox", std::to_string(rec.CfgPortBox)},
+          {"CfgLanguage", std::to_string(rec.CfgLanguage)}};
+}
+
+}  // namespace rovanel::app
