@@ -12,6 +12,10 @@ if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
   exec build/bin/rovanel "$@"
 fi
 echo "No display: running under Xvfb."
-xvfb-run -a -s "-screen 0 1024x768x24" build/bin/rovanel --screenshot build/screenshot.png \
+# Nobody could answer the first start's language dialog: French for this
+# run unless --lang says otherwise (the configuration is left alone).
+lang=(--lang 1)
+for a in "$@"; do case "$a" in --lang|--lang=*) lang=() ;; esac; done
+xvfb-run -a -s "-screen 0 1024x768x24" build/bin/rovanel "${lang[@]}" --screenshot build/screenshot.png \
   click:acquisition "$@"
 echo "The window's screenshot is in build/screenshot.png"

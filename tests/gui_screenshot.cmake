@@ -2,7 +2,7 @@
 file(REMOVE_RECURSE ${OUT})
 file(MAKE_DIRECTORY ${OUT})
 # Zoomed in, grid on, a cursor dragged: the window shows the model's picture.
-execute_process(COMMAND ${GUI} --box sim --screenshot ${OUT}/shot.png click:acquisition
+execute_process(COMMAND ${GUI} --box sim --lang 1 --screenshot ${OUT}/shot.png click:acquisition
   click:Grid click:cursv click:ZoomPlus mouse:down:120,50 mouse:move:200,60 mouse:up:200,60
   dump:ecran=${OUT}/ecran.png RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
 if(NOT rc EQUAL 0 OR NOT EXISTS ${OUT}/shot.png OR NOT EXISTS ${OUT}/ecran.png)

@@ -18,29 +18,6 @@ void AcquisitionReport::Frame(device::Status s) {
   if (firstFailure == 0) firstFailure = s;
 }
 
-std::string AcquisitionStatusText(const AcquisitionReport& r) {
-  std::string text;
-  if (r.reconnectTried) {
-    if (r.reconnect != 0)
-      return "No box answered (status " + std::to_string(r.reconnect) +
-             "): the curve holds only what arrived.";
-    text = "box reconnected";
-  }
-  if (r.failed == 0) return text;
-  if (!text.empty()) text += "; ";
-  const std::string status = " (status " + std::to_string(r.firstFailure) + ")";
-  if (r.frames == 1)
-    text += "The frame did not arrive whole" + status + ": the curve holds only what arrived.";
-  else if (r.failed == r.frames)
-    text += "None of the " + std::to_string(r.frames) + " frames arrived whole" + status +
-            ": the curve holds only what arrived.";
-  else
-    text += std::to_string(r.failed) + " of the " + std::to_string(r.frames) + " frames failed" +
-            status + ": the average is taken over the " + std::to_string(r.frames - r.failed) +
-            " good ones.";
-  return text;
-}
-
 std::int64_t RoundedMean(std::int64_t sum, std::int64_t n) {
   std::int64_t q = sum / n;
   std::int64_t r = sum % n;

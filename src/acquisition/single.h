@@ -28,9 +28,6 @@ struct AcquisitionReport {
   void Frame(device::Status s);
 };
 
-// The status bar's text: empty when all went well.
-std::string AcquisitionStatusText(const AcquisitionReport& r);
-
 // Nearest integer to sum / n, halves to the even neighbour (n > 0).
 std::int64_t RoundedMean(std::int64_t sum, std::int64_t n);
 

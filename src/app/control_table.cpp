@@ -10,6 +10,7 @@ constexpr std::string_view kFichier = "ID_MIT_BAS_Fichier";
 constexpr std::string_view kAcqMenu = "ID_MIT_BAS_Acquisition";
 constexpr std::string_view kAffichage = "ID_MIT_BAS_Affichage";
 constexpr std::string_view kTraitements = "ID_MIT_BAS_Traitements";
+constexpr std::string_view kLangue = "ID_MIT_BAS_Langue";
 
 using T = Tools;
 using F = TFp;
@@ -43,8 +44,6 @@ constexpr ControlSpec kControls[] = {
    "ID_BTN_BAS_Inversion", "HINT_Inversion"},
   {"fft",           &T::fft,           kTool,   {},           true,  0, false,  &F::fftClick,
    "ID_BTN_BAS_FFT", "HINT_CalculFFT"},
-  {"pics",          &T::pics,          kTool,   {},           true,  0, false, &F::picsClick,
-   "ID_BTN_BAS_Pics", "HINT_Détection pics"},
   {"Grid",          &T::Grid,          kTool,   "view",           true,  0, false, &F::GridClick,
    "ID_BTN_BAS_Grille", "HINT_Grille"},
   {"realgris",      &T::realgris,      kTool,   "view",           true,  0, false, &F::realgrisClick,
@@ -53,6 +52,8 @@ constexpr ControlSpec kControls[] = {
    "ID_BTN_BAS_Curseurs X", "HINT_Curseurs verticaux"},
   {"cursh",         &T::cursh,         kTool,   "view",           true,  0, false, &F::curshClick,
    "ID_BTN_BAS_Curseurs Y", "HINT_Curseurs horizontaux"},
+  {"pics",          &T::pics,          kTool,   "view",           true,  0, false, &F::picsClick,
+   "ID_BTN_BAS_Pics", "HINT_Détection pics"},
   {"rt",            &T::rt,            kTool,   "modes",           true,  9, true,  &F::rtClick,
    "ID_BTN_BAS_Temps réel", "HINT_Temps réel"},
   {"mi",            &T::mi,            kTool,   "modes",           true,  9, false,  &F::miClick,
@@ -205,6 +206,13 @@ constexpr ControlSpec kControls[] = {
    "ID_MIT_ANE_Coefficients L.U.T.", {}},
   {"phis",          &T::phis,          kMenu,   kTraitements, false, 0, false, &F::phisClick,
    "ID_MIT_ANE_Largeur barres histogramme", {}},
+  // Each language in its own name.
+  {"Francais1",     &T::Francais1,     kCheck,  kLangue,      false, 0, true,  &F::Francais1Click,
+   "Français", {}},
+  {"English1",      &T::English1,      kCheck,  kLangue,      false, 0, true,  &F::English1Click,
+   "English", {}},
+  {"Deutsch1",      &T::Deutsch1,      kCheck,  kLangue,      false, 0, true,  &F::Deutsch1Click,
+   "Deutsch", {}},
 };
 // clang-format on
 

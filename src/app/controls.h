@@ -15,7 +15,18 @@ struct Control {
   bool visible = true;
   std::string caption;
   std::string hint;
+  // List or page texts.
+  std::vector<std::string> items;
+  // The language keys the texts came from (kept so the language can change
+  // while the program runs), and whether one of them is missing from the
+  // dictionary (the view shows the control in red).
+  std::string captionKey, hintKey;
+  std::vector<std::string> itemKeys;
+  bool marked = false;
 };
+
+// A form's controls, by component name.
+using FormControls = std::vector<std::pair<std::string_view, Control*>>;
 
 struct ScrollBar {
   int min = 0, max = 100, position = 0;
@@ -60,6 +71,8 @@ struct Tools {
   // Menu items.
   Control Quitter1, Acqurir1, Vecteurs1, Pics1, Points1, Axes1, Grille1, Curseurs1, colorniv1;
   Control FiltrageMoyennage1, plut, phis, EditLambda1;
+  // The Language menu, and the texts start-up writes in the status bar.
+  Control Francais1, English1, Deutsch1;
 
   // Every control with its component name, in a stable order.
   std::vector<std::pair<std::string_view, Control*>> All();

@@ -93,7 +93,7 @@ void TFp::acquisitionClick() {
 
   LastAcquisitionStatus = report.firstFailure;
   LastAcquisitionReport = report;
-  ui_.StatusText(acquisition::AcquisitionStatusText(report));
+  ui_.StatusText(AcquisitionText(report));
   if (!closed_ && !tools.rt.down) ProcessCurves();
   busy_ = false;
 }
@@ -139,6 +139,26 @@ void TFp::suppressionClick() {
     ProfParams.fftValid = false;
   }
   DrawCurves();
+}
+
+std::string TFp::AcquisitionText(const acquisition::AcquisitionReport& r) const {
+  using std::to_string;
+  std::string text;
+  if (r.reconnectTried) {
+    if (r.reconnect != 0) return Text("ID_MES_INF_aucun boitier ne repond", {to_string(r.reconnect)});
+    text = Text("ID_MES_INF_boitier reconnecte");
+  }
+  if (r.failed == 0) return text;
+  if (!text.empty()) text += " ";
+  const std::string status = to_string(r.firstFailure);
+  if (r.frames == 1)
+    text += Text("ID_MES_INF_trame incomplete", {status});
+  else if (r.failed == r.frames)
+    text += Text("ID_MES_INF_aucune trame", {to_string(r.frames), status});
+  else
+    text += Text("ID_MES_INF_trames en echec",
+                 {to_string(r.failed), to_string(r.frames), status, to_string(r.frames - r.failed)});
+  return text;
 }
 
 }  // namespace rovanel::app

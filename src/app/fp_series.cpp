@@ -123,7 +123,7 @@ bool TFp::AcquireSerieUsb() {
   gjauge.Hide();
 
   if (s == device::kCancelled) {
-    ui_.StatusText("Series cancelled: the previous series is kept.");
+    ui_.StatusText(Text("ID_MES_INF_serie annulee"));
     return false;
   }
   NbPoints = points;
@@ -133,8 +133,7 @@ bool TFp::AcquireSerieUsb() {
   stores.MiSerieRaw.SetValue(0, stores.MiSerieRaw.GetValue(1));
   ReportSaturation(points);
   if (s != 0)
-    ui_.StatusText("The series did not arrive whole (status " + std::to_string(s) +
-                   "): it holds only what arrived.");
+    ui_.StatusText(Text("ID_MES_INF_serie incomplete", {std::to_string(s)}));
   return true;
 }
 
@@ -170,8 +169,8 @@ void TFp::ReportSaturation(std::int32_t points) {
   for (std::int32_t k = 0; k < points; ++k)
     saturated += stores.MiSerieRaw.GetValue(static_cast<std::uint32_t>(k)) == 255;
   if (saturated > 0)
-    ui_.StatusText(std::to_string(saturated) + " of " + std::to_string(points) +
-                   " samples are saturated (255): try a lower sensitivity.");
+    ui_.StatusText(
+        Text("ID_MES_INF_saturation", {std::to_string(saturated), std::to_string(points)}));
 }
 
 }  // namespace rovanel::app

@@ -43,7 +43,7 @@ void TFp::SetFftSize() {
       if (stores.FftData.MissingBlocks() + stores.FftWork.MissingBlocks() +
               stores.FftTwiddles.MissingBlocks() >
           0)
-        ui_.MessageBox("Mémoire insuffisante.", MessageKind::Error);
+        ui_.MessageBox(Text("ID_MES_ERR_memoire"), MessageKind::Error);
     }
   }
 }

@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include <cstdlib>
+#include <utility>
 
 #include "app/control_table.h"
 #include "app/paths.h"
@@ -33,12 +34,15 @@ TFp::TFp(Box& box, UiPort& ui) : ShippedDir(ProgramDir()), box_(box), ui_(ui) {
 TFp::~TFp() = default;
 
 void TFp::FormCreate() {
-  if (stores.MissingBlocks() > 0) ui_.MessageBox("Mémoire insuffisante.", MessageKind::Error);
+  // Said once the texts of the language are loaded (FormShow).
+  if (stores.MissingBlocks() > 0)
+    startupNotes_.push_back(
+        [this] { ui_.MessageBox(Text("ID_MES_ERR_memoire"), MessageKind::Error); });
   signal::InitTabs(stores);
 
-  if (const char* home = std::getenv("ROVANEL_HOME"); home != nullptr && *home != '\0')
-    AppDir = home;
-  if (!AppDir.empty() && AppDir.back() != '/') AppDir += '/';
+  // What the program writes goes to the user's folder.
+  if (AppDir.empty()) AppDir = UserDir(ProgramDir());
+  if (AppDir.back() != '/') AppDir += '/';
 
   PortBox = box_.PortBox();
   WaitCalib =
@@ -50,13 +54,14 @@ void TFp::FormCreate() {
   const device::Status identified = board.Connect(device::Board::kSettleMs, &opened);
   // Refused (nothing sent) unless the box identified itself.
   board.SetIntegrationTime(device::kDefaultIntegrationMs);
-  if (box_.FellBack())
-    ui_.StatusText("No box found: the simulated box is used.");
-  else if (!opened)
-    ui_.StatusText("No box found (status " + std::to_string(identified) + ").");
-  else if (identified != 0)
-    ui_.StatusText("The device found does not answer as the box (status " +
-                   std::to_string(identified) + "): nothing more is sent to it.");
+  startupNotes_.push_back([this, opened, identified] {
+    if (box_.FellBack())
+      ui_.StatusText(Text("ID_MES_INF_pas de boitier simule"));
+    else if (!opened)
+      ui_.StatusText(Text("ID_MES_INF_pas de boitier", {std::to_string(identified)}));
+    else if (identified != 0)
+      ui_.StatusText(Text("ID_MES_INF_boitier muet", {std::to_string(identified)}));
+  });
 
   DrawBitmap.penColour = display::kSilver;
   DrawBitmap.penStyle = display::PenStyle::Solid;
@@ -79,9 +84,11 @@ void TFp::FormCreate() {
   stores.CurveBuf[1].fill(255);
 
   if (!display::LoadSpectrumColours(ShippedDir, stores.SpectrumColours))
-    ui_.MessageBox("The spectrum colour strip \"" + ShippedDir + display::kSpectrumStripFile +
-                       "\" cannot be read: spectral colours are shown black.",
-                   MessageKind::Error);
+    startupNotes_.push_back([this] {
+      ui_.MessageBox(
+          Text("ID_MES_ERR_bande couleurs", {ShippedDir + display::kSpectrumStripFile}),
+          MessageKind::Error);
+    });
   affichage.SetSpectrumColours(&stores.SpectrumColours);
   tools.PasGrid.caption = display::GridPitchLabel(affichage.GridStepIndex);
   ShowSeriesControls();
@@ -89,6 +96,8 @@ void TFp::FormCreate() {
 }
 
 void TFp::FormShow() {
+  StartupConfig();
+  for (auto& note : std::exchange(startupNotes_, {})) note();
   // The cursor rows start as full-height rows; the grey band (down at
   // start) puts the curves in the upper half, so they follow it there.
   BandMode = tools.gauss.down || tools.cumul.down || tools.realgris.down || tools.spColor.down;
@@ -133,10 +142,10 @@ void TFp::GJaugeCancel() {
 std::string TFp::WindowTitle() const {
   switch (box_.Kind()) {
     case BoxKind::Sim:
-      return std::string(kApplicationTitle) +
-             (box_.FellBack() ? " — simulated box (no box found)" : " — simulated box");
+      return std::string(kApplicationTitle) + " — " +
+             Text(box_.FellBack() ? "ID_TIT_BAS_simule secours" : "ID_TIT_BAS_simule");
     case BoxKind::None:
-      return std::string(kApplicationTitle) + " — no box";
+      return std::string(kApplicationTitle) + " — " + Text("ID_TIT_BAS_sans boitier");
     case BoxKind::Usb:
     case BoxKind::Auto:
       break;

@@ -5,7 +5,10 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <initializer_list>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +21,9 @@
 #include "app/dialogs/dialog_script.h"
 #include "app/dialogs/feature.h"
 #include "app/dialogs/paraint.h"
+#include "app/dialogs/sel_lge.h"
+#include "app/config.h"
+#include "app/lang/dictionary.h"
 #include "app/progress_gauge.h"
 #include "app/settings.h"
 #include "app/ui_port.h"
@@ -146,6 +152,32 @@ class TFp {
 
   std::string WindowTitle() const;
 
+  // Configuration and language (fp_language.cpp).
+  // First display: the configuration file, the language dialog and the
+  // delay-loop calibration on a first start, the texts of the language.
+  void StartupConfig();
+  void ApplyConfig();
+  // Puts the texts of the current language into every form.
+  void LoadLanguage();
+  // The text of a language key in the current language (the key itself when
+  // the dictionary lacks it), and the same with its %d / %s filled in order.
+  std::string Text(std::string_view key) const;
+  std::string Text(std::string_view key, std::initializer_list<std::string> args) const;
+  // The Language menu: switches the texts at once and keeps the choice.
+  void LanguageChosen(int language);
+  void Francais1Click() { LanguageChosen(1); }
+  void English1Click() { LanguageChosen(2); }
+  void Deutsch1Click() { LanguageChosen(3); }
+  Dictionary dictionary;
+  int Language = 1;  // 1 French, 2 English, 3 German
+  ConfigRec Config;
+  // The language for this run only (--lang), without the dialog.
+  std::optional<int> ForcedLanguage;
+  // Whether a start without configuration runs the first-start path (the
+  // window always; the command line when asked), or just uses French.
+  bool FirstStartAllowed = false;
+  TSelLge selLge;
+
   // State shared by the handlers.
   Tools tools;
   signal::Stores stores;
@@ -254,6 +286,17 @@ class TFp {
   // Checks the menu item of `style` alone and redraws.
   void SetTraceStyle(display::TraceStyle style);
   void ShowSeriesControls();
+  // What start-up has to tell once the texts are loaded.
+  std::vector<std::function<void()>> startupNotes_;
+  // The controls of every translated form with the passes each gets, in
+  // the order the texts are loaded.
+  struct FormPass {
+    FormControls controls;
+    bool captions, hints, items;
+  };
+  std::vector<FormPass> TranslatedForms();
+  // What the status bar says of an acquisition that met link failures.
+  std::string AcquisitionText(const acquisition::AcquisitionReport& report) const;
   // Says in the status bar how many samples of the series are at 255.
   void ReportSaturation(std::int32_t points);
   // Tries once to open and identify a box that is not identified.

@@ -34,6 +34,10 @@ class UiPort {
     return false;
   }
 
+  // A small window with one line of text while a long step runs (empty
+  // text: hidden).
+  virtual void Note(const std::string& text) { (void)text; }
+
   // Set while scripted actions run: each pump of ProcessMessages runs the
   // next one. Ports call it from ProcessMessages.
   std::function<void()> scriptPump;

@@ -57,6 +57,16 @@ bool ActionRunner::Fail(const std::string& message) {
   return false;
 }
 
+bool ActionRunner::QueueLeadingDialogs(std::vector<std::string>& actions) {
+  std::size_t n = 0;
+  while (n < actions.size() && actions[n].rfind("dialog:", 0) == 0) {
+    if (!Run(actions[n])) return false;
+    ++n;
+  }
+  actions.erase(actions.begin(), actions.begin() + static_cast<std::ptrdiff_t>(n));
+  return true;
+}
+
 bool ActionRunner::RunAll(const std::vector<std::string>& actions,
                           const std::function<bool()>& closing) {
   actions_ = actions;
@@ -270,6 +280,9 @@ bool ActionRunner::Dump(std::string_view what) {
     for (std::int64_t i = 0; i < n; ++i)
       values[static_cast<std::size_t>(i)] = tab.GetValue(static_cast<std::uint32_t>(i));
     PrintLevels(out_, values.data(), values.size());
+  } else if (what == "config") {
+    for (const auto& [field, value] : app::ConfigFields(fp_.Config))
+      out_ << field << '=' << value << '\n';
   } else if (what == "LambdaTab") {
     std::string text;
     char v[32];

@@ -21,6 +21,10 @@ class ActionRunner {
   // Runs actions in order; stops at the first error or once the window
   // has been asked to close. Returns false on error.
   bool RunAll(const std::vector<std::string>& actions, const std::function<bool()>& closing);
+  // Queues the dialog: answers that come before any other action, so that
+  // they answer the dialogs of start-up, and removes them from actions.
+  // False (with one error line) for an answer that cannot be read.
+  bool QueueLeadingDialogs(std::vector<std::string>& actions);
   // Headless runs: a loop still running when the actions are over stops.
   bool StopLoopsWhenDone = false;
   // Called once, inside the loop, when its actions are over and before it

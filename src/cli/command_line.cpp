@@ -52,6 +52,16 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
       if (!value(line.parport)) return std::nullopt;
     } else if (a == "--port-box") {
       line.portBox = true;
+    } else if (is("--lang")) {
+      std::optional<std::string> text;
+      if (!value(text)) return std::nullopt;
+      if (*text != "1" && *text != "2" && *text != "3") {
+        error = "--lang takes 1 (French), 2 (English) or 3 (German), not '" + *text + "'";
+        return std::nullopt;
+      }
+      line.language = std::stoi(*text);
+    } else if (a == "--first-start") {
+      line.firstStart = true;
     } else if (a.rfind("--", 0) == 0) {
       error = "unknown option " + a;
       return std::nullopt;
@@ -134,8 +144,8 @@ std::string Usage(const std::string& program, bool window) {
   }
   std::string text = "usage: " + program + " [--box auto|usb|sim|none] [--scene " + scenes +
                      "]\n    [--usb-ids VVVV:PPPP] [--usb-serial S] [--usb-desc TEXT]"
-                     " [--sim-faults LIST]\n    [--parport ppdev|sim|none] [--port-box]";
-  if (window) text += " [--screenshot FILE]";
+                     " [--sim-faults LIST]\n    [--parport ppdev|sim|none] [--port-box] [--lang 1|2|3]";
+  text += window ? " [--screenshot FILE]" : " [--first-start]";
   text +=
       " [ACTION...]\n"
       "actions:\n"
@@ -154,6 +164,7 @@ std::string Usage(const std::string& program, bool window) {
       "  set:InterAcc=D      types a duration (seconds) and presses Enter\n"
       "  key:NAME=CODE       a key (its character code; 13 is Enter) in an edit\n"
       "  dump:NbCurves | dump:CurveColours | dump:tools\n"
+      "  dump:config         the configuration record, name=value per line\n"
       "  dump:ecran=FILE     the plot as PNG or BMP\n"
       "  box:id | box:frame | box:series=N   talk to the box directly\n"
       "  scene:NAME          what the simulated box sees\n"

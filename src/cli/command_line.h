@@ -19,6 +19,8 @@ struct CommandLine {
   std::optional<std::string> simFaults;   // --sim-faults LIST
   std::optional<std::string> parport;     // --parport ppdev|sim|none
   bool portBox = false;                   // --port-box
+  std::optional<int> language;            // --lang 1|2|3: this run only
+  bool firstStart = false;                // --first-start (the command line)
   bool help = false;
   std::vector<std::string> actions;
 };

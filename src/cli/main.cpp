@@ -18,12 +18,15 @@ int main(int argc, char** argv) {
   app::Box box(run->box, device::RealClock());
   cli::HeadlessPort port(std::cerr);
   app::TFp fp(box, port);
-  fp.AppDir = cli::ProgramDir();
+  fp.ForcedLanguage = run->line.language;
+  fp.FirstStartAllowed = run->line.firstStart;
+  cli::ActionRunner runner(fp, std::cout, std::cerr);
+  std::vector<std::string> actions = run->line.actions;
+  if (!runner.QueueLeadingDialogs(actions)) return 1;
   fp.FormCreate();
   fp.FormShow();
-  cli::ActionRunner runner(fp, std::cout, std::cerr);
   runner.StopLoopsWhenDone = true;
-  const bool ok = runner.RunAll(run->line.actions, [&port] { return port.closeRequested; });
+  const bool ok = runner.RunAll(actions, [&port] { return port.closeRequested; });
   fp.FormClose();
   return ok ? 0 : 1;
 }

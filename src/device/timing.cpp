@@ -45,6 +45,8 @@ double TWAIT_Calib_ms::TimeOneCall(std::int64_t& reps) {
     for (std::int64_t i = 0; i < reps; ++i) DelayLoop();
     dt = clock_.TickMs() - t0;
     if (dt > 1000) break;
+    // A clock that does not move: no measurement is possible.
+    if (reps > (std::int64_t{1} << 40)) return 0;
     if (dt < 125) {
       reps *= 8;
     } else {

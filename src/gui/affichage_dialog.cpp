@@ -208,12 +208,12 @@ QFrame* AffichageDialog::BuildGridPage() {
   auto* grid = new QGridLayout(page);
   ListPas_ = new QComboBox(page);
   ListPas_->setObjectName("ListPas");
-  for (const char* item : app::TAffichage::kListPasItems)
-    ListPas_->addItem(QString::fromUtf8(item));
+  for (const std::string& item : affichage_.ListPas.items)
+    ListPas_->addItem(QString::fromStdString(item));
   ListStyle_ = new QComboBox(page);
   ListStyle_->setObjectName("ListStyle");
-  for (const char* item : app::TAffichage::kListStyleItems)
-    ListStyle_->addItem(QString::fromUtf8(item));
+  for (const std::string& item : affichage_.ListStyle.items)
+    ListStyle_->addItem(QString::fromStdString(item));
   connect(ListPas_, &QComboBox::currentIndexChanged, this,
           [this](int i) { Forward([&] { affichage_.ListPasChange(i); }); });
   connect(ListStyle_, &QComboBox::currentIndexChanged, this,

@@ -7,9 +7,11 @@
 #include "app/dialogs/affichage.h"
 #include "app/dialogs/feature.h"
 #include "app/dialogs/paraint.h"
+#include "app/dialogs/sel_lge.h"
 #include "gui/affichage_dialog.h"
 #include "gui/feature_dialog.h"
 #include "gui/paraint_dialog.h"
+#include "gui/sel_lge_dialog.h"
 
 namespace rovanel::gui {
 
@@ -71,6 +73,9 @@ std::unique_ptr<DialogView> MakeDialogView(QWidget* parent, app::DialogModel& mo
   if (model.Name() == "TAffichage")
     if (auto* affichage = dynamic_cast<app::TAffichage*>(&model))
       return std::make_unique<AffichageDialog>(*affichage, parent);
+  if (model.Name() == "TSelLge")
+    if (auto* selLge = dynamic_cast<app::TSelLge*>(&model))
+      return std::make_unique<SelLgeDialog>(*selLge, parent);
   return nullptr;
 }
 
@@ -80,6 +85,11 @@ bool RunDialogView(QWidget* parent, app::DialogModel& model) {
     model.Reject();
     return false;
   }
+  // A text whose key the dictionary lacks shows in red.
+  for (const auto& [name, control] : model.Texts())
+    if (control->marked)
+      if (auto* widget = view->findChild<QWidget*>(QString::fromUtf8(name.data(), int(name.size()))))
+        widget->setStyleSheet(QStringLiteral("color: red"));
   view->exec();
   return model.accepted;
 }

@@ -70,7 +70,7 @@ FeatureDialog::FeatureDialog(app::Tfeature& model, QWidget* parent)
   nbmoy_ = DigitEdit("nbmoy");
   boxbar_ = new QComboBox;
   boxbar_->setObjectName("boxbar");
-  for (const char* item : app::Tfeature::kBarItems) boxbar_->addItem(QString::fromUtf8(item));
+  for (const std::string& item : feature_.boxbar.items) boxbar_->addItem(QString::fromStdString(item));
   pofiltre_ = Panel(this, "pofiltre", lblOrdre_, ordre_);
   pmoy_ = Panel(this, "pmoy", lblNbmoy_, nbmoy_);
   pcumul_ = Panel(this, "pcumul", lblBarres_, boxbar_);

@@ -26,7 +26,11 @@ int main(int argc, char** argv) {
   app::Box box(run->box, device::RealClock());
   gui::MainView view(box);
   app::TFp& fp = view.Model();
-  fp.AppDir = cli::ProgramDir();
+  fp.ForcedLanguage = line.language;
+  fp.FirstStartAllowed = true;
+  cli::ActionRunner runner(fp, std::cout, std::cerr);
+  std::vector<std::string> actions = line.actions;
+  if (!runner.QueueLeadingDialogs(actions)) return 1;
   fp.FormCreate();
   view.Sync();
   view.show();
@@ -40,13 +44,12 @@ int main(int argc, char** argv) {
     QApplication::processEvents();
     shot = view.grab().save(QString::fromStdString(*line.screenshot));
   };
-  cli::ActionRunner runner(fp, std::cout, std::cerr);
   if (line.screenshot) {
     // A loop still running (the live view) is pictured, then stopped.
     runner.StopLoopsWhenDone = true;
     runner.BeforeLoopStops = grab;
   }
-  if (!runner.RunAll(line.actions, [&view] { return view.CloseRequested(); })) return 1;
+  if (!runner.RunAll(actions, [&view] { return view.CloseRequested(); })) return 1;
   view.Sync();
   if (view.CloseRequested()) return 0;
 

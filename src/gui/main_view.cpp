@@ -23,6 +23,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 #include <cstdlib>
+#include <type_traits>
 
 #include "app/control_table.h"
 #include "display/image_io.h"
@@ -160,6 +161,7 @@ MainView::MainView(app::Box& box) : fp_(box, *this) {
         if (menu == nullptr) {
           menu = menuBar()->addMenu(Q(spec.parent));
           menu->setObjectName(Q(spec.parent));
+          menus_[std::string(spec.parent)] = menu;
         }
         QAction* action = AddAction(menu, name, spec.place == app::Place::Check);
         if (!spec.shortcut.empty()) action->setShortcut(QKeySequence(Q(spec.shortcut)));
@@ -289,12 +291,14 @@ QAction* MainView::AddAction(QMenu* menu, const std::string& name, bool checkabl
 }
 
 void MainView::BuildSceneMenu() {
-  QMenu* menu = menuBar()->addMenu(tr("Scene"));
+  QMenu* menu = menuBar()->addMenu(QString());
   menu->setObjectName("scene");
+  menus_["ID_MIT_SIM_Scene"] = menu;
   auto* group = new QActionGroup(this);
   auto* bench = fp_.GetBox().Bench();
   for (std::string_view name : device::sim::SceneNames()) {
-    QAction* action = menu->addAction(QString::fromUtf8(name.data(), int(name.size())));
+    QAction* action = menu->addAction(QString());
+    sceneActions_["ID_MIT_SIM_" + std::string(name)] = action;
     action->setCheckable(true);
     const auto scene = *device::sim::SceneFromName(name);
     action->setChecked(bench->GetScene() == scene);
@@ -309,7 +313,14 @@ void MainView::Press(const std::string& name) {
 }
 
 void MainView::Sync() {
-  auto apply = [](auto* widget, const app::Control& c) {
+  // A text whose key the dictionary lacks shows in red.
+  auto mark = [](QWidget* widget, const app::Control& c) {
+    const QString style = c.marked ? QStringLiteral("color: red") : QString();
+    if (widget->styleSheet() != style) widget->setStyleSheet(style);
+  };
+  auto apply = [&mark](auto* widget, const app::Control& c) {
+    if constexpr (std::is_base_of_v<QWidget, std::remove_pointer_t<decltype(widget)>>)
+      mark(widget, c);
     widget->setText(Q(c.caption));
     widget->setToolTip(Q(c.hint));
     widget->setEnabled(c.enabled);
@@ -326,8 +337,12 @@ void MainView::Sync() {
     deplacement_->setValue(fp_.deplacement.position);
   }
   preview_->update();
+  for (auto& [key, menu] : menus_) menu->setTitle(Q(fp_.Text(key)));
+  for (auto& [key, action] : sceneActions_) action->setText(Q(fp_.Text(key)));
+  setWindowTitle(Q(fp_.WindowTitle()));
   for (auto& [name, group] : groups_) {
     const app::Control& c = *fp_.tools.Find(name);
+    mark(group, c);
     group->setTitle(Q(c.caption));
     group->setToolTip(Q(c.hint));
     group->setVisible(c.visible);
@@ -340,6 +355,7 @@ void MainView::Sync() {
   }
   for (auto& [name, label] : labels_) {
     const app::Control& c = *fp_.tools.Find(name);
+    mark(label, c);
     label->setText(Q(c.caption));
     label->setToolTip(Q(c.hint));
     label->setVisible(c.visible);
@@ -450,6 +466,24 @@ bool MainView::RunModal(app::DialogModel& dialog) {
   const bool ok = RunDialogView(this, dialog);
   Sync();
   return ok;
+}
+
+void MainView::Note(const std::string& text) {
+  if (text.empty()) {
+    if (note_ != nullptr) note_->hide();
+    return;
+  }
+  if (note_ == nullptr) {
+    note_ = new QLabel(this, Qt::Tool | Qt::WindowStaysOnTopHint);
+    note_->setObjectName("note");
+    note_->setMargin(16);
+    note_->setWindowTitle(Q(app::kApplicationTitle));
+  }
+  note_->setText(Q(text));
+  note_->adjustSize();
+  note_->move(geometry().center() - note_->rect().center());
+  note_->show();
+  QApplication::processEvents();
 }
 
 void MainView::GaugeChanged() {

@@ -52,6 +52,7 @@ class MainView : public QMainWindow, public app::UiPort {
   void StatusText(const std::string& text) override;
   void CloseMainWindow() override;
   bool RunModal(app::DialogModel& dialog) override;
+  void Note(const std::string& text) override;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -77,6 +78,10 @@ class MainView : public QMainWindow, public app::UiPort {
   std::map<std::string, QLabel*> labels_;
   std::map<std::string, QGroupBox*> groups_;
   std::map<std::string, QLineEdit*> edits_;
+  // Menu titles and scene items, by language key.
+  std::map<std::string, QMenu*> menus_;
+  std::map<std::string, QAction*> sceneActions_;
+  QLabel* note_ = nullptr;
   int hourglass_ = 0;
   bool closeRequested_ = false;
 };

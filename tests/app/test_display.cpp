@@ -176,14 +176,14 @@ TEST_F(Plot, FringesBetweenTheVerticalCursorsInTheMichelsonMode) {
   for (std::uint32_t i : {420u, 800u, 1100u, 1300u}) fp.stores.PeakMarks.SetValue(i, 20);
   fp.Click("cursv");
   // Columns 100..300 at 4 samples per column: samples 400..1200, three marks.
-  EXPECT_EQ(Caption("nbfr"), "3 ID_MES_INF_pics");
+  EXPECT_EQ(Caption("nbfr"), "3 fringes");
   EXPECT_EQ(fp.FringeCount, 3);
   // X1 dragged next to X2: four samples apart.
   fp.ecranMouseDown(TFp::MouseButton::Left, 101, 0);
   fp.ecranMouseMove(299, 0);
   fp.ecranMouseUp();
   EXPECT_EQ(fp.FringeCount, -1);                    // 4 samples apart: no count
-  EXPECT_EQ(Caption("nbfr"), "3 ID_MES_INF_pics");  // left as it was
+  EXPECT_EQ(Caption("nbfr"), "3 fringes");  // left as it was
 }
 
 }  // namespace
@@ -199,11 +199,13 @@ TEST(SpectrumStrip, MissingStripIsSaidAndLeavesTheColoursBlack) {
   TFp fp(box, port);
   fp.ShippedDir = "/nonexistent/";
   fp.FormCreate();
-  ASSERT_EQ(port.messages.size(), 1u);
-  EXPECT_NE(port.messages[0].find("resc0001.uo\" cannot be read"), std::string::npos);
+  fp.FormShow();
+  // With the dictionary gone too, its message comes first and the keys stay.
+  ASSERT_EQ(port.messages.size(), 2u);
+  EXPECT_EQ(port.messages[0], "File RESC0002.UO is missing ");
+  EXPECT_NE(port.messages[1].find("ID_MES_ERR_bande couleurs"), std::string::npos);
   for (const auto& entry : fp.stores.SpectrumColours)
     ASSERT_EQ(entry, (std::array<std::uint8_t, 3>{0, 0, 0}));
-  fp.FormShow();
   fp.tools.spColor.down = true;
   fp.DrawCurves();  // draws black, does not fail
 }

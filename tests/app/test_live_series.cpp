@@ -14,6 +14,7 @@ namespace {
 
 struct SimWindow {
   explicit SimWindow(bool portBox = false) : box(Options(portBox), clock), fp(box, port) {
+    fp.ForcedLanguage = 2;
     fp.FormCreate();
     fp.FormShow();
   }
@@ -107,7 +108,7 @@ TEST(MichelsonSeries, CancelledSeriesKeepsThePreviousOne) {
   w.fp.Click("startmi");
   EXPECT_GT(w.port.pumps, pumps);
   EXPECT_EQ(w.fp.stores.MiSerieRaw.GetValue(100), before);
-  EXPECT_EQ(w.port.status.back(), "Series cancelled: the previous series is kept.");
+  EXPECT_EQ(w.port.status.back(), "Recording cancelled: the previous recording is kept.");
   // The link starts clean: the next series arrives whole.
   w.port.onPump = nullptr;
   w.fp.Click("startmi");

@@ -85,8 +85,8 @@ TEST_F(ServedWindow, AveragingRoundsEachPixelToNearestWithHalvesToEven) {
   // Three waits of 10 + 5 * 3 ms between the four frames.
   EXPECT_GE(clock.NowUs() - start, 3 * 25'000);
   EXPECT_FALSE(fp.gjauge.Visible());
-  EXPECT_EQ(fp.gjauge.Ligne2(), "ID_MES_INF_acquisition n°  4/ 4");
-  EXPECT_EQ(fp.gjauge.Ligne1(), "ID_MES_INF_moy en cours");
+  EXPECT_EQ(fp.gjauge.Ligne2(), "Frame n°  4/ 4");
+  EXPECT_EQ(fp.gjauge.Ligne1(), "Averaging...");
   EXPECT_EQ(port.pumps, 3);
 }
 
@@ -271,16 +271,19 @@ TEST(WindowOnSilentBox, SaysThatTheBoxDoesNotAnswer) {
   Box box(driver, clock, BoxKind::Usb);
   support::RecordingPort port;
   TFp fp(box, port);
+  fp.ForcedLanguage = 2;
   fp.FormCreate();
+  fp.FormShow();
   ASSERT_EQ(port.status.size(), 1u);
   EXPECT_EQ(port.status[0],
-            "The device found does not answer as the box (status -150): nothing more is sent to "
-            "it.");
+            "The device found does not answer as the box should (status -150): nothing more is "
+            "sent to it.");
 }
 
 // The window model started on a box chosen by kind, on virtual time.
 struct StartedWindow {
   explicit StartedWindow(BoxKind kind) : box(Options(kind), clock), fp(box, port) {
+    fp.ForcedLanguage = 2;
     fp.FormCreate();
     fp.FormShow();
   }

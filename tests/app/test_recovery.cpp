@@ -33,6 +33,7 @@ struct FaultedWindow {
         fp(box, port) {
     bench.NoiseSigma = 0;
     sim.SetFaults(faults);
+    fp.ForcedLanguage = 2;
     fp.FormCreate();
     fp.FormShow();
   }
@@ -115,13 +116,13 @@ TEST(LinkRecovery, UnpluggedBoxIsClosedAndReopenedAfterItComesBack) {
   w.Acquire();
   w.Acquire();
   EXPECT_FALSE(w.box.Link().UsbOpened);  // gone: closed at once
-  EXPECT_NE(w.port.status.back().find("did not arrive whole"), std::string::npos);
+  EXPECT_NE(w.port.status.back().find("did not arrive in full"), std::string::npos);
   // Still away: one try to reopen, no box, nothing written.
   EXPECT_TRUE(w.Acquire().empty());
   EXPECT_NE(w.port.status.back().find("No box answered"), std::string::npos);
   w.clock.AdvanceUs(5'000'000);
   const Bytes bytes = w.Acquire();
-  EXPECT_EQ(w.port.status.back(), "box reconnected");
+  EXPECT_EQ(w.port.status.back(), "Box reconnected.");
   EXPECT_EQ(w.fp.LastAcquisitionStatus, 0);
   // The box powered up at 10 ms: it is told 20 ms (count 0xFCF2) again
   // before the frame.
@@ -197,7 +198,7 @@ TEST(LinkRecovery, AveragingWithNoGoodFrameKeepsWhatCame) {
   w.fp.Click("moyenne");
   w.fp.Click("acquisition");
   EXPECT_EQ(w.fp.stores.RawBuf[1], Flat(0));
-  EXPECT_NE(w.port.status.back().find("None of the 4 frames arrived whole"), std::string::npos);
+  EXPECT_NE(w.port.status.back().find("None of the 4 frames arrived in full"), std::string::npos);
 }
 
 TEST(LinkRecovery, DeviceThatDoesNotIdentifyReceivesNothingElse) {

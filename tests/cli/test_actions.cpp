@@ -62,7 +62,7 @@ TEST_F(Actions, SetAndDumpTheCurveSet) {
   out.str("");
   ASSERT_TRUE(Run({"dump:tools"}));
   EXPECT_NE(out.str().find(
-                "superposition down=1 enabled=1 visible=1 caption=\"ID_BTN_BAS_Superposition\""),
+                "superposition down=1 enabled=1 visible=1 caption=\"Superposer\""),
             std::string::npos);
   EXPECT_NE(out.str().find("Pics1 down=1"), std::string::npos);
 }

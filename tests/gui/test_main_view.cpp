@@ -39,10 +39,12 @@ struct View : ::testing::Test {
     options.kind = app::BoxKind::Sim;
     box = std::make_unique<app::Box>(options, clock);
     view = std::make_unique<MainView>(*box);
+    view->Model().ForcedLanguage = 2;
     view->Model().FormCreate();
     view->Sync();
     view->show();
     view->Model().FormShow();
+    view->Sync();
   }
   void TearDown() override { view->close(); }
 };
@@ -69,14 +71,16 @@ TEST_F(View, ControlsCarryTheComponentNamesAndFollowTheModel) {
   auto* acquire = view->findChild<QAction*>("Acqurir1");
   ASSERT_NE(acquire, nullptr);
   EXPECT_EQ(acquire->shortcut(), QKeySequence(Qt::Key_F8));
-  EXPECT_EQ(acquire->text(), "ID_MIT_BAS_Acquérir");
+  EXPECT_EQ(acquire->text(), "Acquire");
   EXPECT_TRUE(view->windowTitle().contains("simulated"));
 
   auto* superposition = view->findChild<QToolButton*>("superposition");
   superposition->click();
   EXPECT_TRUE(view->Model().tools.superposition.down);
   EXPECT_TRUE(superposition->isChecked());
-  EXPECT_EQ(superposition->toolTip(), "HINT_Superposition");
+  EXPECT_EQ(superposition->toolTip(),
+            "When down, each new acquisition is added to the curves shown instead of replacing "
+            "the last one.");
 
   auto* points = view->findChild<QAction*>("Points1");
   points->trigger();

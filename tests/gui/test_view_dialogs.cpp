@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScrollBar>
 #include <QTimer>
 
@@ -16,6 +17,8 @@
 #include "gui/dialog_views.h"
 #include "gui/feature_dialog.h"
 #include "gui/paraint_dialog.h"
+#include "gui/sel_lge_dialog.h"
+#include "app/dialogs/sel_lge.h"
 
 namespace rovanel::gui {
 namespace {
@@ -279,6 +282,26 @@ TEST_F(ParaintView, EnterInAnEditSetsItsBarAndKeepsTheDialogOpen) {
   EXPECT_EQ(model.CoefExp, 20);
   EXPECT_EQ(model.CoefLn, 2);
   EXPECT_FALSE(view->isVisible());
+}
+
+}  // namespace
+}  // namespace rovanel::gui
+
+namespace rovanel::gui {
+namespace {
+
+TEST(LanguageDialogView, ShowsTheChoiceAndClosesWithTheLanguageClicked) {
+  EnsureApp();
+  app::TSelLge model;
+  SelLgeDialog view(model, nullptr);
+  EXPECT_TRUE(Child<QRadioButton>(view, "francais")->isChecked());
+  Child<QRadioButton>(view, "allemand")->click();
+  EXPECT_TRUE(model.allemand.down);
+  EXPECT_FALSE(model.francais.down);
+  EXPECT_FALSE(Child<QRadioButton>(view, "francais")->isChecked());
+  Child<QPushButton>(view, "BitBtn1")->click();
+  EXPECT_TRUE(model.closed);
+  EXPECT_EQ(model.Language, 3);
 }
 
 }  // namespace

@@ -10,7 +10,9 @@
 namespace rovanel::support {
 
 struct ServedRig {
+  // English texts: the messages the tests read.
   ServedRig() {
+    fp.ForcedLanguage = 2;
     fp.FormCreate();
     fp.FormShow();
   }
@@ -31,6 +33,7 @@ inline app::BoxOptions NoBoxOptions() {
 
 struct NoBoxRig {
   NoBoxRig() {
+    fp.ForcedLanguage = 2;
     fp.FormCreate();
     fp.FormShow();
   }

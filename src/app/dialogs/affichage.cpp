@@ -61,6 +61,8 @@ TAffichage::TAffichage() {
   ValG.caption = "ID_BTN_BAS_Valider";
   helg.caption = "ID_BTN_BAS_Aide";
   anng.caption = "ID_BTN_BAS_Annuler";
+  ListPas.items.assign(kListPasItems.begin(), kListPasItems.end());
+  ListStyle.items.assign(kListStyleItems.begin(), kListStyleItems.end());
   // The caller shows the page it needs.
   pNivCoul.visible = PAxes.visible = PGrille.visible = PCurs.visible = false;
 }

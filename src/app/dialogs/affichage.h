@@ -51,6 +51,9 @@ class TAffichage : public DialogModel {
   // btnMax, btnMin, ValG, anng, helg.
   bool Press(std::string_view button, std::string& reason) override;
   void Accept() override { ValGClick(); }
+  FormControls Texts() override {
+    return {{"pNivCoul", &pNivCoul}, {"PAxes", &PAxes}, {"PGrille", &PGrille}, {"PCurs", &PCurs}, {"unit1", &unit1}, {"unit2", &unit2}, {"unit3", &unit3}, {"unit4", &unit4}, {"unit5", &unit5}, {"pix1", &pix1}, {"pix2", &pix2}, {"pix4", &pix4}, {"ListPas", &ListPas}, {"ListStyle", &ListStyle}, {"btncolor", &btncolor}, {"colorc", &colorc}, {"btnMax", &btnMax}, {"btnMin", &btnMin}, {"chkSelMin", &chkSelMin}, {"bvlSelect", &bvlSelect}, {"MskLBDA", &MskLBDA}, {"lblNm", &lblNm}, {"ValG", &ValG}, {"helg", &helg}, {"anng", &anng}};
+  }
   void Reject() override { anngClick(); }
 
   // Shows the settings in the controls (run each time the dialog opens).

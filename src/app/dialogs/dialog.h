@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "app/controls.h"
+
 namespace rovanel::app {
 
 // Keys the edit rules tell apart (on key release).
@@ -33,6 +35,8 @@ class DialogModel {
   // The default button (OK) and the cancel button.
   virtual void Accept() = 0;
   virtual void Reject() = 0;
+  // The controls whose texts the language sets.
+  virtual FormControls Texts() { return {}; }
 
   // The dialog has closed, and how.
   bool closed = false;

@@ -24,6 +24,7 @@ Tfeature::Tfeature() {
   valfeat.caption = "ID_BTN_BAS_Valider";
   annfeat.caption = "ID_BTN_BAS_Annuler";
   hlpfeat.caption = "ID_BTN_BAS_Aide";
+  boxbar.items.assign(kBarItems.begin(), kBarItems.end());
   // The caller shows the panels it needs.
   pofiltre.visible = pmoy.visible = pcumul.visible = spRef.visible = false;
 }

@@ -22,6 +22,9 @@ class Tfeature : public DialogModel {
   bool SetField(std::string_view field, std::string_view value, std::string& error) override;
   bool Press(std::string_view button, std::string& error) override;
   void Accept() override { valfeatClick(); }
+  FormControls Texts() override {
+    return {{"pofiltre", &pofiltre}, {"pmoy", &pmoy}, {"pcumul", &pcumul}, {"spRef", &spRef}, {"lblOrdre", &lblOrdre}, {"lblNbmoy", &lblNbmoy}, {"lblBarres", &lblBarres}, {"ordre", &ordre}, {"nbmoy", &nbmoy}, {"boxbar", &boxbar}, {"valfeat", &valfeat}, {"annfeat", &annfeat}, {"hlpfeat", &hlpfeat}};
+  }
   void Reject() override { annfeatClick(); }
 
   void valfeatClick();

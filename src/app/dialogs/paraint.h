@@ -22,6 +22,9 @@ class Tparaint : public DialogModel {
   bool SetField(std::string_view field, std::string_view value, std::string& error) override;
   bool Press(std::string_view button, std::string& error) override;
   void Accept() override;
+  FormControls Texts() override {
+    return {{"pplut", &pplut}, {"coefln", &coefln}, {"coefexp", &coefexp}, {"def", &def}, {"Imlut", &Imlut}, {"lblLn", &lblLn}, {"lblExp", &lblExp}, {"ok", &ok}, {"cancel", &cancel}};
+  }
   void Reject() override { Close(false); }
 
   // LUT panel.

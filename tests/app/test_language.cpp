@@ -1,0 +1,182 @@
+// The window's texts in the three languages: every key the program asks for
+// is in the shipped dictionary, missing keys are marked and completed, the
+// Language menu switches at once and keeps the choice.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <set>
+#include <sstream>
+
+#include "app/config.h"
+#include "app/control_table.h"
+#include "app/lang/form_texts.h"
+#include "device/sim/optical_bench.h"
+#include "support/served_window.h"
+
+namespace rovanel::app {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void WriteFile(const fs::path& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// A fresh folder per test, removed afterwards.
+struct TempDir {
+  TempDir() {
+    path = fs::temp_directory_path() /
+           ("rovanel-lang-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+    fs::remove_all(path);
+    fs::create_directories(path);
+  }
+  ~TempDir() { fs::remove_all(path); }
+  std::string Dir() const { return path.string() + "/"; }
+  fs::path path;
+  static inline int counter = 0;
+};
+
+// The window over no box, its shipped files and user folder chosen.
+struct Window {
+  Window(const std::string& shipped, const std::string& user, std::optional<int> language)
+      : box(support::NoBoxOptions(), clock), fp(box, port) {
+    fp.ShippedDir = shipped;
+    fp.AppDir = user;
+    fp.ForcedLanguage = language;
+  }
+  void Start() {
+    fp.FormCreate();
+    fp.FormShow();
+  }
+  device::ManualClock clock{1000};
+  Box box;
+  support::RecordingPort port;
+  TFp fp;
+};
+
+// Every key the source asks Text() for, as written in the code.
+std::set<std::string> KeysInSource() {
+  std::set<std::string> keys;
+  const std::regex call(R"re(Text\(\s*"([^"]+)")re");
+  for (const auto& entry : fs::recursive_directory_iterator(fs::path(ROVANEL_SOURCE_DIR) / "src")) {
+    if (entry.path().extension() != ".cpp") continue;
+    const std::string text = ReadFile(entry.path());
+    for (std::sregex_iterator m(text.begin(), text.end(), call), end; m != end; ++m)
+      keys.insert((*m)[1]);
+  }
+  return keys;
+}
+
+TEST(WindowTexts, HoldsEveryKeyTheProgramAsksForInTheThreeLanguages) {
+  // A copy: a missing key would append to it.
+  TempDir shipped;
+  const fs::path source = fs::path(ROVANEL_SOURCE_DIR) / "resources" / std::string(kDictionaryFile);
+  fs::copy_file(source, shipped.path / std::string(kDictionaryFile));
+  fs::copy_file(fs::path(ROVANEL_SOURCE_DIR) / "resources" / "resc0001.uo",
+                shipped.path / "resc0001.uo");
+  const std::string before = ReadFile(shipped.path / std::string(kDictionaryFile));
+
+  std::set<std::string> asked = KeysInSource();
+  ASSERT_GT(asked.size(), 10u);
+  for (const ControlSpec& c : ControlTable())
+    if (c.place == Place::Menu || c.place == Place::Check) asked.insert(std::string(c.parent));
+  asked.insert("ID_MIT_SIM_Scene");
+  for (std::string_view scene : device::sim::SceneNames())
+    asked.insert("ID_MIT_SIM_" + std::string(scene));
+
+  for (int language = 1; language <= 3; ++language) {
+    TempDir user;
+    Window w(shipped.Dir(), user.Dir(), language);
+    w.Start();
+    EXPECT_TRUE(w.port.messages.empty()) << w.port.messages.front();
+    FormControls all = w.fp.tools.All();
+    for (DialogModel* d : std::initializer_list<DialogModel*>{&w.fp.affichage, &w.fp.paraint,
+                                                             &w.fp.feature})
+      for (auto& control : d->Texts()) all.push_back(control);
+    for (const auto& [name, control] : all) {
+      EXPECT_FALSE(control->marked) << name << " in language " << language;
+      EXPECT_FALSE(IsCaptionKey(control->caption)) << name << ": " << control->caption;
+      EXPECT_FALSE(IsHintKey(control->hint)) << name << ": " << control->hint;
+    }
+    for (const std::string& key : asked)
+      EXPECT_TRUE(w.fp.dictionary.Lookup(key, language).found) << key << " in " << language;
+  }
+  EXPECT_EQ(ReadFile(shipped.path / std::string(kDictionaryFile)), before);
+}
+
+TEST(WindowTexts, MissingKeysAreMarkedKeptAndCompletedWithPlaceholders) {
+  TempDir shipped, user;
+  // Only the acquisition button's caption: everything else is missing.
+  WriteFile(shipped.path / "RESC0002.UO", "ID_BTN_BAS_Acquisition\tAcq\tAcquire\tAufnahme\r\n");
+  Window w(shipped.Dir(), user.Dir(), 2);
+  w.Start();
+  EXPECT_EQ(w.fp.tools.acquisition.caption, "Acquire");
+  EXPECT_FALSE(w.fp.tools.acquisition.hint.empty());
+  // Its hint is missing: the control is marked although its caption was found.
+  EXPECT_TRUE(w.fp.tools.acquisition.marked);
+  EXPECT_EQ(w.fp.tools.superposition.caption, "ID_BTN_BAS_Superposition");
+  EXPECT_TRUE(w.fp.tools.superposition.marked);
+  EXPECT_FALSE(w.fp.tools.ZoomPlus.caption.empty());
+  EXPECT_EQ(w.fp.tools.ZoomPlus.caption, "+");  // not a key: shown as it stands
+  const std::string grown = ReadFile(shipped.path / "RESC0002.UO");
+  EXPECT_NE(grown.find("ID_BTN_BAS_Superposition\t/1 !Empty!/\t/2 !Empty!/\t/3 !Empty!/\r\n"),
+            std::string::npos);
+  // "ID_BTN_BAS_Valider" is asked by three dialogs: three lines.
+  std::size_t n = 0;
+  for (std::size_t at = grown.find("ID_BTN_BAS_Valider\t"); at != std::string::npos;
+       at = grown.find("ID_BTN_BAS_Valider\t", at + 1))
+    ++n;
+  EXPECT_EQ(n, 3u);
+}
+
+TEST(WindowTexts, MissingFileIsSaidOnceAndTheKeysStay) {
+  TempDir shipped, user;
+  Window w(shipped.Dir(), user.Dir(), 1);
+  w.Start();
+  ASSERT_FALSE(w.port.messages.empty());
+  EXPECT_EQ(w.port.messages.front(), "File RESC0002.UO is missing ");
+  EXPECT_EQ(std::count(w.port.messages.begin(), w.port.messages.end(),
+                       "File RESC0002.UO is missing "),
+            1);
+  EXPECT_EQ(w.fp.tools.acquisition.caption, "ID_BTN_BAS_Acquisition");
+}
+
+TEST(LanguageMenu, SwitchesTheTextsAtOnceAndKeepsTheChoice) {
+  TempDir user;
+  const std::string shipped = std::string(ROVANEL_BIN_DIR) + "/";
+  {
+    Window w(shipped, user.Dir(), std::nullopt);
+    w.Start();  // no configuration, no first start: French, nothing written
+    EXPECT_EQ(w.fp.Language, 1);
+    EXPECT_FALSE(fs::exists(user.path / "rovanel.cfg"));
+    const std::string french = w.fp.tools.superposition.caption;
+    ASSERT_TRUE(w.fp.Click("English1"));
+    EXPECT_EQ(w.fp.tools.superposition.caption, "Overlay");
+    EXPECT_NE(french, "Overlay");
+    EXPECT_TRUE(w.fp.tools.English1.down);
+    EXPECT_FALSE(w.fp.tools.Francais1.down);
+    ASSERT_TRUE(w.fp.Click("Deutsch1"));
+    EXPECT_EQ(w.fp.tools.superposition.caption, "Überlagern");
+  }
+  ConfigRec kept;
+  ASSERT_TRUE(ReadConfig(user.Dir(), kept));
+  EXPECT_EQ(fs::file_size(user.path / "rovanel.cfg"), kConfigSize);
+  EXPECT_EQ(kept.CfgLanguage, 3);
+  // The next start reads it.
+  Window again(shipped, user.Dir(), std::nullopt);
+  again.Start();
+  EXPECT_EQ(again.fp.Language, 3);
+  EXPECT_EQ(again.fp.tools.superposition.caption, "Überlagern");
+}
+
+}  // namespace
+}  // namespace rovanel::app

@@ -1,0 +1,145 @@
+// The first display's configuration steps: stale files, the first start
+// with its language dialog and calibration, reading a short file, and the
+// parallel-port box chosen by the file.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+#include "acquisition/series_timing.h"
+#include "app/config.h"
+#include "support/served_window.h"
+
+namespace rovanel::app {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct StartupConfig : ::testing::Test {
+  StartupConfig() {
+    dir = fs::temp_directory_path() / ("rovanel-cfg-" + std::to_string(::getpid()) + "-" +
+                                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    root = dir;
+  }
+  ~StartupConfig() override { fs::remove_all(root); }
+
+  // A file of these bytes as the configuration.
+  void Plant(std::vector<std::uint8_t> bytes) {
+    std::ofstream(dir / "rovanel.cfg", std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  }
+  // Virtual time that also runs with the delay loop's work, 1 µs per
+  // iteration, so that the first start's calibration can measure it.
+  struct WorkClock : device::Clock {
+    std::int64_t now = 0;
+    TFp* fp = nullptr;
+    std::int64_t NowUs() override {
+      return now + (fp && fp->WaitCalib ? std::int64_t(fp->WaitCalib->DelayIterations) : 0);
+    }
+    void SleepUntilUs(std::int64_t t) override { now += std::max<std::int64_t>(0, t - NowUs()); }
+    void Spin() override { now += 1000; }
+  };
+  // One start of the window; `firstStart` as the window allows it.
+  struct Started {
+    WorkClock clock;
+    Box box;
+    support::RecordingPort port;
+    TFp fp;
+    explicit Started(const BoxOptions& options) : box(options, clock), fp(box, port) {
+      clock.fp = &fp;
+    }
+  };
+  std::unique_ptr<Started> Start(bool firstStart, BoxOptions options = support::NoBoxOptions(),
+                                 std::optional<DialogAnswer> answer = {}) {
+    auto s = std::make_unique<Started>(options);
+    s->fp.AppDir = dir.string() + "/";
+    s->fp.FirstStartAllowed = firstStart;
+    if (answer) s->fp.dialogScript.Queue(*answer);
+    s->fp.FormCreate();
+    s->fp.FormShow();
+    return s;
+  }
+  static DialogAnswer English() { return DialogAnswer{"TSelLge", {{"anglais", "1"}}, true}; }
+  fs::path dir, root;
+};
+
+TEST_F(StartupConfig, StaleSizesAreDeletedAndTheFirstStartRunsOnce) {
+  for (std::size_t size : {43u, 299u}) {
+    Plant(std::vector<std::uint8_t>(size, 0x55));
+    auto first = Start(true, support::NoBoxOptions(), English());
+    EXPECT_TRUE(first->fp.dialogScript.Unused().empty()) << "the language dialog was not shown";
+    EXPECT_EQ(first->fp.Language, 2);
+    EXPECT_EQ(first->fp.tools.superposition.caption, "Overlay");
+    ASSERT_EQ(fs::file_size(dir / "rovanel.cfg"), 312u);
+    ConfigRec rec;
+    ASSERT_TRUE(ReadConfig(dir.string() + "/", rec));
+    EXPECT_EQ(rec.CfgLanguage, 2);
+    EXPECT_EQ(rec.CfgPortBox, 0);
+    EXPECT_EQ(rec.CfgSlope, first->fp.WaitCalib->Slope);
+    // The next start reads the file: no dialog.
+    auto next = Start(true, support::NoBoxOptions(), English());
+    EXPECT_EQ(next->fp.dialogScript.Unused().size(), 1u);
+    EXPECT_EQ(next->fp.Language, 2);
+    fs::remove(dir / "rovanel.cfg");
+  }
+}
+
+TEST_F(StartupConfig, AShortFileIsReadWithoutComplaint) {
+  // 40 bytes: the two doubles and reserved bytes, no port box nor language.
+  std::array<std::uint8_t, 312> full = EncodeConfig({12.5, -3.25, 1, 2});
+  Plant(std::vector<std::uint8_t>(full.begin(), full.begin() + 40));
+  auto s = Start(true);
+  EXPECT_TRUE(s->port.messages.empty());
+  EXPECT_EQ(s->fp.Config.CfgSlope, 12.5);
+  EXPECT_EQ(s->fp.Config.CfgOffset, -3.25);
+  EXPECT_EQ(s->fp.Config.CfgPortBox, 0);
+  EXPECT_EQ(s->fp.Config.CfgLanguage, 0);
+  EXPECT_EQ(s->fp.Language, 1);  // language 0 reads French
+  EXPECT_FALSE(s->fp.PortBox);
+  EXPECT_EQ(s->fp.WaitCalib->Slope, 12.5);
+  // The delay set for 0.02 ms: 0.02 * 12.5 - 3.25 = -3.
+  EXPECT_EQ(s->fp.WaitCalib->LoopCount, -3);
+  EXPECT_EQ(fs::file_size(dir / "rovanel.cfg"), 40u);  // never rewritten
+}
+
+TEST_F(StartupConfig, PortBoxFromTheFileTakesTheSeriesFromTheParallelPort) {
+  const std::array<std::uint8_t, 312> bytes = EncodeConfig({0, 0, 1, 1});
+  Plant(std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+  BoxOptions options;
+  options.kind = BoxKind::Sim;
+  options.timeScale = 0;
+  options.parport = device::PortKind::kSim;
+  auto s = Start(false, options);
+  EXPECT_TRUE(s->fp.PortBox);
+  s->fp.Click("mi");
+  s->fp.Click("startmi");
+  // The parallel-port box's plan: its points and duration steps.
+  const acquisition::SeriesPlan port = acquisition::PlanPortSeries(s->fp.series);
+  EXPECT_EQ(s->fp.MiParams.NbPoints, port.points);
+  EXPECT_EQ(s->fp.MiParams.DurationCode, port.durationCode);
+}
+
+TEST_F(StartupConfig, WithoutFirstStartNothingIsAskedNorWritten) {
+  auto s = Start(false, support::NoBoxOptions(), English());
+  EXPECT_EQ(s->fp.dialogScript.Unused().size(), 1u);
+  EXPECT_EQ(s->fp.Language, 1);
+  EXPECT_FALSE(fs::exists(dir / "rovanel.cfg"));
+}
+
+TEST_F(StartupConfig, AConfigurationThatCannotBeWrittenIsSaidAndTheProgramGoesOn) {
+  // A folder that is a file: no user can write in it, root included.
+  std::ofstream(dir / "plain") << "x";
+  dir /= "plain";
+  auto s = Start(true, support::NoBoxOptions(), English());
+  ASSERT_EQ(s->port.messages.size(), 2u);  // the help notice, then the failure
+  EXPECT_NE(s->port.messages[1].find("plain/rovanel.cfg"), std::string::npos) << s->port.messages[1];
+  EXPECT_NE(s->port.messages[1].find("cannot be written ("), std::string::npos);
+  EXPECT_EQ(s->fp.Language, 2);
+  EXPECT_TRUE(s->fp.Click("acquisition"));
+}
+
+}  // namespace
+}  // namespace rovanel::app
