@@ -78,6 +78,13 @@ struct SpectroParamsRec {
   optics::CalPoints CalPoints = optics::DefaultCalPoints();
 };
 
+// The print dialog's annotations, kept in the curve files.
+struct PrintNotesRec {
+  std::string NomText;     // at most 50 characters typed
+  std::string ManipText;   // at most 50 characters typed
+  std::string RemarkText;  // at most 300 characters
+};
+
 // The live view's settings: 512 points, one sample per column.
 struct RtParamsRec {
   std::int32_t NbPoints = 512;
