@@ -11,6 +11,7 @@ constexpr std::string_view kAcqMenu = "ID_MIT_BAS_Acquisition";
 constexpr std::string_view kAffichage = "ID_MIT_BAS_Affichage";
 constexpr std::string_view kTraitements = "ID_MIT_BAS_Traitements";
 constexpr std::string_view kLangue = "ID_MIT_BAS_Langue";
+constexpr std::string_view kExporter = "ID_MIT_BAS_E&xporter";
 
 using T = Tools;
 using F = TFp;
@@ -24,6 +25,7 @@ constexpr auto kHold = Place::Hold;
 constexpr auto kEdit = Place::Edit;
 constexpr auto kLabel = Place::Label;
 constexpr auto kNone = Place::None;
+constexpr auto kSubmenu = Place::Submenu;
 
 // clang-format off
 constexpr ControlSpec kControls[] = {
@@ -44,6 +46,10 @@ constexpr ControlSpec kControls[] = {
    "ID_BTN_BAS_Inversion", "HINT_Inversion"},
   {"fft",           &T::fft,           kTool,   {},           true,  0, false,  &F::fftClick,
    "ID_BTN_BAS_FFT", "HINT_CalculFFT"},
+  {"ouvrir",        &T::ouvrir,        kTool,   "files",      false, 0, false, &F::ouvrirClick,
+   "ID_BTN_BAS_Ouvrir", "HINT_Ouvrir"},
+  {"Sauver",        &T::Sauver,        kTool,   "files",      false, 0, false, &F::Sauver1Click,
+   "ID_BTN_BAS_Enregistrer", "HINT_Enregistrer"},
   {"Grid",          &T::Grid,          kTool,   "view",           true,  0, false, &F::GridClick,
    "ID_BTN_BAS_Grille", "HINT_Grille"},
   {"realgris",      &T::realgris,      kTool,   "view",           true,  0, false, &F::realgrisClick,
@@ -85,16 +91,10 @@ constexpr ControlSpec kControls[] = {
   {"lblL", &T::lblL, kNone, {}, false, 0, false, nullptr, {}, {}, false, false},
   {"lblmm", &T::lblmm, kNone, {}, false, 0, false, nullptr, {}, {}, false, false},
   {"BarWaist", &T::BarWaist, kNone, {}, false, 0, false, nullptr, {}, {}, false, false},
-  {"ouvrir", &T::ouvrir, kNone, {}, false, 0, false, nullptr, {}, {}, false, true},
-  {"Sauver", &T::Sauver, kNone, {}, false, 0, false, nullptr, {}, {}, false, true},
   {"imprimer", &T::imprimer, kNone, {}, false, 0, false, nullptr, {}, {}, false, true},
   {"calc", &T::calc, kNone, {}, false, 0, false, nullptr, {}, {}, false, true},
   {"rappels", &T::rappels, kNone, {}, false, 0, false, nullptr, {}, {}, false, true},
   {"Fichier1", &T::Fichier1, kNone, {}, false, 0, false, nullptr, {}, {}, false, true},
-  {"Ouvrir1", &T::Ouvrir1, kNone, {}, false, 0, false, nullptr, {}, {}, false, true},
-  {"Sauver1", &T::Sauver1, kNone, {}, false, 0, false, nullptr, {}, {}, false, true},
-  {"Enregistrer1", &T::Enregistrer1, kNone, {}, false, 0, false, nullptr, {}, {}, false, true},
-  {"Exporter1", &T::Exporter1, kNone, {}, false, 0, false, nullptr, {}, {}, false, true},
   {"Imprimer1", &T::Imprimer1, kNone, {}, false, 0, false, nullptr, {}, {}, false, true},
   {"Simulation1", &T::Simulation1, kNone, {}, false, 0, false, nullptr, {}, {}, false, false},
   {"Modeaff", &T::Modeaff, kNone, {}, false, 0, false, nullptr, {}, {}, false, true},
@@ -180,6 +180,26 @@ constexpr ControlSpec kControls[] = {
    "ID_TRT_INF_histo", {}, false, false},
   {"Titre9",        &T::Titre9,        kNone,   {},           false, 0, false, nullptr,
    "ID_TRT_INF_corec gamma", {}, false, false},
+  {"Ouvrir1",       &T::Ouvrir1,       kMenu,   kFichier,     false, 0, false, &F::ouvrirClick,
+   "ID_MIT_BAS_Ouvrir...", "HINT_Ouvrir", false, true, "Ctrl+O"},
+  {"Enregistrer1",  &T::Enregistrer1,  kMenu,   kFichier,     false, 0, false, &F::Sauver1Click,
+   "ID_MIT_BAS_Enregistrer", "HINT_Enregistrer", false, true, "Ctrl+S"},
+  {"Sauver1",       &T::Sauver1,       kMenu,   kFichier,     false, 0, false, &F::Sauver1Click,
+   "ID_MIT_BAS_Enregistrer sous...", "HINT_Enregistrer"},
+  {"Exporter1",     &T::Exporter1,     kSubmenu, kFichier,    false, 0, false, nullptr,
+   kExporter, {}},
+  {"Texte1",        &T::Texte1,        kMenu,   kExporter,    false, 0, false, &F::Texte1Click,
+   "ID_MIT_BAS_&Texte", "HINT_Export texte"},
+  {"IDMITBASRegressi1", &T::IDMITBASRegressi1, kMenu, kExporter, false, 0, false,
+   &F::IDMITBASRegressi1Click, "ID_MIT_BAS_&Regressi", "HINT_Export Regressi"},
+  {"IDMITBASSynchronie1", &T::IDMITBASSynchronie1, kMenu, kExporter, false, 0, false,
+   &F::IDMITBASSynchronie1Click, "ID_MIT_BAS_&Synchronie", "HINT_Export Synchronie"},
+  {"Bitmap1",       &T::Bitmap1,       kMenu,   kExporter,    false, 0, false, &F::Bitmap1Click,
+   "ID_MIT_BAS_&Bitmap", "HINT_Export bitmap"},
+  {"Message11", &T::Message11, kNone, {}, false, 0, false, nullptr, "ID_MES_INF_filtres texte", {}, false, false},
+  {"Message12", &T::Message12, kNone, {}, false, 0, false, nullptr, "ID_MES_INF_sensibilite", {}, false, false},
+  {"Message13", &T::Message13, kNone, {}, false, 0, false, nullptr, "ID_MES_INF_duree acq", {}, false, false},
+  {"Message14", &T::Message14, kNone, {}, false, 0, false, nullptr, "ID_MES_INF_filtres bmp", {}, false, false},
   {"Quitter1",      &T::Quitter1,      kMenu,   kFichier,     false, 0, true, &F::Quitter1Click,
    "ID_MIT_BAS_Quitter", "HINT_Quitter"},
   {"Acqurir1",      &T::Acqurir1,      kMenu,   kAcqMenu,     false, 0, false,  &F::acquisitionClick,

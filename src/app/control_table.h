@@ -18,6 +18,7 @@ enum class Place {
   Tool,    // a speed button of the tool bar
   Menu,    // an item of the menu named by `parent`
   Check,   // a checked or unchecked item of the menu named by `parent`
+  Submenu, // a menu inside the menu `parent`; its caption key names it for its items
   Group,   // a group box of the side panel, or under the plot when `parent` is "below"
   Button,  // a speed button inside the group box named by `parent`
   Text,    // a text inside the group box named by `parent`

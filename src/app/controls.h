@@ -73,6 +73,9 @@ struct Tools {
   Control FiltrageMoyennage1, plut, phis, EditLambda1;
   // The Language menu, and the texts start-up writes in the status bar.
   Control Francais1, English1, Deutsch1;
+  // The export menu and the texts the file commands use.
+  Control Texte1, IDMITBASRegressi1, IDMITBASSynchronie1, Bitmap1;
+  Control Message11, Message12, Message13, Message14;
 
   // Every control with its component name, in a stable order.
   std::vector<std::pair<std::string_view, Control*>> All();

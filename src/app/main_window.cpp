@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <utility>
 
 #include "app/control_table.h"
@@ -73,6 +74,12 @@ void TFp::FormCreate() {
   MiParams = MiParamsRec{};
   RtParams = RtParamsRec{};
   ProfParams.FileName = MiParams.FileName = AppDir + "COURBES/";
+  {
+    // The curves' own folder, made once; the dialogs fall back to its
+    // parent when it cannot be.
+    std::error_code ec;
+    std::filesystem::create_directories(ProfParams.FileName, ec);
+  }
   tools.FileNom.caption = ProfParams.FileName;
 
   // The default reference lines give the wavelength of every pixel.

@@ -9,6 +9,7 @@
 #include <initializer_list>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,6 +21,8 @@
 #include "app/dialogs/affichage.h"
 #include "app/dialogs/dialog_script.h"
 #include "app/dialogs/feature.h"
+#include "app/dialogs/file_dialog.h"
+#include "app/files/exports.h"
 #include "app/dialogs/paraint.h"
 #include "app/dialogs/sel_lge.h"
 #include "app/config.h"
@@ -151,6 +154,27 @@ class TFp {
   void RotateCurveColoursBack();
 
   std::string WindowTitle() const;
+
+  // Curve files and exports (fp_files.cpp).
+  void Sauver1Click();
+  void ouvrirClick();
+  // Each says what fails (file and reason) and returns false; a load that
+  // fails changes nothing.
+  bool SaveCCD(const std::string& name);
+  bool SaveCCT(const std::string& name);
+  bool LoadCCD(const std::string& name);
+  bool LoadCCT(const std::string& name);
+  bool LoadCCDCurveOnly(const std::string& name);
+  void Texte1Click();
+  void IDMITBASRegressi1Click();
+  void IDMITBASSynchronie1Click();
+  void Bitmap1Click();
+  TFileDialog Save{"Save", true,
+                   "Rovanel  Distance (CCD)|*.CCD|Fichiers Texte     (*.TXT)|*.TXT|Images Bitmap "
+                   "   (*.BMP)|*.BMP",
+                   ""};
+  TFileDialog open{"open", false, "ROVANEL Distance (CCD)|*.CCD", "*.CCD"};
+  PrintNotesRec PrintNotes;
 
   // Configuration and language (fp_language.cpp).
   // First display: the configuration file, the language dialog and the
@@ -286,6 +310,16 @@ class TFp {
   // Checks the menu item of `style` alone and redraws.
   void SetTraceStyle(display::TraceStyle style);
   void ShowSeriesControls();
+  // The file commands' steps.
+  std::string& ModeFileName();
+  void PrepareFileDialogs(bool defaultExtension);
+  std::string TakeChosenName(const TFileDialog& dialog, bool ok);
+  void FileError(std::string_view key, const std::string& file, const std::string& why);
+  bool WriteFile(const std::string& name, std::span<const std::uint8_t> bytes);
+  bool ReadFileOrSay(const std::string& name, std::vector<std::uint8_t>& bytes);
+  ExportInput ExportState();
+  void Export(ExportKind kind, std::string filter, std::string ext);
+  std::vector<std::uint8_t> exportSerie_;
   // What start-up has to tell once the texts are loaded.
   std::vector<std::function<void()>> startupNotes_;
   // The controls of every translated form with the passes each gets, in

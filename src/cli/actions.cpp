@@ -9,6 +9,7 @@
 #include <fstream>
 #include <vector>
 
+#include "app/record_fields.h"
 #include "display/image_io.h"
 
 namespace rovanel::cli {
@@ -130,6 +131,8 @@ bool ActionRunner::RunOne(std::string_view action) {
   if (verb == "fill") return Fill(rest);
   if (verb == "mouse") return Mouse(rest);
   if (verb == "key") return Key(rest);
+  if (verb == "open" || verb == "save" || verb == "export" || verb == "cancel")
+    return FileCommand(verb, rest);
   return Fail("unknown action '" + std::string(action) + "'");
 }
 
@@ -280,6 +283,8 @@ bool ActionRunner::Dump(std::string_view what) {
     for (std::int64_t i = 0; i < n; ++i)
       values[static_cast<std::size_t>(i)] = tab.GetValue(static_cast<std::uint32_t>(i));
     PrintLevels(out_, values.data(), values.size());
+  } else if (const auto fields = app::RecordFields(fp_, what)) {
+    for (const auto& [field, value] : *fields) out_ << field << '=' << value << '\n';
   } else if (what == "config") {
     for (const auto& [field, value] : app::ConfigFields(fp_.Config))
       out_ << field << '=' << value << '\n';

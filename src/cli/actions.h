@@ -39,6 +39,8 @@ class ActionRunner {
   bool Scene(std::string_view name);
   bool Wait(std::string_view ms);
   bool Dialog(std::string_view answer);
+  // open:FILE, save:FILE, export:KIND=FILE, cancel:COMMAND (file_actions.cpp).
+  bool FileCommand(std::string_view verb, std::string_view rest);
   bool Fill(std::string_view what);
   bool Mouse(std::string_view what);
   bool Key(std::string_view what);

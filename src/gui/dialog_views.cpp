@@ -1,11 +1,13 @@
 #include "gui/dialog_views.h"
 
 #include <QEvent>
+#include <QFileDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
 
 #include "app/dialogs/affichage.h"
 #include "app/dialogs/feature.h"
+#include "app/dialogs/file_dialog.h"
 #include "app/dialogs/paraint.h"
 #include "app/dialogs/sel_lge.h"
 #include "gui/affichage_dialog.h"
@@ -79,7 +81,50 @@ std::unique_ptr<DialogView> MakeDialogView(QWidget* parent, app::DialogModel& mo
   return nullptr;
 }
 
+namespace {
+
+// "Text|*.TXT|Picture|*.BMP" as Qt's filters, each pattern in both cases.
+QStringList QtFilters(const std::string& filter) {
+  const QStringList parts = QString::fromStdString(filter).split('|');
+  QStringList filters;
+  for (int i = 0; i + 1 < parts.size(); i += 2) {
+    const QString pattern = parts[i + 1];
+    filters << parts[i] + " (" + pattern.toUpper() + " " + pattern.toLower() + ")";
+  }
+  return filters;
+}
+
+// The platform's file dialog for a file dialog's model.
+bool RunFileDialog(QWidget* parent, app::TFileDialog& model) {
+  QFileDialog dialog(parent, QString::fromStdString(model.Caption),
+                     QString::fromStdString(model.Folder()));
+  dialog.setObjectName(QString::fromUtf8(model.Name().data(), int(model.Name().size())));
+  dialog.setAcceptMode(model.Saving() ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog.setFileMode(model.Saving() ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  QStringList filters = QtFilters(model.Filter);
+  // The proposed pattern ("*.CCT" in the Michelson mode) is offered first
+  // when no filter shows such files.
+  const QString proposed = QString::fromStdString(model.FileName);
+  if (proposed.startsWith("*.") && !filters.join(' ').contains(proposed, Qt::CaseInsensitive))
+    filters.prepend("Rovanel (" + proposed.toUpper() + " " + proposed.toLower() + ")");
+  dialog.setNameFilters(filters);
+  if (!model.DefaultExt.empty()) dialog.setDefaultSuffix(QString::fromStdString(model.DefaultExt));
+  // A pattern such as "*.CCD" is what the filter shows, not a name.
+  if (model.FileName.find('*') == std::string::npos)
+    dialog.selectFile(QString::fromStdString(model.FileName));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+    model.Reject();
+    return false;
+  }
+  model.FileName = dialog.selectedFiles().front().toStdString();
+  model.Accept();
+  return true;
+}
+
+}  // namespace
+
 bool RunDialogView(QWidget* parent, app::DialogModel& model) {
+  if (auto* file = dynamic_cast<app::TFileDialog*>(&model)) return RunFileDialog(parent, *file);
   std::unique_ptr<DialogView> view = MakeDialogView(parent, model);
   if (!view) {
     model.Reject();

@@ -145,7 +145,8 @@ MainView::MainView(app::Box& box) : fp_(box, *this) {
         // The experiments and the sensitivity on a row of their own.
         QToolBar*& bar = toolbars[spec.parent];
         if (bar == nullptr) {
-          addToolBarBreak();
+          // The display tools share the files' row.
+          if (spec.parent != "view") addToolBarBreak();
           bar = addToolBar(Q(spec.parent));
           bar->setObjectName(Q(spec.parent));
           bar->setMovable(false);
@@ -165,6 +166,14 @@ MainView::MainView(app::Box& box) : fp_(box, *this) {
         }
         QAction* action = AddAction(menu, name, spec.place == app::Place::Check);
         if (!spec.shortcut.empty()) action->setShortcut(QKeySequence(Q(spec.shortcut)));
+        break;
+      }
+      case app::Place::Submenu: {
+        QMenu* parent = menus.at(spec.parent);
+        QMenu*& menu = menus[spec.caption];
+        menu = parent->addMenu(Q(spec.caption));
+        menu->setObjectName(Q(spec.name));
+        menus_[std::string(spec.caption)] = menu;
         break;
       }
       case app::Place::Group: {

@@ -1,0 +1,261 @@
+// Curve files and exports: the Save and open commands, the loaders and
+// savers over the file codec, the text exports and the bitmap of the plot.
+#include <algorithm>
+
+#include "app/files/curve_files.h"
+#include "app/files/exports.h"
+#include "app/main_window.h"
+#include "display/bmp.h"
+#include "optics/wavelength_table.h"
+#include "signal/paging.h"
+
+namespace rovanel::app {
+
+namespace {
+
+constexpr std::size_t kMaxFileName = 255;
+
+}  // namespace
+
+std::string& TFp::ModeFileName() {
+  return tools.mi.down ? MiParams.FileName : ProfParams.FileName;
+}
+
+void TFp::PrepareFileDialogs(bool defaultExtension) {
+  const bool mi = tools.mi.down;
+  Save.InitialDir = open.InitialDir = ModeFileName();
+  Save.FileName = open.FileName = mi ? "*.CCT" : "*.CCD";
+  if (defaultExtension) Save.DefaultExt = mi ? "CCT" : "CCD";
+}
+
+std::string TFp::TakeChosenName(const TFileDialog& dialog, bool ok) {
+  const std::string name = ok ? dialog.ChosenName() : dialog.FileName;
+  ModeFileName() = name.substr(0, std::min(name.size(), kMaxFileName));
+  tools.FileNom.caption = name;
+  return name;
+}
+
+void TFp::FileError(std::string_view key, const std::string& file, const std::string& why) {
+  ui_.MessageBox(Text(key, {file, why}), MessageKind::Error);
+}
+
+bool TFp::WriteFile(const std::string& name, std::span<const std::uint8_t> bytes) {
+  std::string why;
+  if (WriteFileReplacing(name, bytes, why)) return true;
+  FileError("ID_MES_ERR_ecriture", name, why);
+  return false;
+}
+
+bool TFp::SaveCCD(const std::string& name) {
+  CcdData d{ProfParams, OptoParams, SpectroParams, PrintNotes, stores.RawBuf[NbCurves]};
+  return WriteFile(name, EncodeCcd(d));
+}
+
+bool TFp::SaveCCT(const std::string& name) {
+  CctData d;
+  d.mi = MiParams;
+  d.raw.resize(static_cast<std::size_t>(std::clamp<std::int64_t>(
+      MiParams.NbPoints, 0, stores.MiSerieRaw.Capacity())));
+  signal::ReadSamples(stores.MiSerieRaw, 0, d.raw);
+  d.notes = PrintNotes;
+  return WriteFile(name, EncodeCct(d));
+}
+
+bool TFp::ReadFileOrSay(const std::string& name, std::vector<std::uint8_t>& bytes) {
+  std::string why;
+  if (ReadWholeFile(name, bytes, why)) return true;
+  FileError("ID_MES_ERR_lecture", name, why);
+  return false;
+}
+
+bool TFp::LoadCCD(const std::string& name) {
+  std::vector<std::uint8_t> bytes;
+  if (!ReadFileOrSay(name, bytes)) return false;
+  CcdData d{ProfParams, OptoParams, SpectroParams, PrintNotes, stores.RawBuf[NbCurves]};
+  LoadReport report;
+  std::string why;
+  if (!DecodeCcd(bytes, d, report, why)) {
+    FileError("ID_MES_ERR_lecture", name, why);
+    return false;
+  }
+  ProfParams = d.prof;
+  OptoParams = d.opto;
+  SpectroParams = d.spectro;
+  PrintNotes = d.notes;
+  stores.RawBuf[NbCurves] = d.curve;
+  stores.CurveBuf[NbCurves] = d.curve;
+  return true;
+}
+
+bool TFp::LoadCCDCurveOnly(const std::string& name) {
+  if (UpperExtension(name) != ".CCD") return false;
+  const ProfParamsRec prof = ProfParams;
+  const OptoParamsRec opto = OptoParams;
+  const SpectroParamsRec spectro = SpectroParams;
+  const bool loaded = LoadCCD(name);
+  SpectroParams = spectro;
+  ProfParams = prof;
+  OptoParams = opto;
+  ProfParams.fftValid = false;
+  return loaded;
+}
+
+bool TFp::LoadCCT(const std::string& name) {
+  std::vector<std::uint8_t> bytes;
+  if (!ReadFileOrSay(name, bytes)) return false;
+  CctData d;
+  d.mi = MiParams;
+  d.durRequested = series.durRequested;
+  d.notes = PrintNotes;
+  LoadReport report;
+  std::string why;
+  if (!DecodeCct(bytes, d, report, why)) {
+    FileError("ID_MES_ERR_lecture", name, why);
+    return false;
+  }
+  if (static_cast<std::int64_t>(d.raw.size()) > stores.MiSerieRaw.Capacity()) {
+    FileError("ID_MES_ERR_lecture", name, Text("ID_MES_ERR_trop de points"));
+    return false;
+  }
+  MiParams = d.mi;
+  PrintNotes = d.notes;
+  series.durRequested = d.durRequested;
+  if (d.durStep) series.durStep = *d.durStep;
+  for (std::size_t k = 0; k < d.raw.size(); ++k)
+    stores.MiSerieRaw.SetValue(static_cast<std::uint32_t>(k), d.raw[k]);
+  return true;
+}
+
+void TFp::Sauver1Click() {
+  PrepareFileDialogs(true);
+  const bool ok = RunDialog(Save);
+  ui_.SetHourglass(true);
+  const std::string name = TakeChosenName(Save, ok);
+  if (ok) {
+    ProfParams.spectro = tools.spectro.down;
+    ProfParams.opto = tools.opto.down;
+    ProfParams.int_ = tools.int_.down;
+    const std::string ext = UpperExtension(name);
+    if (ext == ".CCD") {
+      // The measured curve, not the computed pattern beside it.
+      if (tools.int_.down && tools.gosimu.down) stores.RawBuf[1] = stores.RawBuf[2];
+      SaveCCD(name);
+    } else if (ext == ".CCT") {
+      SaveCCT(name);
+    }
+  }
+  ui_.SetHourglass(false);
+}
+
+void TFp::ouvrirClick() {
+  PrepareFileDialogs(false);
+  const bool ok = RunDialog(open);
+  ui_.SetHourglass(true);
+  const std::string name = TakeChosenName(open, ok);
+  const std::string ext = ok ? UpperExtension(name) : std::string();
+  if (ext == ".CCD" && tools.superposition.down) {
+    if (NbCurves < ProfParams.MaxCurves) {
+      ++NbCurves;
+      RotateCurveColours();
+    }
+    LoadCCDCurveOnly(name);
+  } else if (ext == ".CCD") {
+    if (LoadCCD(name)) {
+      // The file's experiment.
+      tools.mi.down = tools.rt.down = false;
+      tools.spectro.down = ProfParams.spectro;
+      tools.opto.down = ProfParams.opto;
+      tools.int_.down = ProfParams.int_;
+      series.level = ProfParams.Level;
+      NbPoints = 2048;
+      ZoomStep = ProfParams.Step;
+      optics::CalibrationCurve(SpectroParams.CalPoints, SpectroParams.Interpolation,
+                               stores.LambdaTab);
+    }
+  } else if (ext == ".CCT") {
+    if (LoadCCT(name)) {
+      tools.mi.down = true;
+      tools.rt.down = tools.spectro.down = tools.opto.down = tools.int_.down = false;
+      series.level = MiParams.Level;
+      NbPoints = MiParams.NbPoints;
+      ZoomStep = MiParams.Step;
+      for (std::int64_t k = 0; k <= NbPoints && k < std::int64_t{stores.PeakMarks.Capacity()}; ++k)
+        stores.PeakMarks.SetValue(static_cast<std::uint32_t>(k), 0);
+    }
+  }
+  tools.pics.down = false;
+  tools.fft.down = false;
+  SensiChanged();
+  SetupMode();
+  ProcessCurves();
+  ui_.SetHourglass(false);
+  Save.FileName = open.FileName;
+}
+
+ExportInput TFp::ExportState() {
+  ExportInput in;
+  in.michelson = tools.mi.down;
+  in.fft = tools.fft.down;
+  in.spectro = tools.spectro.down;
+  exportSerie_.resize(static_cast<std::size_t>(
+      std::clamp<std::int64_t>(MiParams.NbPoints, 0, stores.MiSerie.Capacity())));
+  signal::ReadSamples(stores.MiSerie, 0, exportSerie_);
+  in.miSerie = exportSerie_;
+  in.curve = stores.CurveBuf[NbCurves];
+  in.lambda = stores.LambdaTab;
+  in.miNbPoints = MiParams.NbPoints;
+  in.miLevel = MiParams.Level;
+  in.miDuration = MiParams.Duration;
+  in.profNbPoints = ProfParams.NbPoints;
+  in.m5 = tools.Message5.caption;
+  in.m12 = tools.Message12.caption;
+  in.m13 = tools.Message13.caption;
+  return in;
+}
+
+void TFp::Export(ExportKind kind, std::string filter, std::string ext) {
+  Save.Filter = std::move(filter);
+  Save.DefaultExt = ext;
+  Save.FileName = "*." + ext;
+  Save.InitialDir = ModeFileName();
+  const bool ok = RunDialog(Save);
+  if (!ok) return;
+  ui_.SetHourglass(true);
+  std::vector<ExportFile> files;
+  std::string why;
+  const std::string name = Save.ChosenName();
+  if (!BuildExport(kind, name, ExportState(), files, why)) {
+    FileError("ID_MES_ERR_ecriture", name, why);
+  } else {
+    for (const ExportFile& f : files)
+      if (!WriteFile(f.path, {reinterpret_cast<const std::uint8_t*>(f.bytes.data()), f.bytes.size()}))
+        break;
+  }
+  ui_.SetHourglass(false);
+}
+
+void TFp::Texte1Click() {
+  Export(ExportKind::Text, tools.Message11.caption, "TXT");
+}
+
+void TFp::IDMITBASRegressi1Click() {
+  Export(ExportKind::Regressi, "Regressi (*.rw3)|*.RW3", "RW3");
+}
+
+void TFp::IDMITBASSynchronie1Click() {
+  Export(ExportKind::Synchronie, "Synchronie (*.txt)|*.TXT", "TXT");
+}
+
+void TFp::Bitmap1Click() {
+  ui_.SetHourglass(true);
+  Save.InitialDir = ModeFileName();
+  Save.Filter = tools.Message14.caption;
+  Save.FileName = "*.BMP";
+  Save.DefaultExt = "BMP";
+  const bool ok = RunDialog(Save);
+  const std::string name = TakeChosenName(Save, ok);
+  if (ok && UpperExtension(name) == ".BMP") WriteFile(name, display::EncodeBmp(ecran));
+  ui_.SetHourglass(false);
+}
+
+}  // namespace rovanel::app

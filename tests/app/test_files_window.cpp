@@ -1,0 +1,164 @@
+// The Save and open commands and the exports, as a user runs them: the
+// file dialogs answered with a name, the files written whole or not at all,
+// a load that fails changing nothing.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "app/files/curve_files.h"
+#include "support/served_window.h"
+
+namespace rovanel::app {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct FileCommands : ::testing::Test, support::NoBoxRig {
+  FileCommands() {
+    dir = fs::temp_directory_path() / ("rovanel-files-" + std::to_string(::getpid()) + "-" +
+                                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+  }
+  ~FileCommands() override { fs::remove_all(dir); }
+
+  std::string Path(const std::string& name) const { return (dir / name).string(); }
+  // Answers the next showing of a file dialog, then runs the command.
+  void Run(const char* dialog, const char* control, const std::string& file) {
+    DialogAnswer a{dialog, {{"FileName", file}}, !file.empty()};
+    if (file.empty()) a.steps.clear();
+    fp.dialogScript.Queue(a);
+    ASSERT_TRUE(fp.Click(control));
+    ASSERT_TRUE(fp.dialogScript.Unused().empty());
+  }
+  void Profile(std::uint8_t base) {
+    for (int i = 0; i < 2048; ++i) fp.stores.RawBuf[fp.NbCurves][i] = std::uint8_t(base + i % 7);
+  }
+  static std::vector<std::uint8_t> Bytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+  }
+  fs::path dir;
+};
+
+TEST_F(FileCommands, AProfileSavedAndOpenedComesBackWithItsExperimentAndSettings) {
+  fp.Click("int");
+  Profile(40);
+  const signal::Curve saved = fp.stores.RawBuf[fp.NbCurves];
+  fp.OptoParams.CoefLn = 5;
+  fp.PrintNotes = {"Ada", "Fentes d'Young", "réglage fin"};
+  Run("Save", "Sauver", Path("young.ccd"));  // lower case is accepted
+  ASSERT_EQ(fs::file_size(Path("young.ccd")), kCcdSize);
+  EXPECT_EQ(fp.tools.FileNom.caption, Path("young.ccd"));
+  EXPECT_EQ(fp.ProfParams.FileName, Path("young.ccd"));
+
+  // Elsewhere, then back.
+  fp.Click("opto");
+  Profile(90);
+  fp.OptoParams.CoefLn = 2;
+  fp.PrintNotes = {};
+  Run("open", "ouvrir", Path("young.ccd"));
+  EXPECT_TRUE(fp.tools.int_.down);
+  EXPECT_FALSE(fp.tools.opto.down);
+  EXPECT_EQ(fp.stores.RawBuf[fp.NbCurves], saved);
+  EXPECT_EQ(fp.OptoParams.CoefLn, 5);
+  EXPECT_EQ(fp.PrintNotes.ManipText, "Fentes d'Young");
+  EXPECT_EQ(fp.PrintNotes.RemarkText, "réglage fin");
+  EXPECT_FALSE(fp.ProfParams.fftValid);
+  EXPECT_TRUE(port.messages.empty());
+}
+
+TEST_F(FileCommands, ASeriesSavedAndOpenedComesBackInTheMichelsonMode) {
+  fp.Click("mi");
+  fp.MiParams.NbPoints = 4096;
+  for (std::uint32_t k = 0; k < 4096; ++k) fp.stores.MiSerieRaw.SetValue(k, std::uint8_t(k * 3));
+  Run("Save", "Sauver", Path("fringes.CCT"));
+  EXPECT_EQ(fs::file_size(Path("fringes.CCT")), 5507u);
+  fp.Click("int");
+  for (std::uint32_t k = 0; k < 4096; ++k) fp.stores.MiSerieRaw.SetValue(k, 0);
+  Run("open", "ouvrir", Path("fringes.CCT"));
+  EXPECT_TRUE(fp.tools.mi.down);
+  EXPECT_EQ(fp.NbPoints, 4096);
+  for (std::uint32_t k = 0; k < 4096; k += 97)
+    ASSERT_EQ(fp.stores.MiSerieRaw.GetValue(k), std::uint8_t(k * 3)) << k;
+}
+
+TEST_F(FileCommands, AFailedSaveKeepsTheOldFileAndSaysWhy) {
+  Profile(10);
+  Run("Save", "Sauver", Path("kept.CCD"));
+  const auto before = Bytes(Path("kept.CCD"));
+  // The same name inside a folder that is a file cannot be written.
+  Profile(200);
+  Run("Save", "Sauver", Path("kept.CCD") + "/inner.CCD");
+  ASSERT_EQ(port.messages.size(), 1u);
+  EXPECT_NE(port.messages[0].find("kept.CCD/inner.CCD"), std::string::npos) << port.messages[0];
+  EXPECT_EQ(Bytes(Path("kept.CCD")), before);
+  for (const auto& entry : fs::directory_iterator(dir))
+    EXPECT_EQ(entry.path().filename(), "kept.CCD") << "left behind: " << entry.path();
+}
+
+TEST_F(FileCommands, AFileThatCannotBeLoadedChangesNothing) {
+  fp.Click("opto");
+  Profile(30);
+  Run("Save", "Sauver", Path("whole.CCD"));
+  auto bytes = Bytes(Path("whole.CCD"));
+  bytes.resize(3000);  // cut inside the curve
+  std::ofstream(Path("cut.CCD"), std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+  Profile(77);
+  const signal::Curve held = fp.stores.RawBuf[fp.NbCurves];
+  const ProfParamsRec prof = fp.ProfParams;
+  Run("open", "ouvrir", Path("cut.CCD"));
+  ASSERT_EQ(port.messages.size(), 1u);
+  EXPECT_NE(port.messages[0].find("cut.CCD"), std::string::npos);
+  EXPECT_EQ(fp.stores.RawBuf[fp.NbCurves], held);
+  EXPECT_EQ(fp.ProfParams.Level, prof.Level);
+  EXPECT_TRUE(fp.tools.opto.down);
+}
+
+TEST_F(FileCommands, AnOverlayAddsACurveUntilTheMostThenReplacesTheLast) {
+  Profile(50);
+  Run("Save", "Sauver", Path("a.CCD"));
+  fp.Click("superposition");
+  const auto colours = fp.CurveColours;
+  Run("open", "ouvrir", Path("a.CCD"));
+  EXPECT_EQ(fp.NbCurves, 2);
+  EXPECT_EQ(fp.CurveColours[0], colours[2]);
+  Run("open", "ouvrir", Path("a.CCD"));
+  EXPECT_EQ(fp.NbCurves, 3);
+  const auto full = fp.CurveColours;
+  Run("open", "ouvrir", Path("a.CCD"));
+  EXPECT_EQ(fp.NbCurves, 3);
+  EXPECT_EQ(fp.CurveColours, full);
+}
+
+TEST_F(FileCommands, CancellingKeepsThePatternAsTheNameAndReadsNothing) {
+  Run("open", "ouvrir", "");
+  EXPECT_EQ(fp.ProfParams.FileName, "*.CCD");
+  EXPECT_EQ(fp.tools.FileNom.caption, "*.CCD");
+  Run("Save", "Bitmap1", "");
+  EXPECT_EQ(fp.tools.FileNom.caption, "*.BMP");
+  EXPECT_TRUE(port.messages.empty());
+}
+
+TEST_F(FileCommands, ExportsWriteTheirFilesAndTheBitmapOfThePlot) {
+  Profile(60);
+  fp.ProcessCurves();
+  Run("Save", "IDMITBASRegressi1", Path("profile.rw3"));
+  const auto regressi = Bytes(Path("profile.rw3"));
+  const std::string text(regressi.begin(), regressi.end());
+  EXPECT_EQ(text.rfind("EVARISTE REGRESSI WINDOWS 1.0\r\n", 0), 0u);
+  Run("Save", "Texte1", Path("levels.txt"));  // plain text wants ".TXT" exactly
+  EXPECT_FALSE(fs::exists(Path("levels.txt")));
+  Run("Save", "Texte1", Path("levels.TXT"));
+  EXPECT_TRUE(fs::exists(Path("levels.TXT")));
+  Run("Save", "Bitmap1", Path("plot.bmp"));
+  const auto bmp = Bytes(Path("plot.bmp"));
+  ASSERT_GT(bmp.size(), 54u);
+  EXPECT_EQ(bmp[0], 'B');
+  EXPECT_EQ(bmp[1], 'M');
+}
+
+}  // namespace
+}  // namespace rovanel::app
