@@ -178,6 +178,11 @@ bool TFp::Click(std::string_view name) {
   return true;
 }
 
+bool TFp::RunsNow(std::string_view name) const {
+  const ControlSpec* spec = FindControl(name);
+  return spec == nullptr || !busy_ || spec->whileBusy;
+}
+
 bool TFp::RunDialog(DialogModel& dialog) {
   dialog.Activate();
   if (dialogScript.Has(dialog.Name())) {

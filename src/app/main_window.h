@@ -142,6 +142,9 @@ class TFp {
   // Presses a button or menu item by its component name, as a user would:
   // a toggle changes its down state first. False for an unknown name.
   bool Click(std::string_view name);
+  // Whether a click on `name` would run now: not while a loop that lets
+  // messages run owns the data, unless the control touches none of it.
+  bool RunsNow(std::string_view name) const;
   // The names Click accepts.
   static std::vector<std::string_view> ClickableNames();
 

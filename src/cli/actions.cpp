@@ -58,6 +58,11 @@ bool ActionRunner::Fail(const std::string& message) {
   return false;
 }
 
+std::string_view ActionRunner::ControlOf(std::string_view action) {
+  if (action.starts_with("click:")) return action.substr(6);
+  return FileCommandControl(action);
+}
+
 bool ActionRunner::QueueLeadingDialogs(std::vector<std::string>& actions) {
   std::size_t n = 0;
   while (n < actions.size() && actions[n].rfind("dialog:", 0) == 0) {
@@ -91,6 +96,9 @@ bool ActionRunner::RunAll(const std::vector<std::string>& actions,
     }
     if (next_ >= actions_.size()) return;
     if (fp_.Closed() || (closing && closing())) return;
+    // A click the loop would refuse (a save during a series) waits for the
+    // loop's end, as a user would.
+    if (!fp_.RunsNow(ControlOf(actions_[next_]))) return;
     if (!Run(actions_[next_++])) failed_ = true;
   };
   while (next_ < actions_.size() && !failed_) {

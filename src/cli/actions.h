@@ -41,6 +41,9 @@ class ActionRunner {
   bool Dialog(std::string_view answer);
   // open:FILE, save:FILE, export:KIND=FILE, cancel:COMMAND (file_actions.cpp).
   bool FileCommand(std::string_view verb, std::string_view rest);
+  // The control an action clicks, or "" for one that clicks none.
+  static std::string_view ControlOf(std::string_view action);
+  static std::string_view FileCommandControl(std::string_view action);
   bool Fill(std::string_view what);
   bool Mouse(std::string_view what);
   bool Key(std::string_view what);

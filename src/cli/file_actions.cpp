@@ -31,6 +31,17 @@ const FileCommandSpec* FindCommand(std::string_view name) {
 
 }  // namespace
 
+std::string_view ActionRunner::FileCommandControl(std::string_view action) {
+  const auto colon = action.find(':');
+  if (colon == std::string_view::npos) return {};
+  const std::string_view verb = action.substr(0, colon);
+  std::string_view rest = action.substr(colon + 1);
+  if (verb == "export") rest = rest.substr(0, rest.find('='));
+  else if (verb != "cancel" && verb != "open" && verb != "save") return {};
+  const FileCommandSpec* spec = FindCommand(verb == "open" || verb == "save" ? verb : rest);
+  return spec ? spec->click : std::string_view{};
+}
+
 bool ActionRunner::FileCommand(std::string_view verb, std::string_view rest) {
   std::string_view command = verb;
   std::string_view file = rest;

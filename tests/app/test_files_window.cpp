@@ -5,6 +5,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <sstream>
 
 #include "app/files/curve_files.h"
 #include "support/served_window.h"
@@ -158,6 +160,66 @@ TEST_F(FileCommands, ExportsWriteTheirFilesAndTheBitmapOfThePlot) {
   ASSERT_GT(bmp.size(), 54u);
   EXPECT_EQ(bmp[0], 'B');
   EXPECT_EQ(bmp[1], 'M');
+}
+
+// A Regressi file as that program reads it: sections opened by "£n NAME"
+// or "&n NAME" lines, each followed by n lines (the values section by n
+// lines of space-separated numbers).
+struct RegressiFile {
+  std::map<std::string, std::vector<std::string>> sections;
+  std::vector<std::pair<double, int>> values;
+};
+
+RegressiFile ParseRegressi(const std::string& text) {
+  std::vector<std::string> lines;
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t end = text.find("\r\n", at);
+    EXPECT_NE(end, std::string::npos) << "a line without CR LF";
+    if (end == std::string::npos) break;
+    lines.push_back(text.substr(at, end - at));
+    at = end + 2;
+  }
+  RegressiFile f;
+  EXPECT_EQ(lines.at(0), "EVARISTE REGRESSI WINDOWS 1.0");
+  for (std::size_t i = 1; i < lines.size();) {
+    const std::string& head = lines[i];
+    const char mark = head[0];
+    EXPECT_TRUE(mark == '&' || head.rfind("\xA3", 0) == 0) << head;
+    const std::size_t digits = head.find_first_of("0123456789");
+    const std::size_t space = head.find(' ', digits);
+    const int n = std::stoi(head.substr(digits, space - digits));
+    const std::string name = head.substr(space + 1);
+    for (int k = 1; k <= n; ++k) {
+      const std::string& line = lines.at(i + k);
+      if (name == "VALEUR VAR") {
+        std::istringstream in(line);
+        double x = 0;
+        int y = 0;
+        in >> x >> y;
+        EXPECT_TRUE(in && in.eof()) << line;
+        f.values.emplace_back(x, y);
+      } else {
+        f.sections[name].push_back(line);
+      }
+    }
+    i += 1 + n;
+  }
+  return f;
+}
+
+TEST_F(FileCommands, ARegressiExportReadsBackAsTheCurveAgainstPosition) {
+  Profile(20);
+  fp.ProcessCurves();
+  Run("Save", "IDMITBASRegressi1", Path("x.RW3"));
+  const auto bytes = Bytes(Path("x.RW3"));
+  const RegressiFile f = ParseRegressi(std::string(bytes.begin(), bytes.end()));
+  EXPECT_EQ(f.sections.at("NOM VAR"), (std::vector<std::string>{"Position", "Eclairement"}));
+  EXPECT_EQ(f.sections.at("UNITE VAR"), (std::vector<std::string>{"\xB5m", "bit"}));
+  ASSERT_EQ(f.values.size(), 2048u);
+  for (std::size_t i = 0; i < 2048; ++i) {
+    ASSERT_EQ(f.values[i].first, 14.0 * double(i));
+    ASSERT_EQ(f.values[i].second, fp.stores.CurveBuf[fp.NbCurves][i]) << i;
+  }
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/settings.h"
+#include "signal/lut.h"
 
 namespace rovanel::app::files_detail {
 
@@ -38,8 +39,10 @@ struct Range {
 inline constexpr Range kLevel{0, 15, "level"};
 inline constexpr Range kFilterOrder{1, 99, "filter order"};
 inline constexpr Range kAvgCount{1, 49, "averaging count"};
-inline constexpr Range kCoefLn{2, 95, "logarithmic LUT coefficient"};
-inline constexpr Range kCoefExp{2, 25, "exponential LUT coefficient"};
+inline constexpr Range kCoefLn{signal::kLutLnCoefMin, signal::kLutLnCoefMax,
+                               "logarithmic LUT coefficient"};
+inline constexpr Range kCoefExp{signal::kLutExpCoefMin, signal::kLutExpCoefMax,
+                                "exponential LUT coefficient"};
 
 // Reads from a byte image; the first problem met is kept as the error and
 // later reads go on harmlessly (past the end they give zeros), so that a

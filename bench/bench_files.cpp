@@ -1,0 +1,55 @@
+// A 131 072-point Michelson series saved to and loaded from a .CCT file,
+// through the window's commands' own steps (codec, checks, the file written
+// whole then renamed, the samples stored).
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+
+#include "app/main_window.h"
+
+namespace {
+
+using namespace rovanel;
+
+struct Window {
+  Window() : box(Options(), clock), fp(box, port) {
+    fp.ForcedLanguage = 2;
+    fp.FormCreate();
+    fp.FormShow();
+    fp.MiParams.NbPoints = 131072;
+    for (std::uint32_t k = 0; k < 131072; ++k)
+      fp.stores.MiSerieRaw.SetValue(k, static_cast<std::uint8_t>(k * 7));
+  }
+  static app::BoxOptions Options() {
+    app::BoxOptions o;
+    o.kind = app::BoxKind::None;
+    return o;
+  }
+  device::ManualClock clock;
+  app::Box box;
+  app::NullUiPort port;
+  app::TFp fp;
+  std::string file = (std::filesystem::temp_directory_path() / "rovanel-bench.CCT").string();
+};
+
+void BM_SaveCct131072(benchmark::State& state) {
+  Window w;
+  for (auto _ : state)
+    if (!w.fp.SaveCCT(w.file)) state.SkipWithError("save failed");
+  state.SetBytesProcessed(state.iterations() * (1411 + 131072));
+}
+BENCHMARK(BM_SaveCct131072)->Unit(benchmark::kMillisecond);
+
+void BM_LoadCct131072(benchmark::State& state) {
+  Window w;
+  w.fp.SaveCCT(w.file);
+  for (auto _ : state)
+    if (!w.fp.LoadCCT(w.file)) state.SkipWithError("load failed");
+  state.SetBytesProcessed(state.iterations() * (1411 + 131072));
+  std::filesystem::remove(w.file);
+}
+BENCHMARK(BM_LoadCct131072)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
