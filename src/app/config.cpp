@@ -1,5 +1,7 @@
 #include "app/config.h"
 
+#include "base/replace_file.h"
+
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -96,37 +98,7 @@ bool ReadConfig(const std::string& dir, ConfigRec& rec) {
 bool WriteConfig(const std::string& dir, const ConfigRec& rec, std::string& error) {
   const std::string target = dir + std::string(kConfigFile);
   const auto bytes = EncodeConfig(rec);
-  // A name of our own: the mode follows the umask, as for any new file.
-  std::string temp;
-  int fd = -1;
-  for (int attempt = 0; fd < 0; ++attempt) {
-    temp = target + "." + std::to_string(::getpid()) + "." + std::to_string(attempt) + ".tmp";
-    fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && (errno != EEXIST || attempt >= 100)) {
-      error = std::strerror(errno);
-      return false;
-    }
-  }
-  const auto fail = [&](int err) {
-    error = std::strerror(err);
-    if (fd >= 0) ::close(fd);
-    ::unlink(temp.c_str());
-    return false;
-  };
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return fail(errno);
-    if (n == 0) return fail(ENOSPC);
-    done += static_cast<std::size_t>(n);
-  }
-  if (::fsync(fd) != 0) return fail(errno);
-  const int closed = ::close(fd);
-  fd = -1;
-  if (closed != 0) return fail(errno);
-  if (::rename(temp.c_str(), target.c_str()) != 0) return fail(errno);
-  return true;
+  return WriteFileReplacing(target, bytes, error);
 }
 
 std::string UserDir(const std::string& programDir) {

@@ -8,6 +8,8 @@
 // with the records (dialogs, mode buttons, display).
 #pragma once
 
+#include "base/replace_file.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -85,10 +87,6 @@ bool DecodeCct(std::span<const std::uint8_t> file, CctData& into, LoadReport& re
 bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes, std::string& error,
                    std::size_t maxBytes = kMaxCurveFileSize);
 
-// Writes to a new file in the target's folder, flushes it to the disk and
-// renames it over the target: a failure leaves the old file as it was and no
-// temporary file behind.
-bool WriteFileReplacing(const std::string& path, std::span<const std::uint8_t> bytes,
-                        std::string& error);
+using rovanel::WriteFileReplacing;
 
 }  // namespace rovanel::app
