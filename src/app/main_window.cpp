@@ -166,7 +166,7 @@ bool TFp::Click(std::string_view name) {
   Control& control = tools.*(spec->member);
   if (!control.enabled || !control.visible) return true;  // nothing happens
   // A loop letting messages run (averaging, spectrum) owns the data.
-  if (busy_ && !spec->whileBusy) return true;
+  if (!RunsNow(name)) return true;
   if (spec->toggle) {
     control.down = !control.down;
     // Speed buttons of one group: at most one is down.
