@@ -98,21 +98,76 @@ TEST(OpticalBenchProfiles, TwoSlitFringes) {
   EXPECT_LE(g[static_cast<int>(std::lround(kCentre + 3 * period))], 11);
 }
 
-TEST(OpticalBenchProfiles, LampLines) {
+// Where a wavelength lands through a grating, by hand: sin β = m λ G - sin α,
+// pixel = 1023.5 + f tan(β - β0) / 14 µm.
+double GratingPixel(double nm, double linesPerMm, double incidenceDeg, double axisDeg, int order) {
+  constexpr double kDeg = 3.141592653589793 / 180.0;
+  const double beta = std::asin(order * nm * 1e-6 * linesPerMm - std::sin(incidenceDeg * kDeg));
+  return kCentre + 150.0 * std::tan(beta - axisDeg * kDeg) / 0.014;
+}
+
+// Centroid of the light above the dark level (10) over pixels [lo, hi].
+double CentroidAt(const Frame& f, int lo, int hi) {
+  double sum = 0, moment = 0;
+  for (int i = lo; i <= hi; ++i) {
+    sum += f[i] - 10.0;
+    moment += i * (f[i] - 10.0);
+  }
+  return moment / sum;
+}
+
+TEST(OpticalBenchProfiles, LampLinesWhereTheGratingPutsThem) {
   OpticalBench bench(Scene::Lamp);
   bench.NoiseSigma = 0;
+  bench.LampGrating = GratingGeometry{};
   const Frame f = Take(bench, 10.0);
-  // 380..700 nm over pixels 0..2047: 435.8 nm (strongest) at pixel 356.9,
-  // 546.1 nm at 1062.6.
+  // 600 lines/mm, lens axis at 19.36°: 435.833 nm (strongest) at pixel
+  // 236.52, 546.074 nm at 979.72, 491.607 nm at 611.04.
   const auto top = std::max_element(f.begin(), f.end()) - f.begin();
-  EXPECT_NEAR(static_cast<double>(top), 356.9, 1.0);
-  EXPECT_NEAR(f[357], 200, 1.0);
-  const auto green = std::max_element(f.begin() + 1000, f.begin() + 1100) - f.begin();
-  EXPECT_NEAR(static_cast<double>(green), 1062.6, 1.0);
+  EXPECT_EQ(top, 237);
+  // 0.48 pixel off the line's centre, 3 pixels wide: 10 + 190 exp(-0.5 (0.48 / 3)^2).
+  EXPECT_EQ(f[237], 198);
+  EXPECT_NEAR(CentroidAt(f, 226, 247), 236.52, 0.05);
+  const auto green = std::max_element(f.begin() + 900, f.begin() + 1100) - f.begin();
+  EXPECT_EQ(green, 980);
+  EXPECT_NEAR(CentroidAt(f, 969, 990), 979.72, 0.05);
   EXPECT_LT(f[green], f[top]);
   EXPECT_GT(f[green], 100);
+  EXPECT_NEAR(CentroidAt(f, 600, 622), 611.04, 0.05);
   // Between lines: dark.
   EXPECT_EQ(f[800], 10);
+  EXPECT_EQ(f[2000], 10);
+}
+
+TEST(OpticalBenchProfiles, LampFollowsTheGratingGeometry) {
+  struct Case {
+    const char* what;
+    GratingGeometry geometry;
+    double nm;  // a line that stands alone on the sensor
+  };
+  const std::vector<Case> cases = {
+      {"lens axis turned to 20°", {600.0, 0.0, 150.0, 20.0, 1}, 435.833},
+      {"1200 lines/mm at 10° incidence", {1200.0, 10.0, 150.0, 30.0, 1}, 546.074},
+      // The yellow pair has no third order (sin β > 1): those lines are
+      // left out, the others stay.
+      {"third order", {600.0, 0.0, 150.0, 62.0, 3}, 491.607},
+  };
+  OpticalBench bench(Scene::Lamp);
+  bench.NoiseSigma = 0;
+  Take(bench, 10.0);  // the default geometry's profile, now cached
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    bench.LampGrating = c.geometry;
+    const GratingGeometry& g = c.geometry;
+    const double px = GratingPixel(c.nm, g.linesPerMm, g.incidenceDeg, g.axisDeg, g.order);
+    ASSERT_GT(px, 20);
+    ASSERT_LT(px, 2027);
+    const Frame f = Take(bench, 10.0);
+    const int at = static_cast<int>(std::lround(px));
+    EXPECT_GT(f[at], 20);
+    EXPECT_NEAR(CentroidAt(f, at - 10, at + 10), px, 0.05);
+    for (int i = 0; i < 2048; ++i) ASSERT_TRUE(std::isfinite(bench.Light(i, 0.0))) << i;
+  }
 }
 
 TEST(OpticalBenchLevels, DarkPeakLinearityAndClipping) {

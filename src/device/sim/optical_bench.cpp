@@ -121,9 +121,10 @@ double OpticalBench::Light(double x, double tS) const {
     }
     case Scene::Lamp: {
       double sum = 0.0;
-      const double span = LampLastNm - LampFirstNm;
+      const Grating grating(LampGrating);
       for (const auto& line : LampLines) {
-        const double px = (line.wavelengthNm - LampFirstNm) / span * (kPixels - 1);
+        const double px = grating.PixelOfWavelength(line.wavelengthNm);
+        if (std::isnan(px)) continue;
         const double z = (x - px) / LampLineSigmaPx;
         sum += line.height * std::exp(-0.5 * z * z);
       }
@@ -146,9 +147,18 @@ double OpticalBench::Light(double x, double tS) const {
 }
 
 const std::vector<double>& OpticalBench::StillProfile() {
-  std::vector<double> key = {static_cast<double>(scene_), WavelengthNm,   ScreenDistanceMm,
-                             SlitWidthMm,                 SlitSpacingMm,  LampFirstNm,
-                             LampLastNm,                  LampLineSigmaPx};
+  const GratingGeometry& g = LampGrating;
+  std::vector<double> key = {static_cast<double>(scene_),
+                             WavelengthNm,
+                             ScreenDistanceMm,
+                             SlitWidthMm,
+                             SlitSpacingMm,
+                             g.linesPerMm,
+                             g.incidenceDeg,
+                             g.focalMm,
+                             g.axisDeg,
+                             static_cast<double>(g.order),
+                             LampLineSigmaPx};
   for (const LampLine& line : LampLines) key.insert(key.end(), {line.wavelengthNm, line.height});
   if (key != stillKey_ || still_.size() != kPixels) {
     still_.resize(kPixels);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/sizes.h"
+#include "device/sim/grating.h"
 
 namespace rovanel::device::sim {
 
@@ -69,12 +70,15 @@ class OpticalBench {
   double SlitWidthMm = 0.2;          // width a of each slit
   double SlitSpacingMm = 0.6;        // centre distance d of the two slits
 
-  // Lamp: line wavelengths spread linearly from pixel 0 to the last pixel.
-  double LampFirstNm = 380.0;
-  double LampLastNm = 700.0;
+  // Lamp: a mercury lamp seen through a grating spectrometer; each line
+  // lands where the grating equation puts it (lines off the sensor's order
+  // are left out). Wavelengths in air. A compact spectrometer: 1200
+  // lines/mm and a 60 mm camera lens put 392 to 682 nm on the sensor, bent
+  // enough that a spline through the references beats straight segments.
+  GratingGeometry LampGrating{1200.0, 0.0, 60.0, 41.5, 1};
   double LampLineSigmaPx = 3.0;
-  std::vector<LampLine> LampLines = {{404.7, 0.45}, {435.8, 1.0}, {491.6, 0.12},
-                                     {546.1, 0.85}, {577.0, 0.5}, {579.1, 0.45}};
+  std::vector<LampLine> LampLines = {{404.656, 0.45}, {435.833, 1.0}, {491.607, 0.12},
+                                     {546.074, 0.85}, {576.960, 0.5}, {579.066, 0.45}};
 
   // Michelson: fringes crossing the centre, with a slow drift of the fringe
   // rate and of the contrast.
