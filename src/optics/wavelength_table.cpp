@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <limits>
 
 namespace rovanel::optics {
 namespace {
@@ -130,13 +131,29 @@ bool FillSpline(const CalPoints& points, LambdaTable& lambda) {
     const std::int64_t d = std::llround(px[k] - px[k - 1]);
     const std::int64_t steps = std::max<std::int64_t>(kStepsPerPixel * d, 1);
     std::int64_t i = 0;
+    double metPixel = static_cast<double>(start), metLambda = SplineAt(lb, ml, k, 0.0);
     for (std::int64_t j = 0; j <= d; ++j) {
       const std::int64_t pixel = start + j;
       const auto t = [&] { return static_cast<double>(i) / static_cast<double>(steps); };
+      const std::int64_t from = i;
       if (i < steps) ++i;
       while (i < steps && std::nearbyint(SplineAt(px, mx, k, t())) != static_cast<double>(pixel)) {
         ++i;
       }
+      if (std::nearbyint(SplineAt(px, mx, k, t())) != static_cast<double>(pixel)) {
+        // The search ran off the segment's end (the pixel curve turned back
+        // or jumped past this pixel): rather than give this pixel and every
+        // later one the end's wavelength, go straight from the last pixel
+        // met to the segment's end, and look for the next pixel from where
+        // this search began.
+        const double end = static_cast<double>(start + d);
+        const double share = end > metPixel ? (static_cast<double>(pixel) - metPixel) / (end - metPixel) : 1.0;
+        Put(lambda, pixel, metLambda + share * (SplineAt(lb, ml, k, 1.0) - metLambda));
+        i = from;
+        continue;
+      }
+      metPixel = static_cast<double>(pixel);
+      metLambda = SplineAt(lb, ml, k, t());
       Put(lambda, pixel, SplineAt(lb, ml, k, t()));
     }
   }

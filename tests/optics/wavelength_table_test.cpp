@@ -384,14 +384,23 @@ TEST(WavelengthTable, SplineDoesNotReadStaleValuesWhenReferencesAreClose) {
   EXPECT_EQ(a[1003], 610.0f);
 }
 
-TEST(WavelengthTable, SplineNeverSamplesPastTheEndOfASegment) {
+TEST(WavelengthTable, PixelsTheSplineSkipsGoStraightToTheSegmentsEnd) {
   // Ten pixels then 1890: on the short segment the pixel coordinate swings
   // out below pixel 0 and comes back in jumps of several pixels, skipping
-  // 101..109. Those take the segment's end, not the cubic continued past it.
+  // 101..109. They go straight from 400 to 410 instead of all taking 410,
+  // and nothing is sampled past the segment's end.
   LambdaTable t = Filled(0.0f);
   ASSERT_TRUE(FillSpline(Table({{100, 400.0f}, {110, 410.0f}, {2000, 900.0f}}), t));
-  for (int i = 101; i <= 109; ++i) EXPECT_EQ(t[i], 410.0f) << i;
+  for (int i = 100; i <= 110; ++i) EXPECT_NEAR(t[i], 300.0 + i, 0.05) << i;
   EXPECT_GT(t[111], 410.0f);
+  // Mercury lines through a grating (pixels of 404.656, 435.833, 576.960,
+  // 579.066 nm): the short last segment used to give its start, a
+  // reference pixel, the wavelength of its end, 2 nm off.
+  ASSERT_TRUE(
+      FillSpline(Table({{28, 404.656f}, {237, 435.833f}, {1191, 576.960f}, {1205, 579.066f}}), t));
+  EXPECT_NEAR(t[1191], 576.960, 0.01);
+  EXPECT_NEAR(t[1198], (576.960 + 579.066) / 2, 0.2);
+  for (int i = 1; i < kPixels; ++i) ASSERT_GT(t[i], t[i - 1]) << i;
 }
 
 TEST(WavelengthTable, ReferencesOutsideTheSensorWriteNothingOutside) {
