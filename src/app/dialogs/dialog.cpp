@@ -23,4 +23,12 @@ std::string TypeDigits(std::string_view text, int clampAt, int clampTo) {
   return field;
 }
 
+std::string DialogModel::Say(std::string_view key,
+                             std::initializer_list<std::string> args) const {
+  if (Translate) return Translate(key, args);
+  std::string text(key);
+  for (const std::string& a : args) text += " " + a;
+  return text;
+}
+
 }  // namespace rovanel::app

@@ -3,6 +3,8 @@
 // the result once it closes.
 #pragma once
 
+#include <functional>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -43,6 +45,15 @@ class DialogModel {
   bool accepted = false;
   // Title bar text.
   std::string Caption;
+  // Set when an action stopped on a field it could not read: the sentence
+  // to show, and the component that gets the focus (FocusTo also follows
+  // Enter in the edits). The view clears `error` once shown.
+  std::string error;
+  std::string FocusTo;
+  // Translates a language key, filling its %s / %d slots in order; the
+  // window sets it. Unset: the key with its values after it.
+  std::function<std::string(std::string_view, std::initializer_list<std::string>)> Translate;
+  std::string Say(std::string_view key, std::initializer_list<std::string> args) const;
 
  protected:
   void Close(bool ok) {

@@ -48,7 +48,11 @@ bool DialogScript::Has(std::string_view dialog) const {
   return false;
 }
 
-bool DialogScript::Play(DialogModel& d, std::string& error) {
+bool DialogScript::Play(DialogModel& d, std::string& error, std::vector<std::string>* said) {
+  auto tell = [&d, said] {
+    if (!d.error.empty() && said != nullptr) said->push_back(d.error);
+    d.error.clear();
+  };
   for (auto it = answers_.begin(); it != answers_.end(); ++it) {
     if (it->dialog != d.Name()) continue;
     const DialogAnswer answer = *it;
@@ -60,12 +64,20 @@ bool DialogScript::Play(DialogModel& d, std::string& error) {
         d.Reject();
         return false;
       }
+      tell();
       if (d.closed) return true;
     }
     if (answer.ok)
       d.Accept();
     else
       d.Reject();
+    if (!d.closed) {
+      error = std::string(d.Name()) + " stays open: " + d.error;
+      d.error.clear();
+      d.Reject();
+      return false;
+    }
+    tell();
     return true;
   }
   error = "no answer queued for " + std::string(d.Name());

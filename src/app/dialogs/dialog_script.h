@@ -29,8 +29,10 @@ class DialogScript {
   bool Has(std::string_view dialog) const;
   // Plays the first answer queued for d on it (fields, buttons, then OK or
   // Cancel unless a button closed it). False, with a reason, when a step
-  // names what the dialog does not have.
-  bool Play(DialogModel& d, std::string& error);
+  // names what the dialog does not have, or when OK leaves the dialog open
+  // (a field it could not read). What the dialog told the user on the way
+  // goes to `said`.
+  bool Play(DialogModel& d, std::string& error, std::vector<std::string>* said = nullptr);
   // Names of the dialogs whose answers were never used.
   std::vector<std::string> Unused() const;
 

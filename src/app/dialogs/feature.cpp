@@ -24,6 +24,8 @@ Tfeature::Tfeature() {
   valfeat.caption = "ID_BTN_BAS_Valider";
   annfeat.caption = "ID_BTN_BAS_Annuler";
   hlpfeat.caption = "ID_BTN_BAS_Aide";
+  lblNumPix.caption = "ID_LBL_SPC_Pixel";
+  lblLbd1.caption = "ID_LBL_SPC_Longueur d'onde (nm)";
   boxbar.items.assign(kBarItems.begin(), kBarItems.end());
   // The caller shows the panels it needs.
   pofiltre.visible = pmoy.visible = pcumul.visible = spRef.visible = false;
@@ -68,6 +70,10 @@ bool Tfeature::SetField(std::string_view field, std::string_view value, std::str
   }
   if (field == "nbmoy" && pmoy.visible) {
     nbmoy.caption = TypeDigits(value, 50, 49);
+    return true;
+  }
+  if ((field == "spNumPix" || field == "spLbd1") && spRef.visible) {
+    (field == "spNumPix" ? spNumPix : spLbd1).caption = std::string(value);
     return true;
   }
   if (field == "boxbar" && pcumul.visible) {

@@ -23,7 +23,7 @@ class Tfeature : public DialogModel {
   bool Press(std::string_view button, std::string& error) override;
   void Accept() override { valfeatClick(); }
   FormControls Texts() override {
-    return {{"pofiltre", &pofiltre}, {"pmoy", &pmoy}, {"pcumul", &pcumul}, {"spRef", &spRef}, {"lblOrdre", &lblOrdre}, {"lblNbmoy", &lblNbmoy}, {"lblBarres", &lblBarres}, {"ordre", &ordre}, {"nbmoy", &nbmoy}, {"boxbar", &boxbar}, {"valfeat", &valfeat}, {"annfeat", &annfeat}, {"hlpfeat", &hlpfeat}};
+    return {{"pofiltre", &pofiltre}, {"pmoy", &pmoy}, {"pcumul", &pcumul}, {"spRef", &spRef}, {"lblNumPix", &lblNumPix}, {"lblLbd1", &lblLbd1}, {"lblOrdre", &lblOrdre}, {"lblNbmoy", &lblNbmoy}, {"lblBarres", &lblBarres}, {"ordre", &ordre}, {"nbmoy", &nbmoy}, {"boxbar", &boxbar}, {"valfeat", &valfeat}, {"annfeat", &annfeat}, {"hlpfeat", &hlpfeat}};
   }
   void Reject() override { annfeatClick(); }
 
@@ -32,11 +32,15 @@ class Tfeature : public DialogModel {
   // Key release in the edits `ordre` and `nbmoy`.
   void ordreKeyUp(Key key);
   void nbmoyKeyUp(Key key);
+  // Enter in the wavelength edit of the reference line validates.
+  void spLbd1Enter() { valfeatClick(); }
 
   // Panels, edits (caption = text), the combo (its index below), buttons.
   Control pofiltre, pmoy, pcumul, spRef;
   Control lblOrdre, lblNbmoy, lblBarres;
   Control ordre, nbmoy, boxbar;
+  // The reference line: its pixel and wavelength (edits), with their labels.
+  Control spNumPix, spLbd1, lblNumPix, lblLbd1;
   Control valfeat, annfeat, hlpfeat;
   int boxbarIndex = 1;
 

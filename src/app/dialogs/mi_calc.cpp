@@ -201,11 +201,10 @@ bool TMiCalc::Read(std::initializer_list<std::pair<const Control*, double*>> fie
     const auto v = ParseDecimal(control->caption);
     if (!v) {
       // A field that is not a number stops the page without writing any
-      // result, names the field and takes the focus (the lead translates
-      // the sentence).
+      // result, names the field and takes the focus.
       for (const auto& [name, c] : Texts())
         if (c == control) FocusTo = name;
-      error = "The field " + FocusTo + " holds '" + control->caption + "', which is not a number.";
+      error = Say("ID_MES_ERR_pas un nombre", {control->caption, FocusTo});
       return false;
     }
     *value = *v;
@@ -330,6 +329,8 @@ bool TMiCalc::Type(std::string_view field, CalcKey key, char digit) {
 }
 
 bool TMiCalc::SetField(std::string_view field, std::string_view value, std::string& why) {
+  // "page": a tab of the notebook shown.
+  if (field == "page") field = micomp.visible ? "micomp" : "incomp";
   if (field == "micomp" || field == "incomp") {
     const bool mich = field == "micomp";
     const auto page = WholeNumber(value);

@@ -94,12 +94,6 @@ class TMiCalc : public DialogModel {
   Control inin, ininin, infe, infein, inon, inonin, inif, inifin, incpt, informule;
   Control quitmich;
 
-  // Set when a page stopped on a field that is not a number: a sentence
-  // naming the field (cleared by the next calculation), and the field that
-  // gets the focus. FocusTo also follows typing and Enter.
-  std::string error;
-  std::string FocusTo;
-
  private:
   struct PageInfo;
   static const PageInfo kPages[];
