@@ -25,6 +25,8 @@ enum class Place {
   Hold,    // a panel inside the group box `parent` that acts while held down
   Edit,    // an edit inside the group box `parent`; its caption is its text
   Label,   // a text panel under the plot
+  HScroll, // a scroll bar inside the group box `parent` (TFp::ScrollBarOf)
+  VScroll,
   None,    // state only: its widget comes with a later panel
 };
 

@@ -63,6 +63,12 @@ struct Tools {
   Control boxzoom, ZoomMoins, ZoomAff, ZoomPlus, SpeedButton1, minizoom;
   // Spectral colour views.
   Control spectro2;
+  // Spectrometer calibration: the reference lines, the library of lamp
+  // lines, the wavelength table and the reference spectrum.
+  Control NivRef, RefMoins, RefPlus, NumPix, spLbd, spLines, spInit, spCalcul;
+  Control spOpnCal, spEtaFile, titre10, titre13;
+  // Simulation: on/off, parameters, fit, the height and shift bars.
+  Control paramint, Ajuster, intensbar, bar, Titre7;
   // Axis legends and the grid pitch.
   Control AffUniteX, AffUniteY, LblPasGrid, PasGrid;
   // Panels and labels (the hidden ones hold translated texts).

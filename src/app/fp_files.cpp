@@ -159,6 +159,7 @@ void TFp::ouvrirClick() {
       RotateCurveColours();
     }
     LoadCCDCurveOnly(name);
+    ActiveCalPoints = SpectroParams.CalPoints;
   } else if (ext == ".CCD") {
     if (LoadCCD(name)) {
       // The file's experiment.
@@ -169,6 +170,9 @@ void TFp::ouvrirClick() {
       series.level = ProfParams.Level;
       NbPoints = 2048;
       ZoomStep = ProfParams.Step;
+      ActiveCalPoints = SpectroParams.CalPoints;
+      tools.spEtaFile.caption = SpectroParams.RefFile.empty() ? "etalon.ccd" : SpectroParams.RefFile;
+      ShowReference();
       optics::CalibrationCurve(SpectroParams.CalPoints, SpectroParams.Interpolation,
                                stores.LambdaTab);
     }

@@ -68,12 +68,13 @@ void TFp::ApplyConfig() {
 
 std::vector<TFp::FormPass> TFp::TranslatedForms() {
   // The main window, the display settings, the simulation parameters, the
-  // filter settings; the print preview, the calculator and printing come
+  // filter settings, the calculator; the print preview and printing come
   // with their forms.
   return {{tools.All(), true, true, false},
           {affichage.Texts(), true, true, true},
           {paraint.Texts(), true, true, true},
-          {feature.Texts(), true, false, true}};
+          {feature.Texts(), true, false, true},
+          {miCalc.Texts(), true, true, true}};
 }
 
 void TFp::LoadLanguage() {

@@ -55,6 +55,8 @@ void TFp::SetupMode() {
     stores.CurveBuf[1] = stores.CurveBuf[2];
     stores.RawBuf[1] = stores.RawBuf[2];
     NbCurves = 1;
+    if (SimuLayout) ProfParams.MaxCurves = 3;
+    Simulating = false;
     CurveColours[0] = display::kBlack;
     CurveColours[1] = display::kNavy;
     CurveColours[2] = t.spectro.down ? display::kSilver : display::kRed;
@@ -80,6 +82,7 @@ void TFp::SetupMode() {
        false);
   t.PasGrid.visible = true;
   t.gosimu.down = false;
+  waistBar.visible = false;
   Reset({&t.spColor, &t.spColor2, &t.spCalY});
   ProfParams.int_ = ProfParams.opto = ProfParams.spectro = false;
   t.FileNom.caption = ProfParams.FileName;

@@ -86,6 +86,24 @@ void TFp::FormCreate() {
   SpectroParams = SpectroParamsRec{};
   optics::FillLinear(SpectroParams.CalPoints, stores.LambdaTab);
   optics::FillSplineTab(stores.SplineTab);
+  ActiveCalPoints = SpectroParams.CalPoints;
+  RefNumber = 1;
+  // The panel shows the first reference as it is, so the first move from
+  // it keeps it as it is.
+  ShowReferenceTexts();
+  {
+    // The lamp lines offered for the wavelength entry.
+    std::string why;
+    const auto lines = optics::LoadLampLines(ShippedDir + "lamp_lines_nm.csv", why);
+    LampLines.clear();
+    if (lines) {
+      for (const char* lamp : {"Hg", "Na", "Ne", "He", "H"})
+        for (const optics::LampLine& l : optics::VisibleLines(*lines, lamp)) LampLines.push_back(l);
+    } else {
+      startupNotes_.push_back([this, why] { ui_.StatusText(Text("ID_MES_ERR_raies", {why})); });
+    }
+    tools.spLines.enabled = !LampLines.empty();
+  }
 
   stores.RawBuf[1].fill(255);
   stores.CurveBuf[1].fill(255);
@@ -184,10 +202,16 @@ bool TFp::RunsNow(std::string_view name) const {
 }
 
 bool TFp::RunDialog(DialogModel& dialog) {
+  dialog.Translate = [this](std::string_view key, std::initializer_list<std::string> args) {
+    return Text(key, args);
+  };
   dialog.Activate();
   if (dialogScript.Has(dialog.Name())) {
     std::string error;
-    if (!dialogScript.Play(dialog, error)) scriptError = error;
+    std::vector<std::string> said;
+    const bool played = dialogScript.Play(dialog, error, &said);
+    for (const std::string& text : said) ui_.MessageBox(text, MessageKind::Error);
+    if (!played) scriptError = error;
     return dialog.accepted;
   }
   return ui_.RunModal(dialog);

@@ -23,6 +23,7 @@
 #include "app/dialogs/feature.h"
 #include "app/dialogs/file_dialog.h"
 #include "app/files/exports.h"
+#include "app/dialogs/mi_calc.h"
 #include "app/dialogs/paraint.h"
 #include "app/dialogs/sel_lge.h"
 #include "app/config.h"
@@ -33,6 +34,9 @@
 #include "device/timing.h"
 #include "display/canvas.h"
 #include "display/traces.h"
+#include "optics/fit.h"
+#include "optics/lamp_lines.h"
+#include "optics/wavelength_table.h"
 #include "signal/stores.h"
 
 namespace rovanel::app {
@@ -115,6 +119,56 @@ class TFp {
   bool SpectroLayout = false;
   bool SimuLayout = false;
   bool MiSeen = false;
+  // Spectrometer calibration (fp_spectro.cpp).
+  void RefPlusClick();
+  void RefMoinsClick();
+  void spLbdKeyPress(int key);
+  void spLbdEnter() { spLbdKeyPress(13); }
+  void EditLambda1Click();
+  void spInitClick();
+  void spCalculClick();
+  void spOpnCalClick();
+  void spCalYClick();
+  // Keeps the shown reference (false, with a message, when the wavelength
+  // is not a number: nothing is stored), and shows the current one.
+  bool StoreReference();
+  void ShowReference();
+  // The panel's texts of the current reference, without drawing.
+  void ShowReferenceTexts();
+  // A line of the library chosen for the wavelength entry (nm, as listed).
+  bool LampLineChosen(double nm);
+  // The visible lines of the usual lamps, read at start.
+  std::vector<optics::LampLine> LampLines;
+  // The references being edited; SpectroParams.CalPoints keeps a copy.
+  optics::CalPoints ActiveCalPoints = optics::DefaultCalPoints();
+  int RefNumber = 1;  // 1..6
+  // Simulation and calculator (fp_simulation.cpp).
+  void gosimuClick();
+  void Simulation1Click();
+  void barChange();
+  void barScroll(bool end);
+  void intensbarScroll(bool end);
+  void BarWaistChange();
+  void ebxWaistKeyPress(int key);
+  void ebxWaistEnter() { ebxWaistKeyPress(13); }
+  void AjusterClick();
+  void calcClick();
+  void ComputeSimulation(int shift);
+  ScrollBar bar{optics::kShiftBarMin, optics::kShiftBarMax, 0, true, 16, 1};
+  ScrollBar intensbar{optics::kIntensBarMin, optics::kIntensBarMax, optics::kIntensBarStart,
+                      true, 3, 1};
+  ScrollBar waistBar{optics::kWaistBarMin, optics::kWaistBarMax, 10, false, 10, 1};
+  // The bars by component name ("bar", "intensbar", "BarWaist").
+  ScrollBar* ScrollBarOf(std::string_view name);
+  // Moves a bar as the user does (clamped); its OnChange runs when the
+  // position changed. False for an unknown bar.
+  bool ScrollTo(std::string_view name, int position);
+  // A scroll event of a bar held down (its step doubles), or its end.
+  void ScrollStep(std::string_view name, bool end);
+  bool Simulating = false;
+  TMiCalc miCalc;
+  // The last fit of the simulation to the measured curve.
+  std::optional<optics::FitResult> LastFit;
   // Display: grid, axes, bands, settings (fp_display.cpp).
   void GridClick();
   void Grille1Click();

@@ -1,0 +1,192 @@
+// The interference mode's simulation: the computed pattern in curve 1
+// beside the measured one in curve 2, moved and scaled by the main
+// window's bars, its parameters from the dialog, its fit to the
+// measurement; and the optics calculator.
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "app/dialogs/paraint.h"
+#include "app/main_window.h"
+#include "optics/simulation.h"
+
+namespace rovanel::app {
+
+namespace {
+
+std::string TwoDecimals(double v) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.2f", v);
+  return text;
+}
+
+}  // namespace
+
+void TFp::ComputeSimulation(int shift) {
+  stores.RawBuf[1] =
+      optics::ComputeSimulation(paraint.Sim, paraint.choicePage, shift, intensbar.position);
+  stores.CurveBuf[1] = stores.RawBuf[1];
+  DrawCurves();
+  ProcessCurves();
+}
+
+namespace {
+
+// The waist controls show only while the Gaussian model is on.
+void ShowWaistControls(Tools& t, bool on, int page) {
+  const bool show = on && page == optics::kPageGaussian;
+  t.ebxWaist.visible = t.BarWaist.visible = t.lblmm.visible = t.lblL.visible = show;
+}
+
+// The fitted values with their standard uncertainties, one per line.
+std::string FitReport(const optics::FitResult& f, int page) {
+  std::string text;
+  char line[128];
+  auto add = [&](const char* what, double v, double s, const char* unit, int decimals) {
+    std::snprintf(line, sizeof line, "%s = %.*f ± %.*f%s%s\n", what, decimals, v, decimals, s,
+                  *unit ? " " : "", unit);
+    text += line;
+  };
+  if (page == optics::kPageGaussian) {
+    add("w", f.params.Waist * 1e3, f.sigmaWaist * 1e3, "mm", 3);
+  } else {
+    add("a", f.params.SlitWidth * 1e6, f.sigmaSlitWidth * 1e6, "µm", 2);
+    if (page != optics::kPageOneSlit)
+      add("d", f.params.SlitSpacing * 1e3, f.sigmaSlitSpacing * 1e3, "mm", 4);
+  }
+  add("x0", f.centre, f.sigmaCentre, "pixel", 2);
+  add("I0", f.height, f.sigmaHeight, "", 1);
+  add("I1", f.background, f.sigmaBackground, "", 1);
+  std::snprintf(line, sizeof line, "rms = %.2f (%d)", f.rms, f.samples);
+  return text + line;
+}
+
+}  // namespace
+
+void TFp::gosimuClick() {
+  Simulating = tools.gosimu.down;
+  tools.superposition.down = Simulating;
+  tools.suppression.enabled = tools.fft.enabled = !Simulating;
+  ShowWaistControls(tools, Simulating, paraint.choicePage);
+  waistBar.visible = tools.BarWaist.visible;
+  if (Simulating) {
+    stores.CurveBuf[2] = stores.CurveBuf[NbCurves];
+    stores.RawBuf[2] = stores.RawBuf[NbCurves];
+    NbCurves = 2;
+    ProfParams.MaxCurves = 2;
+    SimuLayout = true;
+    tools.fft.down = false;
+    ComputeSimulation(-bar.position);
+  } else {
+    stores.CurveBuf[1] = stores.CurveBuf[2];
+    stores.RawBuf[1] = stores.RawBuf[2];
+    NbCurves = 1;
+    ProfParams.MaxCurves = 3;
+    SimuLayout = false;
+    tools.fft.down = false;
+    ProcessCurves();
+  }
+}
+
+void TFp::Simulation1Click() {
+  paraint.pplut.visible = paraint.ppdisp.visible = false;
+  paraint.choice.visible = true;
+  paraint.Caption = tools.Titre7.caption;
+  RunDialog(paraint);
+  paraint.choice.visible = false;
+  ShowWaistControls(tools, tools.gosimu.down, paraint.choicePage);
+  waistBar.visible = tools.BarWaist.visible;
+  waistBar.position = optics::BarOfWaist(paraint.Sim.Waist);
+  tools.ebxWaist.caption = paraint.ebxWidth.caption;
+  if (tools.gosimu.down) ComputeSimulation(-bar.position);
+}
+
+void TFp::barChange() {
+  if (tools.gosimu.down) ComputeSimulation(-bar.position);
+}
+
+void TFp::BarWaistChange() {
+  if (!tools.gosimu.down) return;
+  paraint.Sim.Waist = optics::WaistOfBar(waistBar.position);
+  tools.ebxWaist.caption = TwoDecimals(paraint.Sim.Waist * 1000);
+  ComputeSimulation(-bar.position);
+}
+
+void TFp::ebxWaistKeyPress(int key) {
+  if (key != 13) return;
+  const double mm = ReadLooseDecimal(tools.ebxWaist.caption).value_or(0.0);
+  ScrollTo("BarWaist", optics::BarOfWaist(mm / 1000));
+}
+
+ScrollBar* TFp::ScrollBarOf(std::string_view name) {
+  if (name == "bar") return &bar;
+  if (name == "intensbar") return &intensbar;
+  if (name == "BarWaist") return &waistBar;
+  return nullptr;
+}
+
+bool TFp::ScrollTo(std::string_view name, int position) {
+  ScrollBar* b = ScrollBarOf(name);
+  if (b == nullptr) return false;
+  const int p = std::clamp(position, b->min, b->max);
+  if (p == b->position) return true;
+  b->position = p;
+  if (name == "BarWaist")
+    BarWaistChange();
+  else
+    barChange();
+  return true;
+}
+
+void TFp::ScrollStep(std::string_view name, bool end) {
+  if (name == "bar") barScroll(end);
+  if (name == "intensbar") intensbarScroll(end);
+}
+
+void TFp::barScroll(bool end) {
+  // Holding an arrow speeds the pattern up; letting go slows it down again.
+  bar.smallChange = end ? 1 : std::min(bar.smallChange * 2, 64);
+}
+
+void TFp::intensbarScroll(bool end) {
+  intensbar.smallChange = end ? 1 : std::min(intensbar.smallChange * 2, 32);
+}
+
+void TFp::AjusterClick() {
+  // The measured curve: curve 2 while the pattern is shown, else the last.
+  const signal::Curve& measured = tools.gosimu.down ? stores.RawBuf[2] : stores.RawBuf[NbCurves];
+  ui_.SetHourglass(true);
+  LastFit = optics::FitSimulation(measured, paraint.choicePage, paraint.Sim);
+  ui_.SetHourglass(false);
+  const optics::FitResult& f = *LastFit;
+  if (!f.ok) {
+    ui_.MessageBox(Text("ID_MES_ERR_ajustement", {f.why}), MessageKind::Error);
+    return;
+  }
+  paraint.ShowFit(f);
+  // The pattern where the fit put it: its centre, and its peak on the
+  // measured peak.
+  bar.position = std::clamp(static_cast<int>(std::lround(f.centre)) - optics::kSimAxisPixel,
+                            bar.min, bar.max);
+  const double g = (f.height + f.background) / 255.0;
+  intensbar.position = std::clamp(static_cast<int>(std::lround(intensbar.max * (1.5 - g))),
+                                  intensbar.min, intensbar.max);
+  waistBar.position = optics::BarOfWaist(paraint.Sim.Waist);
+  tools.ebxWaist.caption = paraint.ebxWidth.caption;
+  if (tools.gosimu.down) {
+    ComputeSimulation(-bar.position);
+  } else {
+    tools.gosimu.down = true;
+    gosimuClick();
+  }
+  ui_.MessageBox(Text("ID_MES_INF_ajustement") + "\n" + FitReport(f, paraint.choicePage),
+                 MessageKind::Information);
+}
+
+void TFp::calcClick() {
+  if (!miCalc.ShowFor(tools.mi.down, tools.int_.down)) return;
+  miCalc.Caption = tools.mi.down ? tools.Titre6.caption : tools.Titre7.caption;
+  RunDialog(miCalc);
+}
+
+}  // namespace rovanel::app

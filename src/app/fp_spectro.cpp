@@ -1,0 +1,183 @@
+// The spectrometer's calibration: the reference lines a student marks
+// (pixel and known wavelength), the wavelength table built through them,
+// the lamp-line library for the wavelength entry, and the reference
+// spectrum that corrects the sensor's response.
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "app/dialogs/paraint.h"
+#include "app/main_window.h"
+
+namespace rovanel::app {
+
+namespace {
+
+std::string TwoDecimals(double v) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.2f", v);
+  return text;
+}
+
+std::string RefNumberText(int n) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%2d", n);
+  return text;
+}
+
+}  // namespace
+
+bool TFp::StoreReference() {
+  const auto lambda = ReadLooseDecimal(tools.spLbd.caption);
+  if (!lambda || *lambda < 0) {
+    ui_.MessageBox(Text("ID_MES_ERR_longueur onde", {tools.spLbd.caption}), MessageKind::Error);
+    return false;
+  }
+  // Reference n is entry n - 1 of the table.
+  const auto n = static_cast<std::size_t>(RefNumber - 1);
+  ActiveCalPoints[n] = {std::atoi(tools.NumPix.caption.c_str()), static_cast<float>(*lambda)};
+  SpectroParams.CalPoints = ActiveCalPoints;
+  DrawCurves();
+  return true;
+}
+
+void TFp::ShowReferenceTexts() {
+  const optics::CalPoint& p = ActiveCalPoints[static_cast<std::size_t>(RefNumber - 1)];
+  tools.NivRef.caption = RefNumberText(RefNumber);
+  tools.NumPix.caption = std::to_string(p.pixel);
+  tools.spLbd.caption = TwoDecimals(p.lambda);
+}
+
+void TFp::ShowReference() {
+  const optics::CalPoint& p = ActiveCalPoints[static_cast<std::size_t>(RefNumber - 1)];
+  ShowReferenceTexts();
+  if (tools.cursv.down && p.lambda != 0.0f && p.pixel >= 0 && ZoomStep > 0) {
+    const int column = (p.pixel - ViewStart) / ZoomStep;
+    if (column >= 0 && column <= kScreenWidth) CursorX1 = CursorX2 = column;
+  }
+  DrawCursors();
+  DrawCurves();
+}
+
+void TFp::RefPlusClick() {
+  if (!StoreReference()) return;
+  RefNumber = std::min(RefNumber + 1, optics::kLinearCalPoints);
+  ShowReference();
+}
+
+void TFp::RefMoinsClick() {
+  if (!StoreReference()) return;
+  RefNumber = std::max(RefNumber - 1, 1);
+  ShowReference();
+}
+
+void TFp::spLbdKeyPress(int key) {
+  // Enter keeps the line and moves on (the view then selects the text).
+  if (key == 13) RefPlusClick();
+}
+
+bool TFp::LampLineChosen(double nm) {
+  for (const optics::LampLine& line : LampLines)
+    if (std::fabs(line.wavelengthNm - nm) < 5e-4) {
+      char text[32];
+      std::snprintf(text, sizeof text, "%.3f", line.wavelengthNm);
+      tools.spLbd.caption = text;
+      return true;
+    }
+  return false;
+}
+
+void TFp::EditLambda1Click() {
+  if (!tools.spectro.down || !tools.cursv.down) return;
+  const int column = LastVCursor == 2 ? CursorX2 : CursorX1;
+  const int step = tools.rt.down ? 4 : ZoomStep;
+  feature.pofiltre.visible = feature.pmoy.visible = feature.pcumul.visible = false;
+  feature.spRef.visible = true;
+  feature.Caption = tools.titre10.caption;
+  feature.spNumPix.caption = std::to_string(column * step + ViewStart);
+  feature.spLbd1.caption = tools.spLbd.caption;
+  const bool ok = RunDialog(feature);
+  feature.spRef.visible = false;
+  if (!ok) return;
+  const std::string pixel = tools.NumPix.caption, lambda = tools.spLbd.caption;
+  tools.NumPix.caption = feature.spNumPix.caption;
+  tools.spLbd.caption = feature.spLbd1.caption;
+  if (!StoreReference()) {
+    tools.NumPix.caption = pixel;
+    tools.spLbd.caption = lambda;
+    return;
+  }
+  RefNumber = std::min(RefNumber + 1, optics::kLinearCalPoints);
+  ShowReference();
+}
+
+void TFp::spInitClick() {
+  ActiveCalPoints = optics::DefaultCalPoints();
+  SpectroParams.CalPoints = ActiveCalPoints;
+  RefNumber = 1;
+  optics::CalibrationCurve(ActiveCalPoints, optics::kLinearKind, stores.LambdaTab);
+  SpectroParams.Interpolation = optics::kLinearKind;
+  ShowReference();
+}
+
+void TFp::spCalculClick() {
+  if (!StoreReference()) return;
+  paraint.pplut.visible = paraint.choice.visible = false;
+  paraint.ppdisp.visible = true;
+  paraint.Caption = tools.titre13.caption;
+  paraint.Points = ActiveCalPoints;
+  paraint.Table = stores.LambdaTab;
+  paraint.Interpolation = SpectroParams.Interpolation;
+  if (RunDialog(paraint)) {
+    stores.LambdaTab = paraint.Table;
+    SpectroParams.Interpolation = paraint.Interpolation;
+  }
+  paraint.ppdisp.visible = false;
+  ProcessCurves();
+  DrawCurves();
+}
+
+void TFp::spOpnCalClick() {
+  PrepareFileDialogs(false);
+  ui_.SetHourglass(true);
+  const bool ok = RunDialog(open);
+  const std::string name = TakeChosenName(open, ok);
+  if (!ok) {
+    ui_.SetHourglass(false);
+    return;
+  }
+  // Any file but a curve file gives a flat reference of level 1.
+  std::string file = "etalon.ccd";
+  auto reference = SpectroParams.RefSpectrum;
+  reference.fill(1);
+  bool take = true;
+  if (UpperExtension(name) == ".CCD") {
+    const signal::CurveSet raw = stores.RawBuf;
+    take = LoadCCDCurveOnly(name);
+    // A file that cannot be read keeps the reference in force.
+    if (take) {
+      ActiveCalPoints = SpectroParams.CalPoints;
+      std::copy(stores.CurveBuf[NbCurves].begin(), stores.CurveBuf[NbCurves].end(),
+                reference.begin());
+      file = name.substr(name.find_last_of('/') + 1).substr(0, 20);
+    }
+    stores.RawBuf = raw;
+  }
+  if (take) {
+    SpectroParams.RefFile = file;
+    tools.spEtaFile.caption = file;
+    SpectroParams.RefSpectrum = reference;
+    std::copy(reference.begin(), reference.end(), stores.RawBuf[1].begin());
+  }
+  SetupMode();
+  ProcessCurves();
+  ui_.SetHourglass(false);
+}
+
+void TFp::spCalYClick() {
+  SaveModeToggles();
+  tools.fft.down = false;
+  ProcessCurves();
+}
+
+}  // namespace rovanel::app
