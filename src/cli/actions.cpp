@@ -265,6 +265,9 @@ bool ActionRunner::Set(std::string_view what) {
     fp_.ProfParams.AvgCount = static_cast<std::int32_t>(value);
     return true;
   }
+  bool handled = false;
+  const bool ok = SetOptics(name, text, handled);
+  if (handled) return ok;
   return Fail("nothing to set named '" + std::string(name) + "'");
 }
 
@@ -313,7 +316,8 @@ bool ActionRunner::Dump(std::string_view what) {
   } else if (what == "CurveColours") {
     for (const display::Rgb& c : fp_.CurveColours)
       out_ << int(c.r) << ' ' << int(c.g) << ' ' << int(c.b) << '\n';
-  } else if (fp_.tools.Find(what) != nullptr && eq == std::string_view::npos && what != "tools") {
+  } else if (fp_.tools.Find(what) != nullptr && eq == std::string_view::npos && what != "tools" &&
+             fp_.ScrollBarOf(what) == nullptr) {
     out_ << fp_.tools.Find(what)->caption << '\n';
   } else if (what == "tools") {
     for (const auto& [name, c] : fp_.tools.All())
@@ -325,7 +329,10 @@ bool ActionRunner::Dump(std::string_view what) {
     if (!display::SaveCanvas(fp_.ecran, file))
       return Fail("cannot write the picture to '" + file + "' (PNG or BMP)");
   } else {
-    return Fail("nothing to dump named '" + std::string(what) + "'");
+    bool handled = false;
+    const bool ok = DumpOptics(what, handled);
+    if (!handled) return Fail("nothing to dump named '" + std::string(what) + "'");
+    if (!ok) return false;
   }
   out_.flush();
   return true;
