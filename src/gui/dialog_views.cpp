@@ -4,14 +4,18 @@
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <utility>
 
 #include "app/dialogs/affichage.h"
 #include "app/dialogs/feature.h"
 #include "app/dialogs/file_dialog.h"
+#include "app/dialogs/mi_calc.h"
 #include "app/dialogs/paraint.h"
 #include "app/dialogs/sel_lge.h"
 #include "gui/affichage_dialog.h"
 #include "gui/feature_dialog.h"
+#include "gui/mi_calc_dialog.h"
 #include "gui/paraint_dialog.h"
 #include "gui/sel_lge_dialog.h"
 
@@ -31,9 +35,28 @@ DialogView::DialogView(app::DialogModel& model, QWidget* parent) : QDialog(paren
 
 void DialogView::Forward(const std::function<void()>& call) {
   PullEdits();
+  const std::string focusBefore = model_.FocusTo;
   call();
   Sync();
+  if (!ShowError() && model_.FocusTo != focusBefore) FocusOn(model_.FocusTo, false);
   if (model_.closed) done(model_.accepted ? Accepted : Rejected);
+}
+
+bool DialogView::ShowError() {
+  if (model_.error.empty()) return false;
+  const QString text = QString::fromStdString(std::exchange(model_.error, {}));
+  QMessageBox::warning(this, windowTitle(), text);
+  FocusOn(model_.FocusTo, true);
+  return true;
+}
+
+void DialogView::FocusOn(const std::string& name, bool always) {
+  if (name.empty()) return;
+  QWidget* target = findChild<QWidget*>(QString::fromStdString(name));
+  if (target == nullptr || (!always && target->hasFocus())) return;
+  target->setFocus(Qt::OtherFocusReason);
+  // An edit taken to is selected whole, so the next key replaces its text.
+  if (auto* edit = qobject_cast<QLineEdit*>(target)) edit->selectAll();
 }
 
 void DialogView::WatchEdit(QLineEdit* edit, std::function<void(app::Key)> keyUp) {
@@ -61,6 +84,10 @@ void DialogView::done(int result) {
       model_.Accept();
     else
       model_.Reject();
+    Sync();
+    ShowError();
+    // A field OK could not read keeps the dialog open on it.
+    if (result == Accepted && !model_.closed) return;
   }
   QDialog::done(model_.accepted ? Accepted : Rejected);
 }
@@ -78,6 +105,9 @@ std::unique_ptr<DialogView> MakeDialogView(QWidget* parent, app::DialogModel& mo
   if (model.Name() == "TSelLge")
     if (auto* selLge = dynamic_cast<app::TSelLge*>(&model))
       return std::make_unique<SelLgeDialog>(*selLge, parent);
+  if (model.Name() == "TMiCalc")
+    if (auto* calc = dynamic_cast<app::TMiCalc*>(&model))
+      return std::make_unique<MiCalcDialog>(*calc, parent);
   return nullptr;
 }
 

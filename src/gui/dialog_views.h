@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <string>
 
 #include "app/dialogs/dialog.h"
 
@@ -30,14 +31,22 @@ class DialogView : public QDialog {
   // Copies what the user typed into the edits' model controls.
   virtual void PullEdits() = 0;
   // Runs a model call with the edits' texts in the model, renders the
-  // result, and closes when the model closed.
+  // result, shows the model's error if it set one, moves the focus where
+  // the model sent it, and closes when the model closed.
   void Forward(const std::function<void()>& call);
   // Key releases in `edit` go to `keyUp` (text in, rule, text back out).
   void WatchEdit(QLineEdit* edit, std::function<void(app::Key)> keyUp);
 
   bool eventFilter(QObject* watched, QEvent* event) override;
-  // Closing by the title bar or Escape cancels the model.
+  // Closing by the title bar or Escape cancels the model; OK that the model
+  // refused (a field it could not read) leaves the dialog open.
   void done(int result) override;
+  // Shows the model's error once in a warning box, clears it, and focuses
+  // the widget named by FocusTo. False when there was none.
+  bool ShowError();
+  // Focuses the child widget named `name` (unless it has the focus already
+  // and `always` is false); an edit is selected whole.
+  void FocusOn(const std::string& name, bool always);
 
   app::DialogModel& model_;
 

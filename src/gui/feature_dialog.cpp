@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QFrame>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -9,6 +10,7 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <string>
+#include <tuple>
 
 #include "app/dialogs/feature.h"
 
@@ -70,14 +72,28 @@ FeatureDialog::FeatureDialog(app::Tfeature& model, QWidget* parent)
   nbmoy_ = DigitEdit("nbmoy");
   boxbar_ = new QComboBox;
   boxbar_->setObjectName("boxbar");
-  for (const std::string& item : feature_.boxbar.items) boxbar_->addItem(QString::fromStdString(item));
+  for (const std::string& item : feature_.boxbar.items)
+    boxbar_->addItem(QString::fromStdString(item));
   pofiltre_ = Panel(this, "pofiltre", lblOrdre_, ordre_);
   pmoy_ = Panel(this, "pmoy", lblNbmoy_, nbmoy_);
   pcumul_ = Panel(this, "pcumul", lblBarres_, boxbar_);
-  // The reference line entry has no fields yet.
+  // The reference line: its pixel and its wavelength.
   spRef_ = new QFrame(this);
   spRef_->setObjectName("spRef");
   spRef_->setFrameStyle(QFrame::Panel | QFrame::Raised);
+  auto* ref = new QGridLayout(spRef_);
+  const std::tuple<QLabel**, QLineEdit**, const char*, const char*> refRows[] = {
+      {&lblNumPix_, &spNumPix_, "lblNumPix", "spNumPix"},
+      {&lblLbd1_, &spLbd1_, "lblLbd1", "spLbd1"}};
+  for (int line = 0; const auto& [label, edit, labelName, editName] : refRows) {
+    *label = new QLabel(spRef_);
+    (*label)->setObjectName(labelName);
+    *edit = new QLineEdit(spRef_);
+    (*edit)->setObjectName(editName);
+    (*edit)->setFixedWidth(70);
+    ref->addWidget(*label, line, 0);
+    ref->addWidget(*edit, line++, 1);
+  }
   for (QFrame* panel : {pofiltre_, pmoy_, pcumul_, spRef_}) column->addWidget(panel);
 
   auto* buttons = new QHBoxLayout;
@@ -102,6 +118,9 @@ FeatureDialog::FeatureDialog(app::Tfeature& model, QWidget* parent)
 
   WatchEdit(ordre_, [this](app::Key k) { feature_.ordreKeyUp(k); });
   WatchEdit(nbmoy_, [this](app::Key k) { feature_.nbmoyKeyUp(k); });
+  WatchEdit(spLbd1_, [this](app::Key k) {
+    if (k == app::Key::Enter) feature_.spLbd1Enter();
+  });
   connect(boxbar_, &QComboBox::currentIndexChanged, this,
           [this](int index) { feature_.boxbarIndex = index; });
   Sync();
@@ -110,6 +129,8 @@ FeatureDialog::FeatureDialog(app::Tfeature& model, QWidget* parent)
 void FeatureDialog::PullEdits() {
   feature_.ordre.caption = ordre_->text().toStdString();
   feature_.nbmoy.caption = nbmoy_->text().toStdString();
+  feature_.spNumPix.caption = spNumPix_->text().toStdString();
+  feature_.spLbd1.caption = spLbd1_->text().toStdString();
 }
 
 void FeatureDialog::Sync() {
@@ -127,6 +148,10 @@ void FeatureDialog::Sync() {
   lblBarres_->setText(Q(feature_.lblBarres.caption));
   Render(ordre_, feature_.ordre);
   Render(nbmoy_, feature_.nbmoy);
+  lblNumPix_->setText(Q(feature_.lblNumPix.caption));
+  lblLbd1_->setText(Q(feature_.lblLbd1.caption));
+  Render(spNumPix_, feature_.spNumPix);
+  Render(spLbd1_, feature_.spLbd1);
   Render(boxbar_, feature_.boxbar);
   {
     const QSignalBlocker quiet(boxbar_);

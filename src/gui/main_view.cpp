@@ -213,13 +213,19 @@ MainView::MainView(app::Box& box) : fp_(box, *this) {
         // The model reads the text and the keys; Enter runs the handler.
         auto* edit = new QLineEdit(panels);
         edit->setObjectName(Q(spec.name));
-        edit->setMaxLength(5);
-        edit->setFixedWidth(44);
+        // A wavelength takes a few more characters than a duration.
+        const bool wide = name == "spLbd";
+        edit->setMaxLength(wide ? 8 : 5);
+        edit->setFixedWidth(wide ? 60 : 44);
         connect(edit, &QLineEdit::textEdited, this, [this, name](const QString& text) {
           fp_.tools.Find(name)->caption = text.toStdString();
           if (name == "InterAcc") fp_.InterAccKeyPress(0);  // edited: not normalised any more
         });
-        connect(edit, &QLineEdit::returnPressed, this, [this, name] { Press(name); });
+        connect(edit, &QLineEdit::returnPressed, this, [this, name, edit] {
+          Press(name);
+          // The next reference's wavelength is typed over the old one.
+          if (name == "spLbd") edit->selectAll();
+        });
         groupButtons.at(spec.parent)->addWidget(edit);
         edits_[name] = edit;
         break;
@@ -239,6 +245,11 @@ MainView::MainView(app::Box& box) : fp_(box, *this) {
         groupButtons.at(spec.parent)->addWidget(panel);
         break;
       }
+      case app::Place::HScroll:
+      case app::Place::VScroll:
+        AddScrollBar(name, spec.place == app::Place::VScroll, panels, groupButtons.at(spec.parent),
+                     groupTexts.at(spec.parent));
+        break;
       case app::Place::Text:
       case app::Place::Label: {
         const bool inGroup = spec.place == app::Place::Text;
@@ -254,6 +265,9 @@ MainView::MainView(app::Box& box) : fp_(box, *this) {
         if (inGroup && groupGrid.count(spec.parent) != 0) {
           const int k = groupTextCount[spec.parent]++;
           groupGrid.at(spec.parent)->addWidget(label, k % 3, k / 3);
+        } else if (inGroup && spec.caption.size() <= 4) {
+          // A short value sits in the row, beside the buttons it goes with.
+          groupButtons.at(spec.parent)->addWidget(label);
         } else if (inGroup) {
           label->setWordWrap(true);
           groupTexts.at(spec.parent)->addWidget(label);
@@ -270,6 +284,7 @@ MainView::MainView(app::Box& box) : fp_(box, *this) {
     }
   }
   side->addStretch(1);
+  AttachLampLines(buttons_.at("spLines"));
   if (box.Simulated()) BuildSceneMenu();
   setCentralWidget(central);
   statusBar()->setObjectName("status");
@@ -360,8 +375,10 @@ void MainView::Sync() {
     const app::Control& c = *fp_.tools.Find(name);
     if (edit->text().toStdString() != c.caption) edit->setText(Q(c.caption));
     edit->setEnabled(c.enabled);
+    edit->setVisible(c.visible);
     edit->setToolTip(Q(c.hint));
   }
+  SyncScrollBars();
   for (auto& [name, label] : labels_) {
     const app::Control& c = *fp_.tools.Find(name);
     mark(label, c);
@@ -417,6 +434,7 @@ void MainView::PictureChanged() {
 }
 
 bool MainView::eventFilter(QObject* watched, QEvent* event) {
+  if (ScrollBarEvent(watched, event)) return false;
   if (watched != ecran_) return QMainWindow::eventFilter(watched, event);
   auto plotPoint = [this](QMouseEvent* e) {
     // Back from screen to plot pixels.

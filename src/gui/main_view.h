@@ -14,6 +14,7 @@ class QScrollBar;
 class QGroupBox;
 class QLineEdit;
 class QLabel;
+class QLayout;
 class QToolButton;
 
 namespace rovanel::gui {
@@ -64,6 +65,13 @@ class MainView : public QMainWindow, public app::UiPort {
   QAction* AddAction(QMenu* menu, const std::string& name, bool checkable);
   void Press(const std::string& name);
   void BuildSceneMenu();
+  // The simulation's bars and the lamp-line menu (optics_widgets.cpp).
+  void AddScrollBar(const std::string& name, bool vertical, QWidget* parent, QLayout* row,
+                    QLayout* column);
+  void SyncScrollBars();
+  // A bar let go ends its accelerated scroll; true when `watched` is a bar.
+  bool ScrollBarEvent(QObject* watched, QEvent* event);
+  void AttachLampLines(QToolButton* button);
 
   app::TFp fp_;
   QLabel* ecran_ = nullptr;
@@ -78,6 +86,7 @@ class MainView : public QMainWindow, public app::UiPort {
   std::map<std::string, QLabel*> labels_;
   std::map<std::string, QGroupBox*> groups_;
   std::map<std::string, QLineEdit*> edits_;
+  std::map<std::string, QScrollBar*> scrolls_;
   // Menu titles and scene items, by language key.
   std::map<std::string, QMenu*> menus_;
   std::map<std::string, QAction*> sceneActions_;

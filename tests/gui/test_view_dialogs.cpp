@@ -277,7 +277,7 @@ TEST_F(ParaintView, EnterInAnEditSetsItsBarAndKeepsTheDialogOpen) {
   EXPECT_EQ(Child<QScrollBar>(*view, "barln")->value(), 2);
 
   Type(coefexp, "0");
-  Child<QPushButton>(*view, "ok")->click();
+  Child<QPushButton>(*view, "valide")->click();
   EXPECT_TRUE(model.accepted);
   EXPECT_EQ(model.CoefExp, 20);
   EXPECT_EQ(model.CoefLn, 2);
