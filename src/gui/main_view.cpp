@@ -265,8 +265,9 @@ MainView::MainView(app::Box& box) : fp_(box, *this) {
         if (inGroup && groupGrid.count(spec.parent) != 0) {
           const int k = groupTextCount[spec.parent]++;
           groupGrid.at(spec.parent)->addWidget(label, k % 3, k / 3);
-        } else if (inGroup && spec.caption.size() <= 4) {
-          // A short value sits in the row, beside the buttons it goes with.
+        } else if (inGroup && (spec.parent == "spectro1" || spec.parent == "int1")) {
+          // The calibration's and the simulation's values sit in the row,
+          // beside the buttons they go with.
           groupButtons.at(spec.parent)->addWidget(label);
         } else if (inGroup) {
           label->setWordWrap(true);
@@ -402,6 +403,17 @@ void MainView::SetHourglass(bool on) {
 }
 
 void MainView::MessageBox(const std::string& text, app::MessageKind kind) {
+  // With ROVANEL_DIALOG_SHOTS=DIR the box is grabbed into DIR/message.png,
+  // then closed, as the dialogs are.
+  if (const char* dir = std::getenv("ROVANEL_DIALOG_SHOTS"); dir != nullptr && *dir != '\0') {
+    const QString file = QString::fromUtf8(dir) + "/message.png";
+    QTimer::singleShot(300, this, [file] {
+      if (QWidget* shown = QApplication::activeModalWidget()) {
+        shown->grab().save(file);
+        shown->close();
+      }
+    });
+  }
   if (kind == app::MessageKind::Error)
     QMessageBox::critical(this, Q(app::kApplicationTitle), Q(text));
   else
