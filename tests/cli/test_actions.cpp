@@ -104,6 +104,28 @@ TEST_F(Actions, ErrorsSayWhatIsWrongInOneLine) {
   EXPECT_TRUE(out.str().empty());
 }
 
+TEST_F(Actions, DialogButtonsTabsAndFieldsAfterClosing) {
+  // λ = 2V/F: 316.4 µm/s at 1000 Hz is 632.80 nm, ± 2·316400·1/1000² +
+  // 2·100/1000 = 0.83 nm.
+  ASSERT_TRUE(Run({"click:mi", "dialog:TMiCalc page=0 frra=1000 frrain=1 vira=316.4 virain=0.1 "
+                               "click=racalcul ok",
+                   "click:calc", "dump:lora", "dump:lorain"}))
+      << err.str();
+  EXPECT_EQ(out.str(), "632.80\n0.83\n");
+  out.str("");
+  // The simulation's page, a bar moved and read back; a bar out of range.
+  ASSERT_TRUE(Run({"click:int", "dialog:Tparaint page=2 renbt=5 ok", "click:paramint",
+                   "click:gosimu", "set:bar=-300", "dump:bar", "dump:renbt"}))
+      << err.str();
+  EXPECT_EQ(out.str(), "-300\n5\n");
+  EXPECT_EQ(fp->paraint.Sim.SlitCount, 5.0);
+  EXPECT_FALSE(runner->Run("set:intensbar=0"));
+  // A lamp line chosen for the wavelength entry; one the library lacks.
+  ASSERT_TRUE(Run({"click:spectro", "set:spLine=546.074", "dump:spLbd"}));
+  EXPECT_EQ(out.str(), "-300\n5\n546.074\n");
+  EXPECT_FALSE(runner->Run("set:spLine=500"));
+}
+
 TEST_F(Actions, PictureIsWrittenAsPngOrBmp) {
   const auto dir = std::filesystem::temp_directory_path() / "rovanel-actions";
   std::filesystem::create_directories(dir);
