@@ -14,12 +14,6 @@ namespace rovanel::app {
 
 namespace {
 
-std::string TwoDecimals(double v) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%.2f", v);
-  return text;
-}
-
 }  // namespace
 
 void TFp::ComputeSimulation(int shift) {

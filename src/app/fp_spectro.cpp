@@ -13,12 +13,6 @@ namespace rovanel::app {
 
 namespace {
 
-std::string TwoDecimals(double v) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%.2f", v);
-  return text;
-}
-
 std::string RefNumberText(int n) {
   char text[16];
   std::snprintf(text, sizeof text, "%2d", n);

@@ -7,14 +7,13 @@
 
 namespace rovanel::app {
 
-namespace {
-
-// Numbers as the text exports write them: "C" notation, all digits kept.
 std::string Real(double v) {
   char text[40];
   std::snprintf(text, sizeof text, "%.9g", v);
   return text;
 }
+
+namespace {
 
 class Lines {
  public:

@@ -19,4 +19,7 @@ using RecordLines = std::vector<std::pair<std::string, std::string>>;
 // reference spectrum its 2048 levels separated by spaces.
 std::optional<RecordLines> RecordFields(const TFp& fp, std::string_view record);
 
+// A number as the dumps write it: "C" notation, all digits kept.
+std::string Real(double v);
+
 }  // namespace rovanel::app

@@ -5,19 +5,12 @@
 #include <cmath>
 #include <cstdio>
 
+#include "app/record_fields.h"
 #include "cli/actions.h"
 
 namespace rovanel::cli {
 
-namespace {
-
-std::string Real(double v) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%.6g", v);
-  return text;
-}
-
-}  // namespace
+using app::Real;
 
 bool ActionRunner::SetOptics(std::string_view name, std::string_view text, bool& handled) {
   handled = true;

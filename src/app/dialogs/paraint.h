@@ -34,6 +34,9 @@ inline constexpr int kVkDigit0 = 48, kVkKeypad0 = 96;
 // (letters, Backspace, arrows) empties it.
 std::string ParamKeyRule(std::string text, int vk);
 
+// A number as the edits show it: two decimals, "." as separator.
+std::string TwoDecimals(double v);
+
 // A number typed in mm: optionally signed, "." or "," as separator.
 std::optional<double> ReadLooseDecimal(std::string_view text);
 

@@ -60,13 +60,13 @@ const EditInfo* InfoOf(std::string_view field) {
   return nullptr;
 }
 
-std::string TwoDecimalsOf(double v) {
+}  // namespace
+
+std::string TwoDecimals(double v) {
   char text[64];
   std::snprintf(text, sizeof text, "%.2f", v);
   return text;
 }
-
-}  // namespace
 
 std::string ParamKeyRule(std::string text, int vk) {
   const bool digit = vk >= kVkDigit0 && vk <= kVkDigit0 + 9;
@@ -134,7 +134,7 @@ void Tparaint::SimulationDefaults() {
 
 void Tparaint::SimulationShow() {
   // The other pages keep the texts last typed.
-  ebxWidth.caption = TwoDecimalsOf(Sim.Waist * 1000);
+  ebxWidth.caption = TwoDecimals(Sim.Waist * 1000);
   FocusTo.clear();
 }
 
@@ -169,7 +169,7 @@ void Tparaint::ebxWidthEnter() {
   }
   FocusTo = "valide";
   Sim.Waist = optics::WaistOfMm(*mm);
-  ebxWidth.caption = TwoDecimalsOf(Sim.Waist * 1000);
+  ebxWidth.caption = TwoDecimals(Sim.Waist * 1000);
 }
 
 void Tparaint::TypeInto(std::string_view field, std::string_view text) {
@@ -213,7 +213,7 @@ void Tparaint::ShowFit(const optics::FitResult& fit) {
     default:
       // The waist is held as a whole number of 10 µm.
       Sim.Waist = optics::WaistOfMm(Sim.Waist * 1e3);
-      ebxWidth.caption = TwoDecimalsOf(Sim.Waist * 1e3);
+      ebxWidth.caption = TwoDecimals(Sim.Waist * 1e3);
       break;
   }
 }
