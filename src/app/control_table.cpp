@@ -12,6 +12,7 @@ constexpr std::string_view kAffichage = "ID_MIT_BAS_Affichage";
 constexpr std::string_view kTraitements = "ID_MIT_BAS_Traitements";
 constexpr std::string_view kLangue = "ID_MIT_BAS_Langue";
 constexpr std::string_view kExporter = "ID_MIT_BAS_E&xporter";
+constexpr std::string_view kAide = "ID_MIT_BAS_Aide";
 
 using T = Tools;
 using F = TFp;
@@ -132,7 +133,8 @@ constexpr ControlSpec kControls[] = {
   {"imprimer", &T::imprimer, kNone, {}, false, 0, false, nullptr, {}, {}, false, true},
   {"calc",          &T::calc,          kTool,   "view",       false, 0, false, &F::calcClick,
    "ID_BTN_BAS_Calcul", "HINT_Calculatrice"},
-  {"rappels", &T::rappels, kNone, {}, false, 0, false, nullptr, {}, {}, false, true},
+  {"rappels",       &T::rappels,       kTool,   "view",       false, 0, false, &F::rappelsClick,
+   "ID_BTN_BAS_Rappels", "HINT_Rappels théoriques"},
   {"Fichier1", &T::Fichier1, kNone, {}, false, 0, false, nullptr, {}, {}, false, true},
   {"Imprimer1", &T::Imprimer1, kNone, {}, false, 0, false, nullptr, {}, {}, false, true},
   {"Modeaff", &T::Modeaff, kNone, {}, false, 0, false, nullptr, {}, {}, false, true},
@@ -273,6 +275,8 @@ constexpr ControlSpec kControls[] = {
    "English", {}},
   {"Deutsch1",      &T::Deutsch1,      kCheck,  kLangue,      false, 0, true,  &F::Deutsch1Click,
    "Deutsch", {}},
+  {"Sommaire1",     &T::Sommaire1,     kMenu,   kAide,        false, 0, true,  &F::Sommaire1Click,
+   "ID_MIT_BAS_Sommaire", {}, false, true, "F1"},
 };
 // clang-format on
 

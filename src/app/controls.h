@@ -82,6 +82,8 @@ struct Tools {
   // The export menu and the texts the file commands use.
   Control Texte1, IDMITBASRegressi1, IDMITBASSynchronie1, Bitmap1;
   Control Message11, Message12, Message13, Message14;
+  // The Help menu.
+  Control Sommaire1;
 
   // Every control with its component name, in a stable order.
   std::vector<std::pair<std::string_view, Control*>> All();

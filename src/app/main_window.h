@@ -26,6 +26,7 @@
 #include "app/dialogs/mi_calc.h"
 #include "app/dialogs/paraint.h"
 #include "app/dialogs/sel_lge.h"
+#include "app/help.h"
 #include "app/config.h"
 #include "app/lang/dictionary.h"
 #include "app/progress_gauge.h"
@@ -153,6 +154,11 @@ class TFp {
   void ebxWaistEnter() { ebxWaistKeyPress(13); }
   void AjusterClick();
   void calcClick();
+  // Help (fp_help.cpp): the theory reminder of the mode in use (none in
+  // analysis), and the contents (F1).
+  void rappelsClick();
+  void Sommaire1Click();
+  void OpenHelp(HelpTopic topic);
   void ComputeSimulation(int shift);
   ScrollBar bar{optics::kShiftBarMin, optics::kShiftBarMax, 0, true, 16, 1};
   ScrollBar intensbar{optics::kIntensBarMin, optics::kIntensBarMax, optics::kIntensBarStart,

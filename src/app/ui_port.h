@@ -38,6 +38,13 @@ class UiPort {
   // text: hidden).
   virtual void Note(const std::string& text) { (void)text; }
 
+  // Opens the help window on a page (empty path: the page is missing) with
+  // a note to show beside it (empty: none).
+  virtual void ShowHelp(const std::string& path, const std::string& note) {
+    (void)path;
+    (void)note;
+  }
+
   // Set while scripted actions run: each pump of ProcessMessages runs the
   // next one. Ports call it from ProcessMessages.
   std::function<void()> scriptPump;

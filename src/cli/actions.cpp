@@ -46,6 +46,11 @@ bool HeadlessPort::RunModal(app::DialogModel& dialog) {
   return false;
 }
 
+void HeadlessPort::ShowHelp(const std::string& path, const std::string& note) {
+  if (!path.empty()) err_ << "help: " << path << '\n';
+  if (!note.empty()) err_ << "message: " << note << '\n';
+}
+
 void HeadlessPort::StatusText(const std::string& text) {
   if (!text.empty()) err_ << "status: " << text << '\n';
 }

@@ -78,6 +78,8 @@ class HeadlessPort : public app::UiPort {
   void CloseMainWindow() override { closeRequested = true; }
   // No window: a dialog with no answer queued is cancelled, and said so.
   bool RunModal(app::DialogModel& dialog) override;
+  // No window: the page and its note are written out.
+  void ShowHelp(const std::string& path, const std::string& note) override;
 
   bool closeRequested = false;
 

@@ -20,6 +20,7 @@ class QToolButton;
 namespace rovanel::gui {
 
 class GaugeWindow;
+class HelpWindow;
 
 // The preview under the plot: the whole curve, and the part in view.
 class PreviewBar : public QWidget {
@@ -54,6 +55,9 @@ class MainView : public QMainWindow, public app::UiPort {
   void CloseMainWindow() override;
   bool RunModal(app::DialogModel& dialog) override;
   void Note(const std::string& text) override;
+  // Opens the help window (main_view_help.cpp); a missing page is said in
+  // a message box.
+  void ShowHelp(const std::string& path, const std::string& note) override;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -91,6 +95,7 @@ class MainView : public QMainWindow, public app::UiPort {
   std::map<std::string, QMenu*> menus_;
   std::map<std::string, QAction*> sceneActions_;
   QLabel* note_ = nullptr;
+  HelpWindow* help_ = nullptr;
   int hourglass_ = 0;
   bool closeRequested_ = false;
 };

@@ -11,6 +11,7 @@
 
 #include "app/config.h"
 #include "app/control_table.h"
+#include "app/help.h"
 #include "app/lang/form_texts.h"
 #include "device/sim/optical_bench.h"
 #include "support/served_window.h"
@@ -90,6 +91,8 @@ TEST(WindowTexts, HoldsEveryKeyTheProgramAsksForInTheThreeLanguages) {
   for (const ControlSpec& c : ControlTable())
     if (c.place == Place::Menu || c.place == Place::Check) asked.insert(std::string(c.parent));
   asked.insert("ID_MIT_SIM_Scene");
+  asked.insert(std::string(kHelpInEnglishKey));
+  asked.insert(std::string(kHelpMissingKey));
   for (std::string_view scene : device::sim::SceneNames())
     asked.insert("ID_MIT_SIM_" + std::string(scene));
 
@@ -100,7 +103,7 @@ TEST(WindowTexts, HoldsEveryKeyTheProgramAsksForInTheThreeLanguages) {
     EXPECT_TRUE(w.port.messages.empty()) << w.port.messages.front();
     FormControls all = w.fp.tools.All();
     for (DialogModel* d : std::initializer_list<DialogModel*>{&w.fp.affichage, &w.fp.paraint,
-                                                             &w.fp.feature})
+                                                             &w.fp.feature, &w.fp.miCalc})
       for (auto& control : d->Texts()) all.push_back(control);
     for (const auto& [name, control] : all) {
       EXPECT_FALSE(control->marked) << name << " in language " << language;

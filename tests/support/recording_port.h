@@ -26,6 +26,10 @@ class RecordingPort : public app::UiPort {
   }
   void StatusText(const std::string& text) override { status.push_back(text); }
   void CloseMainWindow() override { ++closeRequests; }
+  void ShowHelp(const std::string& path, const std::string& note) override {
+    helpPages.push_back(path);
+    helpNotes.push_back(note);
+  }
 
   int pumps = 0;
   int hourglass = 0;
@@ -34,6 +38,8 @@ class RecordingPort : public app::UiPort {
   int closeRequests = 0;
   std::vector<std::string> messages;
   std::vector<std::string> status;
+  // Each help page asked for (empty: missing) and its note.
+  std::vector<std::string> helpPages, helpNotes;
   // Runs inside ProcessMessages with the pump's number (1-based).
   std::function<void(int)> onPump;
   std::function<void()> onGauge;

@@ -1,0 +1,28 @@
+// The help window: the application's contents and the theory reminder of
+// the mode in use.
+#include "app/help.h"
+#include "app/main_window.h"
+
+namespace rovanel::app {
+
+void TFp::OpenHelp(HelpTopic topic) {
+  const HelpPageRef page = HelpPage(Language, topic, ShippedDir);
+  const std::string note = page.note.empty() ? std::string() : Text(page.note, {page.wanted});
+  ui_.ShowHelp(page.path, note);
+}
+
+void TFp::rappelsClick() {
+  if (tools.mi.down)
+    OpenHelp(HelpTopic::Michelson);
+  else if (tools.int_.down)
+    OpenHelp(HelpTopic::Interference);
+  else if (tools.spectro.down)
+    OpenHelp(HelpTopic::Spectrometry);
+  // Analysis has no reminder of its own.
+}
+
+void TFp::Sommaire1Click() {
+  OpenHelp(HelpTopic::Contents);
+}
+
+}  // namespace rovanel::app
