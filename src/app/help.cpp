@@ -9,7 +9,7 @@ std::string_view HelpFile(HelpTopic topic) {
   switch (topic) {
     case HelpTopic::Michelson: return "michelson.html";
     case HelpTopic::Interference: return "interference.html";
-    case HelpTopic::Spectrometry: return "spectrometry.html";
+    case HelpTopic::Spectrometry: return "grating.html";
     case HelpTopic::Contents: break;
   }
   return "index.html";

@@ -34,8 +34,8 @@ struct StubPages {
 };
 
 const std::initializer_list<const char*> kAllPages = {
-    "fr/index.html", "fr/michelson.html", "fr/interference.html", "fr/spectrometry.html",
-    "en/index.html", "en/michelson.html", "en/interference.html", "en/spectrometry.html"};
+    "fr/index.html", "fr/michelson.html", "fr/interference.html", "fr/grating.html",
+    "en/index.html", "en/michelson.html", "en/interference.html", "en/grating.html"};
 
 TEST(HelpPage, EachLanguageAndTopicOpensItsFileGermanTheEnglishOneWithANote) {
   const StubPages shipped(kAllPages);
@@ -49,13 +49,13 @@ TEST(HelpPage, EachLanguageAndTopicOpensItsFileGermanTheEnglishOneWithANote) {
       {1, HelpTopic::Contents, "fr/index.html", ""},
       {1, HelpTopic::Michelson, "fr/michelson.html", ""},
       {1, HelpTopic::Interference, "fr/interference.html", ""},
-      {1, HelpTopic::Spectrometry, "fr/spectrometry.html", ""},
+      {1, HelpTopic::Spectrometry, "fr/grating.html", ""},
       {2, HelpTopic::Contents, "en/index.html", ""},
       {2, HelpTopic::Michelson, "en/michelson.html", ""},
       {2, HelpTopic::Interference, "en/interference.html", ""},
-      {2, HelpTopic::Spectrometry, "en/spectrometry.html", ""},
+      {2, HelpTopic::Spectrometry, "en/grating.html", ""},
       {3, HelpTopic::Contents, "en/index.html", "ID_MES_INF_aide en anglais"},
-      {3, HelpTopic::Spectrometry, "en/spectrometry.html", "ID_MES_INF_aide en anglais"},
+      {3, HelpTopic::Spectrometry, "en/grating.html", "ID_MES_INF_aide en anglais"},
   };
   for (const Case& c : cases) {
     const HelpPageRef ref = HelpPage(c.language, c.topic, shipped.Dir());
@@ -87,7 +87,7 @@ TEST_F(Help, TheReminderOfEachModeAndNoneInAnalysisOrWithNoMode) {
   };
   const Case cases[] = {{"mi", "michelson.html"},
                         {"int", "interference.html"},
-                        {"spectro", "spectrometry.html"},
+                        {"spectro", "grating.html"},
                         {"opto", ""},
                         {"", ""}};
   for (const Case& c : cases) {

@@ -51,7 +51,7 @@ std::vector<std::string> Attributes(const std::string& html, const std::string& 
 TEST(HelpPages, SameSetOfPagesInBothLanguages) {
   const auto fr = PageNames("fr");
   const auto en = PageNames("en");
-  for (const char* page : {"index.html", "michelson.html", "interference.html", "spectrometry.html"}) {
+  for (const char* page : {"index.html", "michelson.html", "interference.html", "grating.html"}) {
     EXPECT_TRUE(fr.count(page)) << "fr/" << page;
     EXPECT_TRUE(en.count(page)) << "en/" << page;
   }
@@ -89,7 +89,7 @@ TEST(HelpPages, EveryLinkResolvesInsideItsLanguage) {
 TEST(HelpPages, IndexLinksToTheTheoryPages) {
   for (const std::string lang : kLanguages) {
     const auto hrefs = Attributes(ReadFile(HelpDir(lang) / "index.html"), "href");
-    for (const char* page : {"michelson.html", "interference.html", "spectrometry.html"}) {
+    for (const char* page : {"michelson.html", "interference.html", "grating.html"}) {
       EXPECT_NE(std::find(hrefs.begin(), hrefs.end(), page), hrefs.end()) << lang << " " << page;
     }
   }
@@ -118,10 +118,10 @@ TEST(HelpPages, TheoryPagesHoldFormulasAndWorkedNumbers) {
       {"interference.html", {"1.2656", "1,2656"}},
       {"interference.html", {"0.211 mm", "0,211 mm"}},
       {"interference.html", {"0.607", "0,607"}},
-      {"spectrometry.html", {"m λ = d (sin α + sin β)"}},
-      {"spectrometry.html", {"500 nm"}},
-      {"spectrometry.html", {"350 nm"}},
-      {"spectrometry.html", {"1123.5", "1123,5"}},
+      {"grating.html", {"m λ = d (sin α + sin β)"}},
+      {"grating.html", {"500 nm"}},
+      {"grating.html", {"350 nm"}},
+      {"grating.html", {"1123.5", "1123,5"}},
   };
   for (const std::string lang : kLanguages) {
     for (const Expect& c : cases) {
