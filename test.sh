@@ -3,6 +3,8 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/common.sh
+# The tests read the printed page back with Poppler's tools.
+ROVANEL_PACKAGES+=(poppler-utils)
 ensure_packages
 build_into build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DROVANEL_WERROR=ON
 cd build

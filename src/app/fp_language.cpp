@@ -67,14 +67,10 @@ void TFp::ApplyConfig() {
 }
 
 std::vector<TFp::FormPass> TFp::TranslatedForms() {
-  // The main window, the display settings, the simulation parameters, the
-  // filter settings, the calculator; the print preview and printing come
-  // with their forms.
-  return {{tools.All(), true, true, false},
-          {affichage.Texts(), true, true, true},
-          {paraint.Texts(), true, true, true},
-          {feature.Texts(), true, false, true},
-          {miCalc.Texts(), true, true, true}};
+  return {{tools.All(), true, true, false},      {affichage.Texts(), true, true, true},
+          {tapp.Texts(), true, false, false},     {paraint.Texts(), true, true, true},
+          {miCalc.Texts(), true, true, true},     {imp.Texts(), true, true, true},
+          {feature.Texts(), true, false, true}};
 }
 
 void TFp::LoadLanguage() {

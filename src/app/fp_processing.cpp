@@ -104,7 +104,6 @@ void TFp::FiltrageMoyennage1Click() {
   feature.FilterOrder = mi ? MiParams.FilterOrder : ProfParams.FilterOrder;
   feature.AvgCount = ProfParams.AvgCount;
   feature.Caption = tools.Titre4.caption;
-  feature.HelpPath = AppDir;
   RunDialog(feature);
   // Cancel leaves the dialog's values as they were put in.
   (mi ? MiParams.FilterOrder : ProfParams.FilterOrder) = feature.FilterOrder;

@@ -205,6 +205,7 @@ bool TFp::RunDialog(DialogModel& dialog) {
   dialog.Translate = [this](std::string_view key, std::initializer_list<std::string> args) {
     return Text(key, args);
   };
+  dialog.Help = [this] { OpenHelp(HelpTopic::Contents); };
   dialog.Activate();
   if (dialogScript.Has(dialog.Name())) {
     std::string error;

@@ -21,6 +21,7 @@
 #include "app/dialogs/affichage.h"
 #include "app/dialogs/dialog_script.h"
 #include "app/dialogs/feature.h"
+#include "app/dialogs/imp.h"
 #include "app/dialogs/file_dialog.h"
 #include "app/files/exports.h"
 #include "app/dialogs/mi_calc.h"
@@ -159,6 +160,20 @@ class TFp {
   void rappelsClick();
   void Sommaire1Click();
   void OpenHelp(HelpTopic topic);
+  // Printing (fp_print.cpp): the print dialog, then the platform's print
+  // dialog; the same page written to a PDF or PNG file (the dialog's
+  // answer decides, as for printing). False, with the reason, when nothing
+  // was written.
+  void imprimerClick();
+  void Imprimer1Click() { imprimerClick(); }
+  enum class PageFile { Pdf, Png };
+  bool PrintToFile(const std::string& path, PageFile kind, std::string& error);
+  // The page of what the plot shows, with these annotations.
+  PrintJob MakePrintJob(const PrintNotesRec& notes);
+  Timp imp;
+  TappForm tapp;
+  // The clock of the page's date (tests set it).
+  std::function<std::int64_t()> Now;
   void ComputeSimulation(int shift);
   ScrollBar bar{optics::kShiftBarMin, optics::kShiftBarMax, 0, true, 16, 1};
   ScrollBar intensbar{optics::kIntensBarMin, optics::kIntensBarMax, optics::kIntensBarStart,
@@ -392,6 +407,12 @@ class TFp {
     bool captions, hints, items;
   };
   std::vector<FormPass> TranslatedForms();
+  // Shows Timp with PrintNotes; on OK keeps what it holds.
+  bool RunPrintDialog();
+  // The page's parts.
+  std::vector<display::PageCurve> PageCurves() const;
+  std::vector<std::string> PageSettings() const;
+  std::vector<std::string> PageReadouts() const;
   // What the status bar says of an acquisition that met link failures.
   std::string AcquisitionText(const acquisition::AcquisitionReport& report) const;
   // Says in the status bar how many samples of the series are at 255.

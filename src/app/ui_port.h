@@ -6,10 +6,19 @@
 #include <string>
 
 #include "app/dialogs/dialog.h"
+#include "display/print_page.h"
 
 namespace rovanel::app {
 
 enum class MessageKind { Information, Error };
+
+// A page to print or preview, with the style and paper chosen.
+struct PrintJob {
+  display::PrintPage page;
+  display::PageStyle style;
+  display::PaperSize paper = display::PaperSize::A4;
+  bool landscape = false;
+};
 
 class UiPort {
  public:
@@ -44,6 +53,17 @@ class UiPort {
     (void)path;
     (void)note;
   }
+
+  // The platform's print dialog, preset with the job's paper; once the
+  // user confirms it, `confirmed` runs, then the page prints. False when
+  // cancelled or when there is no printer.
+  virtual bool PrintPage(const PrintJob& job, const std::function<void()>& confirmed) {
+    (void)job;
+    (void)confirmed;
+    return false;
+  }
+  // The print preview of the job, modal.
+  virtual void PreviewPage(const PrintJob& job) { (void)job; }
 
   // Set while scripted actions run: each pump of ProcessMessages runs the
   // next one. Ports call it from ProcessMessages.

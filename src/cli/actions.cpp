@@ -51,6 +51,16 @@ void HeadlessPort::ShowHelp(const std::string& path, const std::string& note) {
   if (!note.empty()) err_ << "message: " << note << '\n';
 }
 
+bool HeadlessPort::PrintPage(const app::PrintJob&, const std::function<void()>&) {
+  err_ << "message: no printer here; print:pdf=FILE or print:png=FILE writes the page\n";
+  return false;
+}
+
+void HeadlessPort::PreviewPage(const app::PrintJob& job) {
+  err_ << "preview: " << (job.paper == display::PaperSize::A4 ? "A4" : "Letter") << ' '
+       << (job.landscape ? "landscape" : "portrait") << '\n';
+}
+
 void HeadlessPort::StatusText(const std::string& text) {
   if (!text.empty()) err_ << "status: " << text << '\n';
 }
@@ -65,6 +75,7 @@ bool ActionRunner::Fail(const std::string& message) {
 
 std::string_view ActionRunner::ControlOf(std::string_view action) {
   if (action.starts_with("click:")) return action.substr(6);
+  if (action.starts_with("print:")) return "imprimer";
   return FileCommandControl(action);
 }
 
@@ -141,6 +152,7 @@ bool ActionRunner::RunOne(std::string_view action) {
   if (verb == "scene") return Scene(rest);
   if (verb == "wait") return Wait(rest);
   if (verb == "dialog") return Dialog(rest);
+  if (verb == "print") return Print(rest);
   if (verb == "fill") return Fill(rest);
   if (verb == "mouse") return Mouse(rest);
   if (verb == "key") return Key(rest);
@@ -177,6 +189,18 @@ bool ActionRunner::Mouse(std::string_view what) {
     fp_.ecranMouseMove(x, y);
   else
     fp_.ecranMouseUp();
+  return true;
+}
+
+bool ActionRunner::Print(std::string_view what) {
+  const auto eq = what.find('=');
+  const std::string_view kind = what.substr(0, eq);
+  if (eq == std::string_view::npos || eq + 1 == what.size() || (kind != "pdf" && kind != "png"))
+    return Fail("print takes pdf=FILE or png=FILE, not '" + std::string(what) + "'");
+  std::string error;
+  if (!fp_.PrintToFile(std::string(what.substr(eq + 1)),
+                       kind == "pdf" ? app::TFp::PageFile::Pdf : app::TFp::PageFile::Png, error))
+    return Fail(error);
   return true;
 }
 

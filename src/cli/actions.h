@@ -43,6 +43,9 @@ class ActionRunner {
   bool Scene(std::string_view name);
   bool Wait(std::string_view ms);
   bool Dialog(std::string_view answer);
+  // print:pdf=FILE, print:png=FILE: the print dialog (answered by a queued
+  // dialog:Timp), then the page written to the file.
+  bool Print(std::string_view what);
   // open:FILE, save:FILE, export:KIND=FILE, cancel:COMMAND (file_actions.cpp).
   bool FileCommand(std::string_view verb, std::string_view rest);
   // The control an action clicks, or "" for one that clicks none.
@@ -80,6 +83,9 @@ class HeadlessPort : public app::UiPort {
   bool RunModal(app::DialogModel& dialog) override;
   // No window: the page and its note are written out.
   void ShowHelp(const std::string& path, const std::string& note) override;
+  // No printer: said so (print:pdf writes the page); the preview is named.
+  bool PrintPage(const app::PrintJob& job, const std::function<void()>& confirmed) override;
+  void PreviewPage(const app::PrintJob& job) override;
 
   bool closeRequested = false;
 

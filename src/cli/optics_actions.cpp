@@ -88,7 +88,7 @@ bool ActionRunner::DumpOptics(std::string_view what, bool& handled) {
   }
   // A field of a dialog, by component name, as it was left.
   for (app::DialogModel* d : std::initializer_list<app::DialogModel*>{
-           &fp_.miCalc, &fp_.paraint, &fp_.feature, &fp_.affichage})
+           &fp_.miCalc, &fp_.paraint, &fp_.feature, &fp_.affichage, &fp_.imp})
     for (const auto& [name, control] : d->Texts())
       if (name == what) {
         out_ << control->caption << '\n';

@@ -10,11 +10,13 @@
 #include "app/dialogs/affichage.h"
 #include "app/dialogs/feature.h"
 #include "app/dialogs/file_dialog.h"
+#include "app/dialogs/imp.h"
 #include "app/dialogs/mi_calc.h"
 #include "app/dialogs/paraint.h"
 #include "app/dialogs/sel_lge.h"
 #include "gui/affichage_dialog.h"
 #include "gui/feature_dialog.h"
+#include "gui/imp_dialog.h"
 #include "gui/mi_calc_dialog.h"
 #include "gui/paraint_dialog.h"
 #include "gui/sel_lge_dialog.h"
@@ -108,6 +110,9 @@ std::unique_ptr<DialogView> MakeDialogView(QWidget* parent, app::DialogModel& mo
   if (model.Name() == "TMiCalc")
     if (auto* calc = dynamic_cast<app::TMiCalc*>(&model))
       return std::make_unique<MiCalcDialog>(*calc, parent);
+  if (model.Name() == "Timp")
+    if (auto* imp = dynamic_cast<app::Timp*>(&model))
+      return std::make_unique<ImpDialog>(*imp, parent);
   return nullptr;
 }
 

@@ -58,6 +58,12 @@ class MainView : public QMainWindow, public app::UiPort {
   // Opens the help window (main_view_help.cpp); a missing page is said in
   // a message box.
   void ShowHelp(const std::string& path, const std::string& note) override;
+  // Printing (main_view_print.cpp).
+  bool PrintPage(const app::PrintJob& job, const std::function<void()>& confirmed) override;
+  void PreviewPage(const app::PrintJob& job) override;
+  // With ROVANEL_DIALOG_SHOTS set, grabs the next modal window as NAME.png
+  // and closes it.
+  void GrabNextModal(const QString& name, int delayMs);
 
  protected:
   void closeEvent(QCloseEvent* event) override;

@@ -20,36 +20,30 @@ QString Q(std::string_view s) {
 }  // namespace
 
 void MainView::MessageBox(const std::string& text, app::MessageKind kind) {
-  // With ROVANEL_DIALOG_SHOTS=DIR the box is grabbed into DIR/message.png,
-  // then closed, as the dialogs are.
-  if (const char* dir = std::getenv("ROVANEL_DIALOG_SHOTS"); dir != nullptr && *dir != '\0') {
-    const QString file = QString::fromUtf8(dir) + "/message.png";
-    QTimer::singleShot(300, this, [file] {
-      if (QWidget* shown = QApplication::activeModalWidget()) {
-        shown->grab().save(file);
-        shown->close();
-      }
-    });
-  }
+  GrabNextModal("message", 300);
   if (kind == app::MessageKind::Error)
     QMessageBox::critical(this, Q(app::kApplicationTitle), Q(text));
   else
     QMessageBox::information(this, Q(app::kApplicationTitle), Q(text));
 }
 
-bool MainView::RunModal(app::DialogModel& dialog) {
+void MainView::GrabNextModal(const QString& name, int delayMs) {
   // For looking at the dialogs without a person at the screen: with
-  // ROVANEL_DIALOG_SHOTS=DIR each dialog is grabbed into DIR/NAME.png once
-  // shown, then cancelled.
-  if (const char* dir = std::getenv("ROVANEL_DIALOG_SHOTS"); dir != nullptr && *dir != '\0') {
-    const QString file = QString::fromUtf8(dir) + "/" + Q(dialog.Name()) + ".png";
-    QTimer::singleShot(300, this, [file] {
-      if (QWidget* shown = QApplication::activeModalWidget()) {
-        shown->grab().save(file);
-        shown->close();
-      }
-    });
-  }
+  // ROVANEL_DIALOG_SHOTS=DIR the modal window about to show is grabbed into
+  // DIR/NAME.png once shown, then closed (cancelled).
+  const char* dir = std::getenv("ROVANEL_DIALOG_SHOTS");
+  if (dir == nullptr || *dir == '\0') return;
+  const QString file = QString::fromUtf8(dir) + "/" + name + ".png";
+  QTimer::singleShot(delayMs, this, [file] {
+    if (QWidget* shown = QApplication::activeModalWidget()) {
+      shown->grab().save(file);
+      shown->close();
+    }
+  });
+}
+
+bool MainView::RunModal(app::DialogModel& dialog) {
+  GrabNextModal(Q(dialog.Name()), 300);
   const bool ok = RunDialogView(this, dialog);
   Sync();
   return ok;

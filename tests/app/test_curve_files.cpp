@@ -148,14 +148,18 @@ TEST(CurveFiles, WritersLayEveryFieldAtItsOffset) {
   EXPECT_EQ(Diff(EncodeCct(SampleCct()), SampleCctImage().b), "");
   EXPECT_EQ(EncodeCcd({}).size(), 5632u);
   EXPECT_EQ(EncodeCct({}).size(), 9603u);  // 8192 samples, zeros past the end of raw
-  // Strings are cut to their room in Windows-1252; the remark keeps its NUL.
+  // Strings are cut to their room in Windows-1252; a full remark (the
+  // memo's 300 characters) fills its 300 bytes and reads back whole.
   CcdData d;
   d.prof.UnitX = "µµµµµµµ";
   for (int i = 0; i < 310; ++i) d.notes.RemarkText += "µ";
   const Bytes b = EncodeCcd(d);
   EXPECT_EQ(Bytes(b.begin() + 60, b.begin() + 66), (Bytes{5, 0xB5, 0xB5, 0xB5, 0xB5, 0xB5}));
-  EXPECT_EQ(Bytes(b.begin() + 5332, b.end() - 1), Bytes(299, 0xB5));
-  EXPECT_EQ(b.back(), 0);
+  EXPECT_EQ(Bytes(b.begin() + 5332, b.end()), Bytes(300, 0xB5));
+  CcdData back;
+  LoadReport report;
+  ASSERT_EQ(Load(b, back, report), "");
+  EXPECT_EQ(back.notes.RemarkText.size(), 600u);  // 300 "µ" in UTF-8
 }
 
 TEST(CurveFiles, RoundTripsRestoreAllButFftValid) {

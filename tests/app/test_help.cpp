@@ -124,5 +124,24 @@ TEST_F(Help, ContentsOpensTheIndexOfTheLanguageAndAMissingPageComesWithANote) {
   EXPECT_NE(port.helpNotes.back(), "");
 }
 
+TEST_F(Help, TheDialogsHelpButtonsOpenTheContents) {
+  struct Case {
+    const char* mode;
+    const char* answer;
+    const char* click;
+  };
+  const Case cases[] = {{"opto", "Tfeature click=hlpfeat cancel", "FiltrageMoyennage1"},
+                        {"int", "Tparaint click=BitBtn1 cancel", "Simulation1"}};
+  for (const Case& c : cases) {
+    fp.Click(c.mode);
+    std::string error;
+    fp.dialogScript.Queue(*ParseDialogAnswer(c.answer, error));
+    port.helpPages.clear();
+    fp.Click(c.click);
+    EXPECT_EQ(port.helpPages, (std::vector<std::string>{shipped.Dir() + "help/en/index.html"}))
+        << c.answer;
+  }
+}
+
 }  // namespace
 }  // namespace rovanel::app

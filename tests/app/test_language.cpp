@@ -103,8 +103,10 @@ TEST(WindowTexts, HoldsEveryKeyTheProgramAsksForInTheThreeLanguages) {
     EXPECT_TRUE(w.port.messages.empty()) << w.port.messages.front();
     FormControls all = w.fp.tools.All();
     for (DialogModel* d : std::initializer_list<DialogModel*>{&w.fp.affichage, &w.fp.paraint,
-                                                             &w.fp.feature, &w.fp.miCalc})
+                                                             &w.fp.feature, &w.fp.miCalc,
+                                                             &w.fp.imp})
       for (auto& control : d->Texts()) all.push_back(control);
+    for (auto& control : w.fp.tapp.Texts()) all.push_back(control);
     for (const auto& [name, control] : all) {
       EXPECT_FALSE(control->marked) << name << " in language " << language;
       EXPECT_FALSE(IsCaptionKey(control->caption)) << name << ": " << control->caption;

@@ -30,6 +30,14 @@ class RecordingPort : public app::UiPort {
     helpPages.push_back(path);
     helpNotes.push_back(note);
   }
+  // The printer: confirmed when confirmPrint, then the job is kept.
+  bool PrintPage(const app::PrintJob& job, const std::function<void()>& confirmed) override {
+    if (!confirmPrint) return false;
+    confirmed();
+    printed.push_back(job);
+    return true;
+  }
+  void PreviewPage(const app::PrintJob& job) override { previews.push_back(job); }
 
   int pumps = 0;
   int hourglass = 0;
@@ -40,6 +48,8 @@ class RecordingPort : public app::UiPort {
   std::vector<std::string> status;
   // Each help page asked for (empty: missing) and its note.
   std::vector<std::string> helpPages, helpNotes;
+  bool confirmPrint = true;
+  std::vector<app::PrintJob> printed, previews;
   // Runs inside ProcessMessages with the pump's number (1-based).
   std::function<void(int)> onPump;
   std::function<void()> onGauge;

@@ -54,6 +54,8 @@ class DialogModel {
   // window sets it. Unset: the key with its values after it.
   std::function<std::string(std::string_view, std::initializer_list<std::string>)> Translate;
   std::string Say(std::string_view key, std::initializer_list<std::string> args) const;
+  // Opens the help (a dialog's help button); the window sets it.
+  std::function<void()> Help;
 
  protected:
   void Close(bool ok) {

@@ -95,7 +95,7 @@ bool Tfeature::Press(std::string_view button, std::string& error) {
   } else if (button == "annfeat") {
     annfeatClick();
   } else if (button == "hlpfeat") {
-    // The help viewer comes with the help files.
+    if (Help) Help();
   } else {
     error = "no button '" + std::string(button) + "'";
     return false;

@@ -49,7 +49,6 @@ class Tfeature : public DialogModel {
   int AvgCount = 4;
   int HistIndex = 1;
   bool Validated = false;
-  std::string HelpPath;
 };
 
 }  // namespace rovanel::app

@@ -125,7 +125,10 @@ class Tparaint : public DialogModel {
   Control valide, BitBtn1, BitBtn2;
   void valideClick();
   void BitBtn2Click() { Close(false); }
-  void BitBtn1Click() { HelpAsked = true; }
+  void BitBtn1Click() {
+    HelpAsked = true;
+    if (Help) Help();
+  }
   bool HelpAsked = false;
 
   // The picture of the set-up of each page, and its symbols.

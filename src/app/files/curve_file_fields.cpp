@@ -232,7 +232,8 @@ void PutNotes(Writer& out, const PrintNotesRec& n) {
   out.Counted(n.ManipText, kNameRoom);
   out.Counted({}, kNameRoom);  // spare
   std::string remark = Utf8ToCp1252(n.RemarkText);
-  remark.resize(std::min(remark.size(), kRemarkSize - 1));
+  // A full memo fills all its bytes (the reader stops at a NUL or the end).
+  remark.resize(std::min(remark.size(), kRemarkSize));
   for (char c : remark) out.Byte(static_cast<std::uint8_t>(c));
   out.Zeros(kRemarkSize - remark.size());
 }

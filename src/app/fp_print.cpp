@@ -1,0 +1,217 @@
+// Printing: the print dialog and its annotations, the page of what the plot
+// shows, the platform's print dialog, and the same page as a PDF or PNG.
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+
+#include "app/main_window.h"
+#include "display/legends.h"
+#include "display/page_output.h"
+#include "signal/paging.h"
+
+namespace rovanel::app {
+
+namespace {
+
+// What the port is sent once the print dialog is confirmed.
+constexpr std::uint8_t kPrintData = 0xF7;
+constexpr std::uint8_t kPrintControl = 0xCC;
+// Resolution of the PNG page.
+constexpr int kPngDpi = 150;
+
+std::string Formatted(const char* format, auto... values) {
+  char text[128];
+  std::snprintf(text, sizeof text, format, values...);
+  return text;
+}
+
+}  // namespace
+
+bool TFp::RunPrintDialog() {
+  imp.Caption = Text("ID_FRM_IMP_Impression");
+  imp.SetNotes(PrintNotes);
+  imp.Preview = [this] { ui_.PreviewPage(MakePrintJob(imp.Notes())); };
+  const bool ok = RunDialog(imp);
+  imp.Preview = nullptr;
+  if (ok) PrintNotes = imp.Notes();
+  return ok;
+}
+
+void TFp::imprimerClick() {
+  if (!RunPrintDialog()) return;
+  device::TSmallPort& port = box_.Port();
+  ui_.PrintPage(MakePrintJob(PrintNotes), [&port] {
+    // A printer on the parallel port is woken first; with no port open
+    // nothing is sent.
+    if (!port.Opened()) return;
+    port.ParaWriteData(kPrintData);
+    port.ParaWriteControl(kPrintControl);
+  });
+}
+
+bool TFp::PrintToFile(const std::string& path, PageFile kind, std::string& error) {
+  if (!tools.imprimer.enabled) {
+    error = "printing is not available now (the live view runs)";
+    return false;
+  }
+  if (!RunPrintDialog()) {
+    error = "the print dialog was cancelled: nothing written";
+    return false;
+  }
+  const PrintJob job = MakePrintJob(PrintNotes);
+  const display::PageSetup setup{job.paper, job.landscape};
+  const bool written =
+      kind == PageFile::Pdf
+          ? display::WritePagePdf(path, job.page, job.style, setup, error)
+          : display::WritePagePng(path, job.page, job.style, setup, kPngDpi, error);
+  if (!written) error = "cannot write '" + path + "': " + error;
+  return written;
+}
+
+std::vector<display::PageCurve> TFp::PageCurves() const {
+  const std::int64_t span = std::int64_t{kScreenWidth} * ZoomStep;
+  std::vector<display::PageCurve> curves;
+  if (tools.mi.down) {
+    // The series as DrawSeries shows it.
+    const std::int64_t n =
+        std::min<std::int64_t>(std::max<std::int64_t>(NbPoints, 0), stores.MiSerie.Capacity());
+    const std::int64_t first = std::clamp<std::int64_t>(ViewStart, 0, n);
+    const std::int64_t last = std::min<std::int64_t>(n, first + span);
+    std::vector<std::uint8_t> window(static_cast<std::size_t>(last - first));
+    signal::ReadSamples(stores.MiSerie, static_cast<std::uint32_t>(first), window);
+    curves.push_back({{window.begin(), window.end()}, display::kBlack});
+    return curves;
+  }
+  const std::int64_t first = std::clamp<std::int64_t>(ViewStart, 0, kPixels);
+  const std::int64_t last = std::min<std::int64_t>(kPixels, first + span);
+  for (int k = 1; k <= NbCurves; ++k) {
+    const signal::Curve& c = stores.CurveBuf[k];
+    curves.push_back({{c.begin() + first, c.begin() + last}, CurveColours[k - 1]});
+  }
+  return curves;
+}
+
+std::vector<std::string> TFp::PageReadouts() const {
+  std::vector<std::string> lines;
+  for (const Control* c : {&tools.coorv1, &tools.coorv2, &tools.Deltav, &tools.coorh1,
+                           &tools.coorh2, &tools.deltah})
+    if (!c->caption.empty()) lines.push_back(c->caption);
+  if (tools.nbfr.caption != "-" && tools.cursv.down && tools.mi.down && !tools.fft.down &&
+      FringeCount >= 0)
+    lines.push_back(Text("ID_PRN_Franges") + " " + std::to_string(FringeCount));
+  if (tools.pics.down && cercle.visible)
+    lines.push_back(Text("ID_PRN_Pic") + " " + tools.picx.caption + "   " + tools.picy.caption);
+  return lines;
+}
+
+std::vector<std::string> TFp::PageSettings() const {
+  std::vector<std::string> lines;
+  auto line = [&](std::string_view key, const std::string& value) {
+    lines.push_back(Text(key) + " " + value);
+  };
+  if (tools.mi.down) {
+    line("ID_PRN_Sensibilité", tools.NivPotar.caption);
+    line("ID_PRN_Durée", tools.InterAcc.caption + " s");
+    line("ID_PRN_Points", std::to_string(MiParams.NbPoints));
+  } else {
+    line("ID_PRN_Courbes", std::to_string(NbCurves));
+  }
+  std::string filters;
+  auto add = [&](bool on, const std::string& what) {
+    if (!on) return;
+    filters += (filters.empty() ? "" : ", ") + what;
+  };
+  const int order = tools.mi.down ? MiParams.FilterOrder : ProfParams.FilterOrder;
+  add(tools.calibration.down, tools.calibration.caption);
+  add(tools.filtrage.down, tools.filtrage.caption + " (" + std::to_string(order) + ")");
+  add(tools.invert.down, tools.invert.caption);
+  add(tools.moyenne.down, tools.moyenne.caption + " (" + std::to_string(ProfParams.AvgCount) + ")");
+  add(tools.fft.down, tools.fft.caption);
+  if (tools.opto.down) {
+    add(tools.lutln.down, tools.lutln.caption + " " + std::to_string(OptoParams.CoefLn));
+    add(tools.lutexp.down, tools.lutexp.caption + " " + std::to_string(OptoParams.CoefExp));
+  }
+  line("ID_PRN_Filtres", filters.empty() ? Text("ID_PRN_aucun") : filters);
+  line("ID_PRN_Zoom", tools.ZoomAff.caption);
+  if (tools.spectro.down)
+    line("ID_PRN_Etalonnage", Text(SpectroParams.Interpolation == optics::kSplineKind
+                                       ? "ID_PRN_spline"
+                                       : "ID_PRN_linéaire"));
+  return lines;
+}
+
+PrintJob TFp::MakePrintJob(const PrintNotesRec& notes) {
+  PrintJob job;
+  job.style = imp.Style();
+  job.paper = imp.Paper;
+  job.landscape = imp.Landscape;
+  display::PrintPage& page = job.page;
+
+  std::string mode;
+  const std::pair<const Control*, std::string_view> modes[] = {{&tools.mi, "ID_PRN_mode mi"},
+                                                               {&tools.int_, "ID_PRN_mode int"},
+                                                               {&tools.opto, "ID_PRN_mode opto"},
+                                                               {&tools.spectro, "ID_PRN_mode spectro"}};
+  for (const auto& [button, key] : modes)
+    if (button->down) mode = Text(key);
+  page.title = std::string(kApplicationTitle) + (mode.empty() ? "" : "  —  " + mode);
+  const std::time_t now = Now ? static_cast<std::time_t>(Now()) : std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  const char* dateFormat = Language == 2 ? "%Y-%m-%d  %H:%M"
+                           : Language == 3 ? "%d.%m.%Y  %H:%M"
+                                           : "%d/%m/%Y  %H:%M";
+  char date[64];
+  std::strftime(date, sizeof date, dateFormat, &local);
+  page.date = date;
+  page.nomLabel = imp.lblNom.caption;
+  page.nom = notes.NomText;
+  page.manipLabel = imp.lblManip.caption;
+  page.manip = notes.ManipText;
+  page.remarkLabel = imp.lblRemark.caption;
+  page.remark = notes.RemarkText;
+
+  page.span = static_cast<std::size_t>(kScreenWidth) * static_cast<std::size_t>(ZoomStep);
+  page.curves = PageCurves();
+  page.x.resize(page.span);
+  const bool nm = affichage.XUnit == "nm";
+  for (std::size_t i = 0; i < page.span; ++i) {
+    const std::int64_t sample = ViewStart + static_cast<std::int64_t>(i);
+    page.x[i] = nm ? static_cast<double>(
+                         stores.LambdaTab[static_cast<std::size_t>(std::clamp<std::int64_t>(
+                             sample, 0, kPixels - 1))])
+                   : static_cast<double>(sample) * SampleValue;
+  }
+  page.xLegend = tools.AffUniteX.caption;
+  page.yLegend = tools.AffUniteY.caption;
+  if (tools.cursv.down)
+    page.cursorsX = {CursorX1 / double(kScreenWidth), CursorX2 / double(kScreenWidth)};
+  if (tools.cursh.down)
+    for (int row : {CursorY1, CursorY2})
+      page.cursorsY.push_back(1.0 - display::RowPercent(row, BandMode) / 100.0);
+
+  if (tools.pics.down) {
+    const bool mi = tools.mi.down;
+    const std::size_t shown = page.curves.empty() ? 0 : page.curves.back().levels.size();
+    for (std::size_t i = 0; i < shown; ++i) {
+      const auto u = static_cast<std::uint32_t>(ViewStart + static_cast<std::int64_t>(i));
+      if (mi ? stores.PeakMarks.GetValue(u) != 0 : stores.WorkTab.GetValue(u + kPixels) != 0)
+        page.peaks.push_back(i);
+    }
+    if (cercle.visible && PeakIndex >= 0 && static_cast<std::size_t>(PeakIndex) < page.peaks.size())
+      page.selectedPeak = static_cast<std::size_t>(PeakIndex);
+  }
+
+  page.readouts = PageReadouts();
+  page.settings = PageSettings();
+  if (tools.spectro.down)
+    for (int n = 1; n <= optics::kLinearCalPoints; ++n) {
+      const optics::CalPoint& p = ActiveCalPoints[static_cast<std::size_t>(n - 1)];
+      if (p.pixel < 0 || p.lambda == 0.0f) continue;
+      page.references.push_back(Formatted("Ref.%d  Pixel n°%d", n, p.pixel) + "     " +
+                                Formatted("Lambda = %4.0fnm", static_cast<double>(p.lambda)));
+    }
+  return job;
+}
+
+}  // namespace rovanel::app

@@ -1,0 +1,115 @@
+#include "display/page_qt.h"
+
+#include <QFontMetricsF>
+#include <QPaintDevice>
+#include <QPen>
+#include <QPointF>
+#include <QRectF>
+#include <QString>
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace rovanel::display {
+namespace {
+
+QString FromUtf8(std::string_view s) {
+  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+// On and off lengths in points for pens up to 1 pt; thicker pens stretch
+// them in proportion, so a dot stays longer than it is wide.
+QList<qreal> DashPoints(LinePattern pattern) {
+  switch (pattern) {
+    case LinePattern::Dash:
+      return {4.0, 2.5};
+    case LinePattern::Dot:
+      return {1.0, 1.5};
+    case LinePattern::DashDot:
+      return {4.0, 1.5, 1.0, 1.5};
+    case LinePattern::Solid:
+      break;
+  }
+  return {};
+}
+
+}  // namespace
+
+QtPagePainter::QtPagePainter(QPainter& painter, double dpi) : painter_(painter), dpi_(dpi) {
+  painter_.setRenderHint(QPainter::Antialiasing, true);
+  painter_.setRenderHint(QPainter::TextAntialiasing, true);
+  painter_.setBrush(Qt::NoBrush);
+}
+
+double QtPagePainter::Width() const {
+  return painter_.device() != nullptr ? painter_.device()->width() : 0.0;
+}
+
+double QtPagePainter::Height() const {
+  return painter_.device() != nullptr ? painter_.device()->height() : 0.0;
+}
+
+void QtPagePainter::SetPen(const PagePen& pen) {
+  QPen q(QColor(pen.colour.r, pen.colour.g, pen.colour.b));
+  const double widthPt = std::max(pen.widthPt, 0.01);
+  q.setWidthF(widthPt * dpi_ / 72.0);
+  q.setCosmetic(false);
+  q.setCapStyle(Qt::FlatCap);
+  q.setJoinStyle(Qt::RoundJoin);
+  QList<qreal> dashes = DashPoints(pen.pattern);
+  if (!dashes.isEmpty()) {
+    // Qt counts dash lengths in pen widths.
+    const double stretch = std::max(1.0, widthPt) / widthPt;
+    for (qreal& d : dashes) d *= stretch;
+    q.setDashPattern(dashes);
+  }
+  painter_.setPen(q);
+}
+
+void QtPagePainter::Line(PagePoint a, PagePoint b) {
+  painter_.drawLine(QPointF(a.x, a.y), QPointF(b.x, b.y));
+}
+
+void QtPagePainter::Polyline(std::span<const PagePoint> points) {
+  std::vector<QPointF> q;
+  q.reserve(points.size());
+  for (const PagePoint& p : points) q.emplace_back(p.x, p.y);
+  painter_.drawPolyline(q.data(), static_cast<int>(q.size()));
+}
+
+void QtPagePainter::Rect(double x, double y, double w, double h) {
+  painter_.setBrush(Qt::NoBrush);
+  painter_.drawRect(QRectF(x, y, w, h));
+}
+
+void QtPagePainter::Ellipse(PagePoint centre, double rx, double ry) {
+  painter_.setBrush(Qt::NoBrush);
+  painter_.drawEllipse(QPointF(centre.x, centre.y), rx, ry);
+}
+
+QFont QtPagePainter::MakeFont(const PageFont& font) const {
+  QFont f(QStringLiteral("DejaVu Sans"));
+  f.setStyleHint(QFont::SansSerif);  // the fallback when the family is missing
+  f.setPixelSize(std::max(1, static_cast<int>(std::lround(font.sizePt * dpi_ / 72.0))));
+  f.setBold(font.bold);
+  return f;
+}
+
+void QtPagePainter::Text(PagePoint baseline, std::string_view text, const PageFont& font,
+                         Align align) {
+  const QFont f = MakeFont(font);
+  const QString s = FromUtf8(text);
+  double x = baseline.x;
+  if (align != Align::Left) {
+    const double w = QFontMetricsF(f, painter_.device()).horizontalAdvance(s);
+    x -= align == Align::Centre ? w / 2 : w;
+  }
+  painter_.setFont(f);
+  painter_.drawText(QPointF(x, baseline.y), s);
+}
+
+double QtPagePainter::TextWidth(std::string_view text, const PageFont& font) {
+  return QFontMetricsF(MakeFont(font), painter_.device()).horizontalAdvance(FromUtf8(text));
+}
+
+}  // namespace rovanel::display

@@ -1,0 +1,36 @@
+// The page drawn with a QPainter: the printer, the preview, PDF and PNG.
+#pragma once
+
+#include <QFont>
+#include <QPainter>
+
+#include "display/print_page.h"
+
+namespace rovanel::display {
+
+class QtPagePainter : public PagePainter {
+ public:
+  // `dpi`: the device's dots per inch, by which points become device units.
+  // The painter stays the caller's; its pen, brush, font and render hints
+  // are set here.
+  QtPagePainter(QPainter& painter, double dpi);
+
+  double Width() const override;
+  double Height() const override;
+  double Dpi() const override { return dpi_; }
+  void SetPen(const PagePen& pen) override;
+  void Line(PagePoint a, PagePoint b) override;
+  void Polyline(std::span<const PagePoint> points) override;
+  void Rect(double x, double y, double w, double h) override;
+  void Ellipse(PagePoint centre, double rx, double ry) override;
+  void Text(PagePoint baseline, std::string_view text, const PageFont& font, Align align) override;
+  double TextWidth(std::string_view text, const PageFont& font) override;
+
+ private:
+  QFont MakeFont(const PageFont& font) const;
+
+  QPainter& painter_;
+  double dpi_;
+};
+
+}  // namespace rovanel::display
