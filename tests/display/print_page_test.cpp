@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <fstream>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -179,6 +180,34 @@ TEST(PageCurves, PolylineVerticesAreTheSamplesUpToTheSpan) {
     for (std::size_t i = 0; i < fx[k].size(); ++i)
       ExpectAt(lines[k].p[i], f.left + f.width * fx[k][i], f.top + f.height * fy[k][i],
                std::to_string(k) + "/" + std::to_string(i));
+  }
+}
+
+TEST(PageCurves, DenseCurvesKeepTheirEnvelopeInFewerVertices) {
+  // 8 samples per dot at 72 dpi, alternating 0 and 255: every dot column
+  // still spans the whole height, and the ends are the first and last samples.
+  RecordingPainter d = Device(kPapers[0], 72);
+  const PageFrame f = PlotFrame(d.Width(), d.Height(), 72);
+  PrintPage page;
+  page.span = static_cast<std::size_t>(f.width) * 8;
+  PageCurve c;
+  for (std::size_t i = 0; i < page.span; ++i) c.levels.push_back(i % 2 ? 255 : 0);
+  c.levels.back() = 100;
+  page.curves = {c};
+  DrawPage(d, page, PageStyle{});
+  const std::vector<PagePoint> v = d.Of(Kind::Polyline).at(0).p;
+  EXPECT_LE(v.size(), 4 * (static_cast<std::size_t>(f.width) + 2));
+  ExpectAt(v.front(), f.left, f.top + f.height, "first");
+  ExpectAt(v.back(), f.left + f.width * (page.span - 1) / page.span,
+           f.top + f.height * (1 - 100 / 255.0), "last");
+  std::map<int, std::pair<double, double>> column;  // dot -> lowest, highest y
+  for (const PagePoint& p : v) {
+    auto [it, fresh] = column.try_emplace(static_cast<int>(std::floor(p.x)), p.y, p.y);
+    it->second = {std::min(it->second.first, p.y), std::max(it->second.second, p.y)};
+  }
+  for (const auto& [dot, ys] : column) {
+    EXPECT_NEAR(ys.first, f.top, 1e-6) << dot;
+    EXPECT_NEAR(ys.second, f.top + f.height, 1e-6) << dot;
   }
 }
 
