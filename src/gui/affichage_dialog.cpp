@@ -89,13 +89,7 @@ QPushButton* AffichageDialog::Button(QWidget* parent, const char* name) {
   b->setObjectName(name);
   // Enter belongs to the wavelength edit: no button takes it.
   b->setAutoDefault(false);
-  connect(b, &QPushButton::clicked, this, [this, b] {
-    const std::string button = b->objectName().toStdString();
-    Forward([&] {
-      std::string error;
-      model_.Press(button, error);
-    });
-  });
+  PressOnClick(b);
   return b;
 }
 

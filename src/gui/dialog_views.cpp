@@ -1,5 +1,6 @@
 #include "gui/dialog_views.h"
 
+#include <QAbstractButton>
 #include <QEvent>
 #include <QFileDialog>
 #include <QKeyEvent>
@@ -59,6 +60,16 @@ void DialogView::FocusOn(const std::string& name, bool always) {
   target->setFocus(Qt::OtherFocusReason);
   // An edit taken to is selected whole, so the next key replaces its text.
   if (auto* edit = qobject_cast<QLineEdit*>(target)) edit->selectAll();
+}
+
+void DialogView::PressOnClick(QAbstractButton* button) {
+  connect(button, &QAbstractButton::clicked, this, [this, button] {
+    const std::string name = button->objectName().toStdString();
+    Forward([&] {
+      std::string error;
+      model_.Press(name, error);
+    });
+  });
 }
 
 void DialogView::WatchEdit(QLineEdit* edit, std::function<void(app::Key)> keyUp) {

@@ -11,6 +11,7 @@
 
 #include "app/dialogs/dialog.h"
 
+class QAbstractButton;
 class QLineEdit;
 
 namespace rovanel::gui {
@@ -36,6 +37,8 @@ class DialogView : public QDialog {
   void Forward(const std::function<void()>& call);
   // Key releases in `edit` go to `keyUp` (text in, rule, text back out).
   void WatchEdit(QLineEdit* edit, std::function<void(app::Key)> keyUp);
+  // A click on `button` presses the model's button of the same object name.
+  void PressOnClick(QAbstractButton* button);
 
   bool eventFilter(QObject* watched, QEvent* event) override;
   // Closing by the title bar or Escape cancels the model; OK that the model

@@ -106,13 +106,7 @@ FeatureDialog::FeatureDialog(app::Tfeature& model, QWidget* parent)
   hlpfeat_->setObjectName("hlpfeat");
   for (QPushButton* b : {valfeat_, annfeat_, hlpfeat_}) {
     buttons->addWidget(b);
-    connect(b, &QPushButton::clicked, this, [this, b] {
-      const std::string name = b->objectName().toStdString();
-      Forward([&] {
-        std::string error;
-        model_.Press(name, error);
-      });
-    });
+    PressOnClick(b);
   }
   column->addLayout(buttons);
 

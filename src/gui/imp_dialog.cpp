@@ -27,26 +27,14 @@ QString Q(const std::string& s) {
 QPushButton* ImpDialog::Button(const char* name) {
   auto* b = new QPushButton(this);
   b->setObjectName(name);
-  connect(b, &QPushButton::clicked, this, [this, b] {
-    const std::string button = b->objectName().toStdString();
-    Forward([&] {
-      std::string error;
-      model_.Press(button, error);
-    });
-  });
+  PressOnClick(b);
   return b;
 }
 
 QRadioButton* ImpDialog::Radio(const char* name) {
   auto* r = new QRadioButton(this);
   r->setObjectName(name);
-  connect(r, &QRadioButton::clicked, this, [this, r] {
-    const std::string button = r->objectName().toStdString();
-    Forward([&] {
-      std::string error;
-      model_.Press(button, error);
-    });
-  });
+  PressOnClick(r);
   return r;
 }
 

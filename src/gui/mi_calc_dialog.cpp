@@ -195,13 +195,7 @@ MiCalcDialog::MiCalcDialog(app::TMiCalc& model, QWidget* parent)
     // Enter belongs to the edits: no button takes it by default.
     button->setAutoDefault(false);
     button->installEventFilter(this);
-    connect(button, &QPushButton::clicked, this, [this, button = button] {
-      const std::string name = button->objectName().toStdString();
-      Forward([&] {
-        std::string why;
-        model_.Press(name, why);
-      });
-    });
+    PressOnClick(button);
   }
   Sync();
 }

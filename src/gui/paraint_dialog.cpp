@@ -218,13 +218,7 @@ ParaintDialog::ParaintDialog(app::Tparaint& model, QWidget* parent)
 
   for (QPushButton* b : {def_, valide_, bitBtn2_, bitBtn1_}) {
     b->installEventFilter(this);
-    connect(b, &QPushButton::clicked, this, [this, b] {
-      const std::string name = b->objectName().toStdString();
-      Forward([&] {
-        std::string error;
-        model_.Press(name, error);
-      });
-    });
+    PressOnClick(b);
   }
   Sync();
 }
