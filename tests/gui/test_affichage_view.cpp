@@ -14,40 +14,22 @@
 
 #include "app/dialogs/affichage.h"
 #include "gui/affichage_dialog.h"
+#include "gui/driving.h"
 
 namespace rovanel::gui {
 namespace {
 
 using T = app::TAffichage;
 
-void Key(QWidget* w, int key, const QString& text = {}) {
-  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-  QCoreApplication::sendEvent(w, &press);
-  QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
-  QCoreApplication::sendEvent(w, &release);
-}
-
 // The model opened on `page` and its dialog shown.
 std::unique_ptr<AffichageDialog> Open(T& model, app::Control T::*page) {
-  if (QCoreApplication::instance() == nullptr) {
-    static int argc = 1;
-    static char name[] = "test_gui";
-    static char* argv[] = {name, nullptr};
-    new QApplication(argc, argv);  // kept for the whole run
-  }
+  EnsureApp();
   (model.*page).visible = true;
   model.Activate();
   auto view = std::make_unique<AffichageDialog>(model, nullptr);
   view->show();
   QCoreApplication::processEvents();
   return view;
-}
-
-template <typename W = QWidget>
-W* Child(QWidget& parent, const char* name) {
-  W* w = parent.findChild<W*>(name);
-  EXPECT_NE(w, nullptr) << name;
-  return w;
 }
 
 QColor Fill(QWidget& view, const char* shape) {

@@ -10,24 +10,10 @@
 
 #include "app/dialogs/imp.h"
 #include "gui/imp_dialog.h"
+#include "gui/driving.h"
 
 namespace rovanel::gui {
 namespace {
-
-void EnsureApp() {
-  if (QCoreApplication::instance() != nullptr) return;
-  static int argc = 1;
-  static char name[] = "test_gui";
-  static char* argv[] = {name, nullptr};
-  new QApplication(argc, argv);  // kept for the whole run
-}
-
-template <typename W>
-W* Child(QWidget& parent, const char* name) {
-  W* w = parent.findChild<W*>(name);
-  EXPECT_NE(w, nullptr) << name;
-  return w;
-}
 
 TEST(ImpView, TypedTextsWidthsColourAndPrintReachTheModel) {
   EnsureApp();

@@ -12,32 +12,10 @@
 #include "app/dialogs/feature.h"
 #include "app/dialogs/paraint.h"
 #include "gui/dialog_views.h"
+#include "gui/driving.h"
 
 namespace rovanel::gui {
 namespace {
-
-void EnsureApp() {
-  if (QCoreApplication::instance() != nullptr) return;
-  static int argc = 1;
-  static char name[] = "test_gui";
-  static char* argv[] = {name, nullptr};
-  new QApplication(argc, argv);  // kept for the whole run
-}
-
-void Key(QWidget* w, int key, const QString& text = {},
-         Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-  QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
-  QCoreApplication::sendEvent(w, &press);
-  QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
-  QCoreApplication::sendEvent(w, &release);
-}
-
-template <typename W>
-W* Child(QWidget& parent, const char* name) {
-  W* w = parent.findChild<W*>(name);
-  EXPECT_NE(w, nullptr) << name;
-  return w;
-}
 
 std::unique_ptr<DialogView> Open(app::DialogModel& model) {
   EnsureApp();

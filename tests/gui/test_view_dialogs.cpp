@@ -15,6 +15,7 @@
 #include "app/dialogs/feature.h"
 #include "app/dialogs/paraint.h"
 #include "gui/dialog_views.h"
+#include "gui/driving.h"
 #include "gui/feature_dialog.h"
 #include "gui/paraint_dialog.h"
 #include "gui/sel_lge_dialog.h"
@@ -22,35 +23,6 @@
 
 namespace rovanel::gui {
 namespace {
-
-// The program's one application, made here when no other test made it.
-void EnsureApp() {
-  if (QCoreApplication::instance() != nullptr) return;
-  static int argc = 1;
-  static char name[] = "test_gui";
-  static char* argv[] = {name, nullptr};
-  new QApplication(argc, argv);  // kept for the whole run
-}
-
-// A key pressed and released on `w`, as the keyboard sends it.
-void Key(QWidget* w, int key, const QString& text = {},
-         Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-  QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
-  QCoreApplication::sendEvent(w, &press);
-  QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
-  QCoreApplication::sendEvent(w, &release);
-}
-
-void Type(QWidget* w, const QString& text) {
-  for (QChar c : text) Key(w, c.toUpper().unicode(), QString(c));
-}
-
-template <typename W>
-W* Child(QWidget& parent, const char* name) {
-  W* w = parent.findChild<W*>(name);
-  EXPECT_NE(w, nullptr) << name;
-  return w;
-}
 
 TEST(DialogKeys, QtKeysMapToTheEditRulesKeys) {
   struct Case {
