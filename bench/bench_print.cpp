@@ -24,6 +24,7 @@ class NullPainter : public PagePainter {
   void Line(PagePoint, PagePoint) override { ++calls; }
   void Polyline(std::span<const PagePoint> points) override { calls += points.size(); }
   void Rect(double, double, double, double) override {}
+  void FillRect(double, double, double, double, Rgb) override { ++calls; }
   void Ellipse(PagePoint, double, double) override {}
   void Text(PagePoint, std::string_view, const PageFont&, Align) override { ++calls; }
   double TextWidth(std::string_view text, const PageFont& font) override {

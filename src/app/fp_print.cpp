@@ -5,6 +5,7 @@
 #include <ctime>
 
 #include "app/main_window.h"
+#include "display/colour_strip.h"
 #include "display/legends.h"
 #include "display/page_output.h"
 #include "signal/paging.h"
@@ -109,8 +110,9 @@ std::vector<std::string> TFp::PageSettings() const {
   auto line = [&](std::string_view key, const std::string& value) {
     lines.push_back(Text(key) + " " + value);
   };
+  // The sensitivity sets the integration time in every mode.
+  line("ID_PRN_Sensibilité", tools.NivPotar.caption);
   if (tools.mi.down) {
-    line("ID_PRN_Sensibilité", tools.NivPotar.caption);
     line("ID_PRN_Durée", tools.InterAcc.caption + " s");
     line("ID_PRN_Points", std::to_string(MiParams.NbPoints));
   } else {
@@ -182,6 +184,13 @@ PrintJob TFp::MakePrintJob(const PrintNotesRec& notes) {
                              sample, 0, kPixels - 1))])
                    : static_cast<double>(sample) * SampleValue;
   }
+  // The spectral colours shown on screen, under the curve on paper.
+  if (tools.spectro.down && (tools.spColor.down || tools.spColor2.down))
+    for (std::size_t i = 0; i < page.curves.back().levels.size(); ++i) {
+      const float lambda = stores.LambdaTab[static_cast<std::size_t>(ViewStart) + i];
+      page.sampleColours.push_back(display::SpectrumRgb(
+          stores.SpectrumColours, display::SpectrumColourIndex(lambda)));
+    }
   page.xLegend = tools.AffUniteX.caption;
   page.yLegend = tools.AffUniteY.caption;
   if (tools.cursv.down)

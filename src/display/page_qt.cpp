@@ -82,6 +82,10 @@ void QtPagePainter::Rect(double x, double y, double w, double h) {
   painter_.drawRect(QRectF(x, y, w, h));
 }
 
+void QtPagePainter::FillRect(double x, double y, double w, double h, Rgb colour) {
+  painter_.fillRect(QRectF(x, y, w, h), QColor(colour.r, colour.g, colour.b));
+}
+
 void QtPagePainter::Ellipse(PagePoint centre, double rx, double ry) {
   painter_.setBrush(Qt::NoBrush);
   painter_.drawEllipse(QPointF(centre.x, centre.y), rx, ry);

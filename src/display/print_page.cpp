@@ -251,6 +251,25 @@ void CurvePoints(const PageFrame& f, std::size_t span, const std::vector<double>
   }
 }
 
+// Under the last curve, each sample's bar in the colour of its wavelength
+// (colour pages only); the grid is drawn over it.
+void DrawSpectrumFill(PagePainter& p, const PrintPage& page, const PageStyle& style,
+                      const PageFrame& f) {
+  if (!style.colour || page.curves.empty()) return;
+  const std::vector<double>& levels = page.curves.back().levels;
+  const std::size_t span = std::max<std::size_t>(page.span, 1);
+  const std::size_t n = std::min({levels.size(), page.sampleColours.size(), span});
+  const double bottom = f.top + f.height;
+  for (std::size_t i = 0; i < n; ++i) {
+    // Outside the visible range the colour is black: no ink for it.
+    if (page.sampleColours[i] == kBlack) continue;
+    const PagePoint top = SamplePoint(f, span, static_cast<double>(i), levels[i]);
+    const double right = SamplePoint(f, span, static_cast<double>(i + 1), 0).x;
+    // Half a dot of overlap: antialiased neighbours leave no pale seam.
+    p.FillRect(top.x, top.y, right - top.x + 0.5, bottom - top.y, page.sampleColours[i]);
+  }
+}
+
 void DrawCurves(PagePainter& p, const PrintPage& page, const PageStyle& style, const PageFrame& f) {
   const std::size_t span = std::max<std::size_t>(page.span, 1);
   std::vector<PagePoint> points;
@@ -364,6 +383,7 @@ void DrawPage(PagePainter& painter, const PrintPage& page, const PageStyle& styl
 
   painter.SetPen({kBlack, 0.5, LinePattern::Solid});  // the texts' colour
   DrawHeader(painter, page, u);
+  DrawSpectrumFill(painter, page, style, f);
   DrawAxes(painter, page, style, f, u);
   DrawCurves(painter, page, style, f);
   DrawMarks(painter, page, style, f, u);

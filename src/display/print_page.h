@@ -49,6 +49,8 @@ class PagePainter {
   virtual void Polyline(std::span<const PagePoint> points) = 0;
   // Outlines only.
   virtual void Rect(double x, double y, double w, double h) = 0;
+  // A rectangle filled with `colour`, no outline.
+  virtual void FillRect(double x, double y, double w, double h, Rgb colour) = 0;
   virtual void Ellipse(PagePoint centre, double rx, double ry) = 0;
   virtual void Text(PagePoint baseline, std::string_view text, const PageFont& font,
                     Align align) = 0;
@@ -93,6 +95,10 @@ struct PrintPage {
   // Marked peaks: sample indices (0 = left edge) and their levels.
   std::vector<std::size_t> peaks;
   std::optional<std::size_t> selectedPeak;  // index into `peaks`
+  // Spectrometry: the colour of each shown sample's wavelength, filled under
+  // the last curve on a colour page (empty: none; black, outside the
+  // visible range: not filled).
+  std::vector<Rgb> sampleColours;
 
   // Text blocks under the plot, one line per entry.
   std::vector<std::string> readouts;    // cursor read-outs, fringe count, peak

@@ -6,6 +6,7 @@
 #include <ctime>
 
 #include "app/main_window.h"
+#include "display/colour_strip.h"
 #include "support/served_window.h"
 
 namespace rovanel::app {
@@ -185,6 +186,14 @@ TEST_F(Printing, SpectrometryListsTheReferenceLines) {
   // The X scale is the wavelength table.
   EXPECT_FLOAT_EQ(static_cast<float>(job.page.x[200]), 450.0f);
   EXPECT_EQ(job.page.xLegend, "X  ( nm )");
+  EXPECT_TRUE(job.page.sampleColours.empty());
+  // With the spectral colours shown, each sample takes its wavelength's.
+  fp.Click("spColor2");
+  const PrintJob coloured = fp.MakePrintJob({});
+  ASSERT_EQ(coloured.page.sampleColours.size(), 2048u);
+  EXPECT_EQ(coloured.page.sampleColours[400],
+            display::SpectrumRgb(fp.stores.SpectrumColours, display::SpectrumColourIndex(550.0f)));
+  EXPECT_NE(coloured.page.sampleColours[200], coloured.page.sampleColours[1000]);
 }
 
 }  // namespace

@@ -20,13 +20,14 @@
 namespace rovanel::display {
 namespace {
 
-enum class Kind { Line, Polyline, Rect, Ellipse, Text };
+enum class Kind { Line, Polyline, Rect, Fill, Ellipse, Text };
 
 struct Drawn {
   Kind kind;
   PagePen pen;
   // Line: the two ends; polyline: the vertices; rect: corner, then size;
-  // ellipse: centre, then radii; text: the baseline point.
+  // ellipse: centre, then radii; text: the baseline point. A fill's colour
+  // is its pen's.
   std::vector<PagePoint> p;
   std::string text;
   PageFont font;
@@ -45,6 +46,9 @@ class RecordingPainter : public PagePainter {
     Add(Kind::Polyline, {p.begin(), p.end()});
   }
   void Rect(double x, double y, double w, double h) override { Add(Kind::Rect, {{x, y}, {w, h}}); }
+  void FillRect(double x, double y, double w, double h, Rgb colour) override {
+    drawn.push_back({Kind::Fill, {colour, 0, LinePattern::Solid}, {{x, y}, {w, h}}, {}, {}, {}});
+  }
   void Ellipse(PagePoint c, double rx, double ry) override { Add(Kind::Ellipse, {c, {rx, ry}}); }
   void Text(PagePoint at, std::string_view text, const PageFont& font, Align align) override {
     drawn.push_back({Kind::Text, pen_, {at}, std::string(text), font, align});
@@ -208,6 +212,39 @@ TEST(PageCurves, DenseCurvesKeepTheirEnvelopeInFewerVertices) {
   for (const auto& [dot, ys] : column) {
     EXPECT_NEAR(ys.first, f.top, 1e-6) << dot;
     EXPECT_NEAR(ys.second, f.top + f.height, 1e-6) << dot;
+  }
+}
+
+TEST(PageCurves, SpectralColoursFillUnderTheLastCurveOnColourPagesOnly) {
+  const Rgb red{255, 0, 0}, green{0, 255, 0}, blue{0, 0, 255};
+  PrintPage page;
+  page.curves = {{{255, 255, 255, 255, 9}, kBlack}, {{0, 255, 127.5, 51, 9}, kNavy}};
+  page.span = 5;
+  // The fourth sample is black (no visible light), the fifth has none.
+  page.sampleColours = {red, green, blue, kBlack};
+  for (const bool colour : {true, false}) {
+    RecordingPainter d = Device(kPapers[0], 72);
+    DrawPage(d, page, PageStyle{colour, 1, 0.5});
+    const std::vector<Drawn> fills = d.Of(Kind::Fill);
+    if (!colour) {
+      EXPECT_TRUE(fills.empty());
+      continue;
+    }
+    const PageFrame f = PlotFrame(d.Width(), d.Height(), 72);
+    ASSERT_EQ(fills.size(), 3u);
+    const double tops[] = {1, 0, 0.5};  // fractions of the height from the top
+    const Rgb colours[] = {red, green, blue};
+    for (std::size_t i = 0; i < 3; ++i) {
+      ExpectAt(fills[i].p[0], f.left + f.width * i / 5, f.top + f.height * tops[i], "fill");
+      EXPECT_NEAR(fills[i].p[0].y + fills[i].p[1].y, f.top + f.height, 1e-9);  // to the bottom
+      EXPECT_GE(fills[i].p[1].x, f.width / 5);  // no gap to the next bar
+      EXPECT_EQ(fills[i].pen.colour, colours[i]);
+    }
+    // Under the grid: the fills come before any line.
+    const auto first = [&](Kind k) {
+      return std::find_if(d.drawn.begin(), d.drawn.end(), [k](const Drawn& x) { return x.kind == k; });
+    };
+    EXPECT_LT(first(Kind::Fill), first(Kind::Line));
   }
 }
 
