@@ -6,7 +6,7 @@ ROVANEL_PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libgl-dev libftdi1-dev
   libgtest-dev libgmock-dev libbenchmark-dev libfftw3-dev
-  xvfb xauth fonts-dejavu-core imagemagick
+  xvfb xauth fonts-dejavu-core imagemagick qt6-translations-l10n
 )
 
 ensure_packages() {

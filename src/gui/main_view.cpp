@@ -337,6 +337,7 @@ void MainView::Press(const std::string& name) {
 }
 
 void MainView::Sync() {
+  FollowLanguage();
   // A text whose key the dictionary lacks shows in red.
   auto mark = [](QWidget* widget, const app::Control& c) {
     const QString style = c.marked ? QStringLiteral("color: red") : QString();

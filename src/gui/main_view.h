@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QTranslator>
 #include <map>
 #include <string>
 
@@ -102,6 +103,11 @@ class MainView : public QMainWindow, public app::UiPort {
   std::map<std::string, QAction*> sceneActions_;
   QLabel* note_ = nullptr;
   HelpWindow* help_ = nullptr;
+  // Qt's own dialogs (printing, files, message box buttons) in the
+  // window's language (main_view_ports.cpp).
+  void FollowLanguage();
+  QTranslator qtTranslator_;
+  int qtLanguage_ = 0;
   int hourglass_ = 0;
   bool closeRequested_ = false;
 };

@@ -1,7 +1,9 @@
 // The main window's answers to the model's requests that open a window of
-// their own: message boxes, modal dialogs and the small note window.
+// their own: message boxes, modal dialogs and the small note window; Qt's
+// own dialogs in the window's language.
 #include <QApplication>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QTimer>
 #include <cstdlib>
@@ -25,6 +27,18 @@ void MainView::MessageBox(const std::string& text, app::MessageKind kind) {
     QMessageBox::critical(this, Q(app::kApplicationTitle), Q(text));
   else
     QMessageBox::information(this, Q(app::kApplicationTitle), Q(text));
+}
+
+void MainView::FollowLanguage() {
+  if (qtLanguage_ == fp_.Language) return;
+  qtLanguage_ = fp_.Language;
+  QCoreApplication::removeTranslator(&qtTranslator_);
+  // English needs none; a missing file leaves Qt's texts in English.
+  const char* code = qtLanguage_ == 1 ? "fr" : qtLanguage_ == 3 ? "de" : nullptr;
+  if (code != nullptr &&
+      qtTranslator_.load(QStringLiteral("qtbase_") + QString::fromLatin1(code),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    QCoreApplication::installTranslator(&qtTranslator_);
 }
 
 void MainView::GrabNextModal(const QString& name, int delayMs) {

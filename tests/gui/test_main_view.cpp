@@ -65,6 +65,22 @@ TEST_F(View, TheWindowShowsTheSamePictureAsTheModel) {
   EXPECT_EQ(shown, display::ToQImage(view->Model().ecran));
 }
 
+TEST_F(View, QtsOwnDialogsFollowTheLanguageMenu) {
+  // Qt's own texts, as its print and file dialogs and message boxes show them.
+  const auto cancel = [] { return QCoreApplication::translate("QPlatformTheme", "Cancel"); };
+  EXPECT_EQ(cancel(), "Cancel");
+  view->Model().Click("Deutsch1");
+  view->Sync();
+  if (cancel() == "Cancel") GTEST_SKIP() << "Qt's translations are not installed (qt6-translations-l10n)";
+  EXPECT_EQ(cancel(), "Abbrechen");
+  view->Model().Click("Francais1");
+  view->Sync();
+  EXPECT_EQ(cancel(), "Annuler");
+  view->Model().Click("English1");
+  view->Sync();
+  EXPECT_EQ(cancel(), "Cancel");
+}
+
 TEST_F(View, ControlsCarryTheComponentNamesAndFollowTheModel) {
   for (const char* name : {"acquisition", "superposition", "suppression", "moyenne"})
     EXPECT_NE(view->findChild<QToolButton*>(name), nullptr) << name;
