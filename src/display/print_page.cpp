@@ -125,11 +125,18 @@ Blocks LayoutBlocks(PagePainter& p, const PrintPage& page, const Units& u, doubl
   const double column2 = left + width / 2;
   double y = top;
 
-  const std::size_t rows = std::max(page.readouts.size(), page.settings.size());
+  // Read-outs beside the settings, or above them when one is too wide.
+  bool narrow = true;
+  for (const std::string& line : page.readouts)
+    narrow = narrow && p.TextWidth(line, font) < width / 2 - gap;
+  const double settingsX = narrow ? column2 : left;
+  const std::size_t settingsRow = narrow ? 0 : page.readouts.size();
+  const std::size_t rows = settingsRow + std::max(narrow ? page.readouts.size() : 0,
+                                                  page.settings.size());
   for (std::size_t j = 0; j < page.readouts.size(); ++j)
     b.texts.push_back({{left, y + size + j * pitch}, page.readouts[j], font});
   for (std::size_t j = 0; j < page.settings.size(); ++j)
-    b.texts.push_back({{column2, y + size + j * pitch}, page.settings[j], font});
+    b.texts.push_back({{settingsX, y + size + (settingsRow + j) * pitch}, page.settings[j], font});
   if (rows > 0) y += rows * pitch + gap;
 
   // References column by column: the first half on the left.

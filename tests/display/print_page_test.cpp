@@ -430,6 +430,14 @@ TEST(PageTextBlocks, ReadoutsSettingsThenReferencesUnderThePlot) {
       EXPECT_LT(t->p[0].y, remark) << s;
     }
   EXPECT_GT(d.Find(page.settings[0])->p[0].x, d.Find(page.readouts[0])->p[0].x);  // two columns
+
+  // A read-out wider than its column puts the settings under the read-outs.
+  PrintPage wide = page;
+  wide.readouts.back() = std::string(200, 'w');
+  RecordingPainter w = Device(kPapers[0], 300);
+  DrawPage(w, wide, PageStyle{});
+  EXPECT_EQ(w.Find(wide.settings[0])->p[0].x, w.Find(wide.readouts[0])->p[0].x);
+  EXPECT_GT(w.Find(wide.settings[0])->p[0].y, w.Find(wide.readouts.back())->p[0].y);
 }
 
 // With the most text the page is laid out for, and with twice as many lines
