@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QTimer>
 #include <QToolButton>
 #include <sstream>
 
@@ -11,6 +12,7 @@
 #include "display/gauge_picture.h"
 #include "display/image_io.h"
 #include "gui/gauge_window.h"
+#include "gui/help_window.h"
 #include "gui/main_view.h"
 
 namespace rovanel::gui {
@@ -103,6 +105,23 @@ TEST_F(View, ControlsCarryTheComponentNamesAndFollowTheModel) {
   EXPECT_EQ(view->Model().TraceStyle, display::TraceStyle::Points);
   EXPECT_TRUE(points->isChecked());
   EXPECT_FALSE(view->findChild<QAction*>("Pics1")->isChecked());
+}
+
+TEST_F(View, ADialogsHelpButtonOpensTheContentsInAWindowOfThatDialog) {
+  // A window of the main window would be blocked by the dialog's modality.
+  bool ownedByTheDialog = false;
+  QTimer::singleShot(0, [&] {
+    QWidget* modal = QApplication::activeModalWidget();
+    ASSERT_NE(modal, nullptr);
+    modal->findChild<QPushButton*>("hlpfeat")->click();
+    // HelpWindow has no meta-object of its own: find it by its C++ type.
+    for (QWidget* child : modal->findChildren<QWidget*>())
+      if (auto* help = dynamic_cast<HelpWindow*>(child))
+        ownedByTheDialog = ownedByTheDialog || help->isVisible();
+    modal->close();
+  });
+  view->Model().Click("FiltrageMoyennage1");
+  EXPECT_TRUE(ownedByTheDialog);
 }
 
 TEST_F(View, QuitClosesTheWindowAndTheBox) {
