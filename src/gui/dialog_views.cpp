@@ -106,24 +106,14 @@ void DialogView::done(int result) {
 }
 
 std::unique_ptr<DialogView> MakeDialogView(QWidget* parent, app::DialogModel& model) {
-  if (model.Name() == "Tfeature")
-    if (auto* feature = dynamic_cast<app::Tfeature*>(&model))
-      return std::make_unique<FeatureDialog>(*feature, parent);
-  if (model.Name() == "Tparaint")
-    if (auto* paraint = dynamic_cast<app::Tparaint*>(&model))
-      return std::make_unique<ParaintDialog>(*paraint, parent);
-  if (model.Name() == "TAffichage")
-    if (auto* affichage = dynamic_cast<app::TAffichage*>(&model))
-      return std::make_unique<AffichageDialog>(*affichage, parent);
-  if (model.Name() == "TSelLge")
-    if (auto* selLge = dynamic_cast<app::TSelLge*>(&model))
-      return std::make_unique<SelLgeDialog>(*selLge, parent);
-  if (model.Name() == "TMiCalc")
-    if (auto* calc = dynamic_cast<app::TMiCalc*>(&model))
-      return std::make_unique<MiCalcDialog>(*calc, parent);
-  if (model.Name() == "Timp")
-    if (auto* imp = dynamic_cast<app::Timp*>(&model))
-      return std::make_unique<ImpDialog>(*imp, parent);
+  // The model's own type picks its view.
+  if (auto* m = dynamic_cast<app::Tfeature*>(&model)) return std::make_unique<FeatureDialog>(*m, parent);
+  if (auto* m = dynamic_cast<app::Tparaint*>(&model)) return std::make_unique<ParaintDialog>(*m, parent);
+  if (auto* m = dynamic_cast<app::TAffichage*>(&model))
+    return std::make_unique<AffichageDialog>(*m, parent);
+  if (auto* m = dynamic_cast<app::TSelLge*>(&model)) return std::make_unique<SelLgeDialog>(*m, parent);
+  if (auto* m = dynamic_cast<app::TMiCalc*>(&model)) return std::make_unique<MiCalcDialog>(*m, parent);
+  if (auto* m = dynamic_cast<app::Timp*>(&model)) return std::make_unique<ImpDialog>(*m, parent);
   return nullptr;
 }
 
