@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
 #include <sstream>
@@ -69,6 +70,10 @@ TEST_F(View, TheWindowShowsTheSamePictureAsTheModel) {
 
 TEST_F(View, QtsOwnDialogsFollowTheLanguageMenu) {
   // Qt's own texts, as its print and file dialogs and message boxes show them.
+  // The Language menu keeps its choice in the configuration: a folder of
+  // this test's own, so the other tests' language stays as it was.
+  QTemporaryDir home;
+  view->Model().AppDir = home.path().toStdString() + "/";
   const auto cancel = [] { return QCoreApplication::translate("QPlatformTheme", "Cancel"); };
   EXPECT_EQ(cancel(), "Cancel");
   view->Model().Click("Deutsch1");
