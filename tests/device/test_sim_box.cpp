@@ -178,7 +178,9 @@ TEST(SimBoxTiming, FrameAppearsAfterIntegrationTime) {
   EXPECT_EQ(rig.box.RxQueued(), 2100u);
   EXPECT_FALSE(rig.box.Pending());
 
-  // A host polling an empty queue sleeps the clock up to the block.
+  // A host polling an empty queue sleeps the clock toward the block, one
+  // slice of at most 10 ms per poll (its window gets its turn between
+  // them), and sees it exactly when it is due.
   const Bytes block = s.Read(2100);
   ASSERT_EQ(block.size(), 2100u);
   EXPECT_EQ(s.Exchange({0x0F}, 1), Bytes{0x0F});
@@ -186,6 +188,9 @@ TEST(SimBoxTiming, FrameAppearsAfterIntegrationTime) {
   EXPECT_EQ(s.Exchange({0x06}, 1), Bytes{0x06});
   const std::int64_t asked = rig.clock.NowUs();
   std::uint32_t rx = 0;
+  ASSERT_EQ(rig.box.FT_GetStatus(s.handle(), &rx, nullptr, nullptr), FT_OK);
+  EXPECT_EQ(rx, 0u);
+  EXPECT_EQ(rig.clock.NowUs(), asked + SimBox::kPollSliceUs);
   ASSERT_EQ(rig.box.FT_GetStatus(s.handle(), &rx, nullptr, nullptr), FT_OK);
   EXPECT_EQ(rx, 2100u);
   EXPECT_EQ(rig.clock.NowUs(), asked + 10010);

@@ -37,7 +37,10 @@ std::uint32_t RawSession::Queued() {
 
 std::vector<std::uint8_t> RawSession::Read(std::size_t n) {
   std::uint32_t rx = Queued();
-  for (int idle = 0; rx < n && idle < 2;) {
+  // A simulated box sleeps one slice per poll toward an answer on its way:
+  // keep polling while one is.
+  const auto* sim = dynamic_cast<const device::sim::SimBox*>(&driver_);
+  for (int idle = 0; rx < n && (idle < 2 || (sim != nullptr && sim->Pending()));) {
     const std::uint32_t again = Queued();
     idle = again == rx ? idle + 1 : 0;
     rx = again;

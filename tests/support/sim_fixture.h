@@ -41,8 +41,8 @@ class RawSession {
   device::Status Write(std::initializer_list<std::uint8_t> bytes) {
     return Write(std::vector<std::uint8_t>(bytes));
   }
-  // Polls until n bytes are queued or the count stops growing over two
-  // polls, then reads at most n bytes.
+  // Polls until n bytes are queued, or the count stops growing over two
+  // polls with nothing more on its way, then reads at most n bytes.
   std::vector<std::uint8_t> Read(std::size_t n);
   // Write, then read n bytes.
   std::vector<std::uint8_t> Exchange(std::initializer_list<std::uint8_t> bytes, std::size_t n);

@@ -307,14 +307,15 @@ Status SimBox::FT_GetStatus(FtHandle handle, std::uint32_t* rxQueue, std::uint32
   if (rxQueue == nullptr) return FT_INVALID_PARAMETER;
   Release();
   // A host that has nothing to read, or polls again without reading what it
-  // saw, waits for the next answer: sleep until it is due rather than let
-  // the host spin (a virtual clock jumps there at once).
+  // saw, waits for the next answer: sleep toward it rather than let the host
+  // spin, but never past one poll's slice, so that a host waiting for a
+  // whole series still gets its turn at every poll (its window lives).
   if (!pending_.empty() && (rx_.empty() || polledSinceRead_)) {
+    const Delivery& next = pending_.front();
     // A late answer comes in its own time: the host's waits must see the
     // time pass, poll by poll.
-    const Delivery& next = pending_.front();
-    clock_.SleepUntilUs(next.late ? std::min(next.dueUs, clock_.NowUs() + kLatePollUs)
-                                  : next.dueUs);
+    const std::int64_t slice = next.late ? kLatePollUs : kPollSliceUs;
+    clock_.SleepUntilUs(std::min(next.dueUs, clock_.NowUs() + slice));
     Release();
   }
   *rxQueue = static_cast<std::uint32_t>(rx_.size());

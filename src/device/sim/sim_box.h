@@ -75,6 +75,8 @@ class SimBox final : public FtDriver {
   static constexpr double kCountMs = 0.0256;  // one integration count
   // Longest sleep of one status poll while a late answer is on its way.
   static constexpr std::int64_t kLatePollUs = 5000;
+  // The longest a poll sleeps toward an answer not yet due.
+  static constexpr std::int64_t kPollSliceUs = 10000;
 
   SimBox(Clock& clock, OpticalBench& bench);
 
