@@ -1,9 +1,10 @@
 // Single and averaged acquisition, and the curve-set operations.
 #include <cstdio>
 
+#include "acquisition/averaging.h"
 #include "acquisition/single.h"
+#include "app/gauge_progress.h"
 #include "app/main_window.h"
-#include "device/timing.h"
 
 namespace rovanel::app {
 
@@ -23,15 +24,15 @@ bool TFp::EnsureBox(acquisition::AcquisitionReport& report) {
   // Not identified since start-up, or lost on the way: one try to open and
   // identify it again before this acquisition.
   report.reconnectTried = true;
-  ui_.SetHourglass(true);
+  ui_->SetHourglass(true);
   report.reconnect = board.Connect();
-  ui_.SetHourglass(false);
+  ui_->SetHourglass(false);
   return report.reconnect == 0;
 }
 
 void TFp::acquisitionClick() {
   if (busy_) return;  // delivered by the averaging loop's message pump
-  busy_ = true;
+  const LoopScope loop(*this);
 
   if (tools.superposition.down && NbCurves < ProfParams.MaxCurves) {
     ++NbCurves;
@@ -46,16 +47,8 @@ void TFp::acquisitionClick() {
   acquisition::AcquisitionReport report;
   EnsureBox(report);
   // The slot is fixed for the whole run, whatever the message pump delivers.
-  std::uint8_t* slot = stores.RawBuf[NbCurves].data();
+  const std::span<std::uint8_t, kPixels> slot(stores.RawBuf[NbCurves]);
   device::Board& board = box_.GetBoard();
-  // Reads one frame into the slot; true when it arrived whole.
-  auto take = [&] {
-    const device::Status status = acquisition::AcquireFrame(board, slot);
-    report.Frame(status);
-    return status == 0;
-  };
-  const bool firstGood = take();
-
   if (tools.moyenne.down) {
     const int n = ProfParams.AvgCount;
     ProfParams.Averaged = true;
@@ -63,39 +56,26 @@ void TFp::acquisitionClick() {
     gjauge.MinValue = 1;
     gjauge.Result = false;
     gjauge.CancelVisible = true;
-    ui_.SetHourglass(true);
+    ui_->SetHourglass(true);
     gjauge.Show();
     gjauge.SetLigne1(tools.Message7.caption);
     gjauge.SetLigne2(tools.Message8.caption + " n° 1");
-
-    // Only frames that arrived whole are summed: a failed frame would pull
-    // the average toward zero.
-    acquisition::FrameSum sum;
-    if (firstGood) sum.Add(slot);
-    for (int i = 2; i <= n; ++i) {
-      device::WaitMs(box_.GetClock(), static_cast<std::uint32_t>(10 + 5 * s));
-      const bool good = take();
-      gjauge.SetPosition(i);
-      gjauge.SetLigne2(tools.Message8.caption + Format(" n° %2d/%2d", i, n));
-      if (gjauge.Result) break;  // cancelled: this frame is not added
-      if (good) sum.Add(slot);
-      ui_.ProcessMessages();
-      if (gjauge.Result) break;
-    }
-    // Cancelling keeps the average of the frames added so far; with no good
-    // frame the slot keeps what came, as a single frame would.
-    if (sum.Count() > 0) sum.AverageInto(slot);
+    GaugeProgress progress(*this, [this, n](std::int64_t i) {
+      if (i > 1) gjauge.SetLigne2(tools.Message8.caption + Format(" n° %2d/%2d", int(i), n));
+    });
+    // Cancelling keeps the average of the frames added so far.
+    acquisition::AcquireAverage(board, box_.GetClock(), slot, n, s, report, progress);
     gjauge.CancelVisible = false;
     gjauge.Hide();
-    ui_.SetHourglass(false);
-    sum.Release();
+    ui_->SetHourglass(false);
+  } else {
+    report.Frame(acquisition::AcquireFrame(board, slot.data()));
   }
 
   LastAcquisitionStatus = report.firstFailure;
   LastAcquisitionReport = report;
-  ui_.StatusText(AcquisitionText(report));
-  if (!closed_ && !tools.rt.down) ProcessCurves();
-  busy_ = false;
+  ui_->StatusText(AcquisitionText(report));
+  if (!closed_ && Mode() != Experiment::Live) ProcessCurves();
 }
 
 void TFp::RotateCurveColours() {
@@ -114,7 +94,7 @@ void TFp::RotateCurveColoursBack() {
 
 void TFp::superpositionClick() {
   NbCurves = 1;
-  if (tools.gosimu.down || tools.spectro.down) {
+  if (SimulationShown() || Mode() == Experiment::Spectrometry) {
     tools.superposition.down = true;
     NbCurves = 2;
   }
@@ -125,7 +105,7 @@ void TFp::superpositionClick() {
     tools.fft.enabled = true;
     CurveColours[0] = display::kBlack;
     CurveColours[1] = display::kNavy;
-    CurveColours[2] = tools.spectro.down ? display::kSilver : display::kRed;
+    CurveColours[2] = Mode() == Experiment::Spectrometry ? display::kSilver : display::kRed;
   }
   SaveModeToggles();
   // The picture follows the new curve count at once.
@@ -133,7 +113,7 @@ void TFp::superpositionClick() {
 }
 
 void TFp::suppressionClick() {
-  if (!tools.spectro.down && tools.superposition.down && NbCurves >= 2) {
+  if (Mode() != Experiment::Spectrometry && tools.superposition.down && NbCurves >= 2) {
     --NbCurves;
     RotateCurveColoursBack();
     ProfParams.fftValid = false;

@@ -4,7 +4,9 @@
 #include <vector>
 
 #include "acquisition/series_port.h"
+#include "acquisition/series_session.h"
 #include "acquisition/series_timing.h"
+#include "app/gauge_progress.h"
 #include "app/main_window.h"
 
 namespace rovanel::app {
@@ -23,7 +25,7 @@ void TFp::SensiChanged() {
   acquisition::UpdateDuration(series, true);
   ShowSeriesControls();
   DrawLegends();
-  ui_.PictureChanged();
+  ui_->PictureChanged();
 }
 
 void TFp::SensiPlusClick() {
@@ -60,26 +62,42 @@ void TFp::NbPtsClick() {
 }
 
 void TFp::startmiClick() {
-  if (tools.rt.down) {
+  if (Mode() == Experiment::Live) {
     tools.rt.down = false;
     rtClick();
   }
   if (busy_) return;
-  busy_ = true;
-  ui_.SetHourglass(true);
+  const LoopScope loop(*this);
+  ui_->SetHourglass(true);
   MiParams.fftValid = false;
   series.durationText = tools.InterAcc.caption;
   series.box = PortBox ? acquisition::BoxKind::kParallelPort : acquisition::BoxKind::kUsb;
   const bool got = PortBox ? AcquireSeriePort() : AcquireSerieUsb();
   ShowSeriesControls();
-  if (got) {
+  if (got && !closed_) {
     MiParams.NbPoints = NbPoints;
     SetZoom(NbPoints, NbPoints / 512);
     ProcessCurves();
   }
   gjauge.ProgDisp = true;
-  ui_.SetHourglass(false);
-  busy_ = false;
+  ui_->SetHourglass(false);
+}
+
+void TFp::ShowSeriesGauge(int max, std::int32_t points) {
+  gjauge.MaxValue = max;
+  gjauge.MinValue = 0;
+  gjauge.Result = false;
+  gjauge.CancelVisible = true;
+  gjauge.Show();
+  gjauge.SetLigne1(tools.Message4.caption);
+  gjauge.SetLigne2(acquisition::PointsLine(points, tools.Message5.caption));
+  gjauge.SetPosition(0);
+  SerieStop = false;
+}
+
+void TFp::HideSeriesGauge() {
+  gjauge.CancelVisible = false;
+  gjauge.Hide();
 }
 
 bool TFp::AcquireSerieUsb() {
@@ -91,39 +109,20 @@ bool TFp::AcquireSerieUsb() {
   MiParams.DurationCode = 0;
   SensiLevelCur = plan.level;
   SensiCode = plan.sensiCode;
-
-  gjauge.MaxValue = points;
-  gjauge.MinValue = 0;
-  gjauge.Result = false;
-  gjauge.CancelVisible = true;
-  gjauge.Show();
-  gjauge.SetLigne1(tools.Message4.caption);
-  gjauge.SetLigne2(acquisition::PointsLine(points, tools.Message5.caption));
-  gjauge.SetPosition(0);
-  SerieStop = false;
+  ShowSeriesGauge(points, points);
 
   // The series comes only at its end: meanwhile the window lives, the gauge
   // follows the time, and Cancel or closing the window gives the wait up.
-  device::Board& board = box_.GetBoard();
-  device::Clock& clock = box_.GetClock();
-  const std::int64_t start = clock.NowUs();
-  const double perSampleUs = acquisition::IntegrationTimeMs(plan.level) * 1000.0;
-  box_.Link().WaitHook = [&] {
-    const double elapsed = static_cast<double>(clock.NowUs() - start);
-    gjauge.SetPosition(static_cast<int>(std::min<double>(points, elapsed / perSampleUs)));
-    ui_.ProcessMessages();
-    return gjauge.Result || SerieStop || closed_;
-  };
+  GaugeProgress progress(*this, {}, [this] { return SerieStop; });
   std::vector<std::uint16_t> words(static_cast<std::size_t>(points) + 1, 0);
-  device::Status s = board.SetNbSamples(points);
-  if (s == 0) s = board.ReadSamples(words.data(), points);
-  box_.Link().WaitHook = nullptr;
+  const device::Status s =
+      acquisition::AcquireSeriesUsb(box_.GetBoard(), box_.GetClock(), points,
+                                    acquisition::IntegrationTimeMs(plan.level), words, progress);
   LastSeriesStatus = s;
-  gjauge.CancelVisible = false;
-  gjauge.Hide();
+  HideSeriesGauge();
 
   if (s == device::kCancelled) {
-    ui_.StatusText(Text("ID_MES_INF_serie annulee"));
+    ui_->StatusText(Text("ID_MES_INF_serie annulee"));
     return false;
   }
   NbPoints = points;
@@ -133,7 +132,7 @@ bool TFp::AcquireSerieUsb() {
   stores.MiSerieRaw.SetValue(0, stores.MiSerieRaw.GetValue(1));
   ReportSaturation(points);
   if (s != 0)
-    ui_.StatusText(Text("ID_MES_INF_serie incomplete", {std::to_string(s)}));
+    ui_->StatusText(Text("ID_MES_INF_serie incomplete", {std::to_string(s)}));
   return true;
 }
 
@@ -146,20 +145,21 @@ bool TFp::AcquireSeriePort() {
   MiParams.DurationCode = plan.durationCode;
   SensiLevelCur = plan.level;
   SensiCode = plan.sensiCode;
-  gjauge.MaxValue = plan.duration + 8;
-  gjauge.MinValue = 0;
-  gjauge.Show();
-  gjauge.SetLigne1(tools.Message4.caption);
-  gjauge.SetLigne2(acquisition::PointsLine(plan.points, tools.Message5.caption));
-  std::vector<std::uint8_t> samples(8192, 0);
+  ShowSeriesGauge(plan.duration + acquisition::kPortGaugeExtra, plan.points);
+  GaugeProgress progress(*this);
+  std::vector<std::uint8_t> samples(acquisition::kPortReadSamples, 0);
   acquisition::PortSeriesHooks hooks;
-  hooks.pumpMessages = [this] { ui_.ProcessMessages(); };
-  hooks.gauge = [this](int position, int) { gjauge.SetPosition(position); };
+  // Cancel on the gauge shortens the wait as closing the window does.
+  hooks.pumpMessages = [this, &progress] {
+    progress.Pump();
+    if (progress.CancelRequested()) SerieStop = true;
+  };
+  hooks.gauge = [&progress](int position, int) { progress.Tick(position); };
   acquisition::AcquireSeriePort(box_.Port(), box_.GetClock(), *WaitCalib, plan, SerieStop, hooks,
                                 samples);
   for (std::int32_t k = 0; k < plan.points; ++k)
     stores.MiSerieRaw.SetValue(static_cast<std::uint32_t>(k), samples[k]);
-  gjauge.Hide();
+  HideSeriesGauge();
   ReportSaturation(plan.points);
   return true;
 }
@@ -169,7 +169,7 @@ void TFp::ReportSaturation(std::int32_t points) {
   for (std::int32_t k = 0; k < points; ++k)
     saturated += stores.MiSerieRaw.GetValue(static_cast<std::uint32_t>(k)) == 255;
   if (saturated > 0)
-    ui_.StatusText(
+    ui_->StatusText(
         Text("ID_MES_INF_saturation", {std::to_string(saturated), std::to_string(points)}));
 }
 

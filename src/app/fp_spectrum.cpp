@@ -30,7 +30,7 @@ class WindowPump final : public signal::FftPump {
 }  // namespace
 
 void TFp::SetFftSize() {
-  if (!tools.mi.down) return;
+  if (Mode() != Experiment::Michelson) return;
   const std::uint32_t n = static_cast<std::uint32_t>(std::max<std::int32_t>(MiParams.NbPoints, 1));
   const std::uint32_t size = signal::FftSizeFor(n);
   MiParams.FftSize = static_cast<std::int32_t>(size);
@@ -43,14 +43,14 @@ void TFp::SetFftSize() {
       if (stores.FftData.MissingBlocks() + stores.FftWork.MissingBlocks() +
               stores.FftTwiddles.MissingBlocks() >
           0)
-        ui_.MessageBox(Text("ID_MES_ERR_memoire"), MessageKind::Error);
+        ui_->MessageBox(Text("ID_MES_ERR_memoire"), MessageKind::Error);
     }
   }
 }
 
 bool TFp::ComputeSpectrum(std::uint32_t size, bool showGauge) {
   // A profile has 2048 samples: its transform is never larger.
-  if (!tools.mi.down) size = std::min<std::uint32_t>(size, kPixels);
+  if (Mode() != Experiment::Michelson) size = std::min<std::uint32_t>(size, kPixels);
   gjauge.Result = false;
   if (showGauge) {
     gjauge.MaxValue = static_cast<int>(size);
@@ -63,12 +63,11 @@ bool TFp::ComputeSpectrum(std::uint32_t size, bool showGauge) {
     gjauge.SetLigne2(line + tools.Message5.caption);
   }
   // The pump may deliver clicks: nothing else may touch the data meanwhile.
-  const bool wasBusy = busy_;
-  busy_ = true;
+  const LoopScope loop(*this);
   WindowPump pump(*this, showGauge);
   signal::FftArrays arrays{stores.FftData, stores.FftWork, stores.FftTwiddles};
   signal::FftStatus status;
-  if (tools.mi.down) {
+  if (Mode() == Experiment::Michelson) {
     const auto n = static_cast<std::uint32_t>(std::max<std::int32_t>(MiParams.NbPoints, 0));
     status = signal::ComputeSpectrum(stores.MiSerie, n, size, arrays, stores.MiFftLevels, &pump);
     MiParams.fftValid = true;
@@ -79,7 +78,6 @@ bool TFp::ComputeSpectrum(std::uint32_t size, bool showGauge) {
                                 std::span<std::uint8_t>(stores.FftLevels.data(), size / 2), &pump);
     ProfParams.fftValid = true;
   }
-  busy_ = wasBusy;
   if (showGauge) {
     gjauge.CancelVisible = false;
     gjauge.Hide();
