@@ -1,6 +1,8 @@
-# Fails when a Qt header is included outside gui/, display/ and cli/.
+# The layers' rules, checked on the sources:
+#  - Qt is included only in gui/, display/ and cli/;
+#  - the window (gui/) includes nothing of the front-end (cli/).
 set(bad "")
-foreach(dir base signal optics files device acquisition app)
+foreach(dir base signal optics device acquisition app)
   file(GLOB_RECURSE files ${ROOT}/src/${dir}/*.h ${ROOT}/src/${dir}/*.cpp)
   foreach(f ${files})
     file(STRINGS ${f} lines REGEX "^[ \t]*#[ \t]*include[ \t]*<Q")
@@ -9,7 +11,14 @@ foreach(dir base signal optics files device acquisition app)
     endif()
   endforeach()
 endforeach()
+file(GLOB_RECURSE gui_files ${ROOT}/src/gui/*.h ${ROOT}/src/gui/*.cpp)
+foreach(f ${gui_files})
+  file(STRINGS ${f} lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"cli/")
+  if(lines)
+    list(APPEND bad "${f}: ${lines}")
+  endif()
+endforeach()
 if(bad)
-  message(FATAL_ERROR "Qt includes in core folders:\n${bad}")
+  message(FATAL_ERROR "Includes that break the layers:\n${bad}")
 endif()
-message(STATUS "no Qt includes in core folders")
+message(STATUS "the layers hold: no Qt in core folders, no front-end in the window")

@@ -28,7 +28,7 @@ void TFp::ecranMouseDown(MouseButton button, int x, int y) {
   if (button == MouseButton::Left) Dragging = true;
   DrawLegends();
   EcranPointer = ActiveCursor <= 2 ? Pointer::SizeWE : Pointer::SizeNS;
-  ui_.PictureChanged();
+  ui_->PictureChanged();
 }
 
 void TFp::ecranMouseMove(int x, int y) {
@@ -52,7 +52,7 @@ void TFp::ecranMouseMove(int x, int y) {
       return;
   }
   DrawLegends();
-  ui_.PictureChanged();
+  ui_->PictureChanged();
 }
 
 void TFp::ecranMouseUp() {
@@ -63,7 +63,7 @@ void TFp::ecranMouseUp() {
 void TFp::curshClick() {
   DrawCursors();
   DrawLegends();
-  ui_.PictureChanged();
+  ui_->PictureChanged();
 }
 
 void TFp::cursvClick() {
@@ -71,7 +71,7 @@ void TFp::cursvClick() {
   DrawLegends();
   // DrawLegends counts the fringes in the Michelson mode; elsewhere "-".
   tools.EditLambda1.enabled = tools.cursv.down;
-  ui_.PictureChanged();
+  ui_->PictureChanged();
 }
 
 void TFp::Curseurs1Click() {
@@ -79,10 +79,10 @@ void TFp::Curseurs1Click() {
   affichage.PCurs.visible = true;
   affichage.Caption = tools.Titre3.caption;
   RunDialog(affichage);
-  if (tools.mi.down) affichage.XUnit = unit;
+  if (Mode() == Experiment::Michelson) affichage.XUnit = unit;
   DrawLegends();
   affichage.PCurs.visible = false;
-  ui_.PictureChanged();
+  ui_->PictureChanged();
 }
 
 bool TFp::Hold(std::string_view name, bool down) {

@@ -29,7 +29,7 @@ void TFp::Axes1Click() {
   affichage.Caption = tools.Titre1.caption;
   RunDialog(affichage);
   ProfParams.UnitX = affichage.XUnit;
-  if (tools.spectro.down) affichage.XUnit = "nm";
+  if (Mode() == Experiment::Spectrometry) affichage.XUnit = "nm";
   ProcessCurves();  // applies the Y scale; ends with the legends
   affichage.PAxes.visible = false;
 }

@@ -32,21 +32,21 @@ void TFp::Points1Click() {
 
 void TFp::DrawCurves() {
   BandMode = tools.gauss.down || tools.cumul.down || tools.realgris.down || tools.spColor.down;
-  if (tools.mi.down && !tools.rt.down) {
+  if (Mode() == Experiment::Michelson) {
     DrawSeries();
     DrawLegends();
-    ui_.PictureChanged();
+    ui_->PictureChanged();
     return;
   }
   DrawBitmap.CopyFrom(BackBitmap, 0, 0);
   // The grid takes the pen the previous repaint left (the grid's own).
   if (tools.Grid.down) {
-    if (tools.spectro.down)
+    if (Mode() == Experiment::Spectrometry)
       display::MakeSPGrid(DrawBitmap, stores.LambdaTab,
-                          {ViewStart, ZoomStep, BandMode, tools.rt.down});
+                          {ViewStart, ZoomStep, BandMode, (Mode() == Experiment::Live)});
     else
       display::DrawGrid(DrawBitmap,
-                        {ViewStart, ZoomStep, tools.rt.down, BandMode, affichage.GridStep});
+                        {ViewStart, ZoomStep, Mode() == Experiment::Live, BandMode, affichage.GridStep});
   }
   DrawBitmap.penStyle = display::PenStyle::Solid;
   for (int k = 1; k <= NbCurves; ++k) {
@@ -55,12 +55,12 @@ void TFp::DrawCurves() {
     view.viewStart = ViewStart;
     view.zoomStep = ZoomStep;
     // In the live view the stored curves are shown every fourth sample.
-    view.stride = (k < NbCurves && tools.rt.down) ? 4 : 1;
+    view.stride = (k < NbCurves && Mode() == Experiment::Live) ? 4 : 1;
     view.halfHeight = BandMode;
     display::DrawTrace(DrawBitmap, stores.CurveBuf[k].data(), signal::kPixels, TraceStyle, view);
   }
   const signal::Curve& last = stores.CurveBuf[NbCurves];
-  const display::SpectrumViewParams spectrumView{ViewStart, ZoomStep, tools.rt.down, BandMode};
+  const display::SpectrumViewParams spectrumView{ViewStart, ZoomStep, Mode() == Experiment::Live, BandMode};
   if (tools.spColor2.down)
     display::DrawSpectrumBars(DrawBitmap, last, stores.LambdaTab, stores.SpectrumColours,
                               spectrumView);
@@ -85,7 +85,7 @@ void TFp::DrawCurves() {
   // DrawLegends ends by putting the picture, with its cursors, on ecran.
   if (tools.pics.down) ShowPeak();
   DrawLegends();  // the fringe count or "-", then the cursors
-  ui_.PictureChanged();
+  ui_->PictureChanged();
 }
 
 void TFp::DrawSeries() {

@@ -18,11 +18,11 @@ constexpr std::size_t kMaxFileName = 255;
 }  // namespace
 
 std::string& TFp::ModeFileName() {
-  return tools.mi.down ? MiParams.FileName : ProfParams.FileName;
+  return Mode() == Experiment::Michelson ? MiParams.FileName : ProfParams.FileName;
 }
 
 void TFp::PrepareFileDialogs(bool defaultExtension) {
-  const bool mi = tools.mi.down;
+  const bool mi = Mode() == Experiment::Michelson;
   Save.InitialDir = open.InitialDir = ModeFileName();
   Save.FileName = open.FileName = mi ? "*.CCT" : "*.CCD";
   if (defaultExtension) Save.DefaultExt = mi ? "CCT" : "CCD";
@@ -36,7 +36,7 @@ std::string TFp::TakeChosenName(const TFileDialog& dialog, bool ok) {
 }
 
 void TFp::FileError(std::string_view key, const std::string& file, const std::string& why) {
-  ui_.MessageBox(Text(key, {file, why}), MessageKind::Error);
+  ui_->Failed(Text(key, {file, why}));
 }
 
 bool TFp::WriteFile(const std::string& name, std::span<const std::uint8_t> bytes) {
@@ -129,30 +129,36 @@ bool TFp::LoadCCT(const std::string& name) {
 void TFp::Sauver1Click() {
   PrepareFileDialogs(true);
   const bool ok = RunDialog(Save);
-  ui_.SetHourglass(true);
+  ui_->SetHourglass(true);
   const std::string name = TakeChosenName(Save, ok);
   if (ok) {
-    ProfParams.spectro = tools.spectro.down;
-    ProfParams.opto = tools.opto.down;
-    ProfParams.int_ = tools.int_.down;
+    ProfParams.spectro = Mode() == Experiment::Spectrometry;
+    ProfParams.opto = Mode() == Experiment::Analysis;
+    ProfParams.int_ = Mode() == Experiment::Interference;
     const std::string ext = UpperExtension(name);
     if (ext == ".CCD") {
       // The measured curve, not the computed pattern beside it.
-      if (tools.int_.down && tools.gosimu.down) stores.RawBuf[1] = stores.RawBuf[2];
+      if (Mode() == Experiment::Interference && SimulationShown()) stores.RawBuf[1] = stores.RawBuf[2];
       SaveCCD(name);
     } else if (ext == ".CCT") {
       SaveCCT(name);
+    } else {
+      ui_->Failed(Text("ID_MES_ERR_extension", {name, ".CCD, .CCT"}));
     }
   }
-  ui_.SetHourglass(false);
+  ui_->SetHourglass(false);
 }
 
 void TFp::ouvrirClick() {
   PrepareFileDialogs(false);
   const bool ok = RunDialog(open);
-  ui_.SetHourglass(true);
+  const std::string ext = ok ? UpperExtension(open.ChosenName()) : std::string();
+  if (ok && ext != ".CCD" && ext != ".CCT") {
+    ui_->Failed(Text("ID_MES_ERR_pas une courbe", {open.ChosenName()}));
+    return;
+  }
+  ui_->SetHourglass(true);
   const std::string name = TakeChosenName(open, ok);
-  const std::string ext = ok ? UpperExtension(name) : std::string();
   if (ext == ".CCD" && tools.superposition.down) {
     if (NbCurves < ProfParams.MaxCurves) {
       ++NbCurves;
@@ -192,15 +198,15 @@ void TFp::ouvrirClick() {
   SensiChanged();
   SetupMode();
   ProcessCurves();
-  ui_.SetHourglass(false);
+  ui_->SetHourglass(false);
   Save.FileName = open.FileName;
 }
 
 ExportInput TFp::ExportState() {
   ExportInput in;
-  in.michelson = tools.mi.down;
+  in.michelson = Mode() == Experiment::Michelson;
   in.fft = tools.fft.down;
-  in.spectro = tools.spectro.down;
+  in.spectro = Mode() == Experiment::Spectrometry;
   exportSerie_.resize(static_cast<std::size_t>(
       std::clamp<std::int64_t>(MiParams.NbPoints, 0, stores.MiSerie.Capacity())));
   signal::ReadSamples(stores.MiSerie, 0, exportSerie_);
@@ -224,7 +230,7 @@ void TFp::Export(ExportKind kind, std::string filter, std::string ext) {
   Save.InitialDir = ModeFileName();
   const bool ok = RunDialog(Save);
   if (!ok) return;
-  ui_.SetHourglass(true);
+  ui_->SetHourglass(true);
   std::vector<ExportFile> files;
   std::string why;
   const std::string name = Save.ChosenName();
@@ -235,7 +241,7 @@ void TFp::Export(ExportKind kind, std::string filter, std::string ext) {
       if (!WriteFile(f.path, {reinterpret_cast<const std::uint8_t*>(f.bytes.data()), f.bytes.size()}))
         break;
   }
-  ui_.SetHourglass(false);
+  ui_->SetHourglass(false);
 }
 
 void TFp::Texte1Click() {
@@ -251,15 +257,18 @@ void TFp::IDMITBASSynchronie1Click() {
 }
 
 void TFp::Bitmap1Click() {
-  ui_.SetHourglass(true);
+  ui_->SetHourglass(true);
   Save.InitialDir = ModeFileName();
   Save.Filter = tools.Message14.caption;
   Save.FileName = "*.BMP";
   Save.DefaultExt = "BMP";
   const bool ok = RunDialog(Save);
   const std::string name = TakeChosenName(Save, ok);
-  if (ok && UpperExtension(name) == ".BMP") WriteFile(name, display::EncodeBmp(ecran));
-  ui_.SetHourglass(false);
+  if (ok && UpperExtension(name) == ".BMP")
+    WriteFile(name, display::EncodeBmp(ecran));
+  else if (ok)
+    ui_->Failed(Text("ID_MES_ERR_extension", {name, ".BMP"}));
+  ui_->SetHourglass(false);
 }
 
 }  // namespace rovanel::app

@@ -8,15 +8,15 @@ namespace rovanel::app {
 void TFp::OpenHelp(HelpTopic topic) {
   const HelpPageRef page = HelpPage(Language, topic, ShippedDir);
   const std::string note = page.note.empty() ? std::string() : Text(page.note, {page.wanted});
-  ui_.ShowHelp(page.path, note);
+  ui_->ShowHelp(page.path, note);
 }
 
 void TFp::rappelsClick() {
-  if (tools.mi.down)
+  if (Mode() == Experiment::Michelson)
     OpenHelp(HelpTopic::Michelson);
-  else if (tools.int_.down)
+  else if (Mode() == Experiment::Interference)
     OpenHelp(HelpTopic::Interference);
-  else if (tools.spectro.down)
+  else if (Mode() == Experiment::Spectrometry)
     OpenHelp(HelpTopic::Spectrometry);
   // Analysis has no reminder of its own.
 }

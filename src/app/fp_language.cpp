@@ -23,9 +23,9 @@ void TFp::StartupConfig() {
   DeleteStaleConfig(AppDir);
   bool exists = false;
   {
-    ui_.SetHourglass(true);
+    ui_->SetHourglass(true);
     exists = ReadConfig(AppDir, Config);
-    ui_.SetHourglass(false);
+    ui_->SetHourglass(false);
   }
   if (ForcedLanguage) {
     // This run only: the file, if any, is read for the rest and left alone.
@@ -34,19 +34,19 @@ void TFp::StartupConfig() {
     selLge.Language = Language;
     RunDialog(selLge);
     Language = selLge.Language;
-    if (Language == 2) ui_.MessageBox(std::string(kPreliminaryHelp), MessageKind::Information);
+    if (Language == 2) ui_->MessageBox(std::string(kPreliminaryHelp), MessageKind::Information);
     Config.CfgLanguage = Language;
     LoadLanguage();
-    ui_.SetHourglass(true);
-    ui_.Note(Text("MES_calin cours"));
+    ui_->SetHourglass(true);
+    ui_->Note(Text("MES_calin cours"));
     WaitCalib->Calibrate();
-    ui_.Note({});
-    ui_.SetHourglass(false);
+    ui_->Note({});
+    ui_->SetHourglass(false);
     Config.CfgSlope = WaitCalib->Slope;
     Config.CfgOffset = WaitCalib->Offset;
     std::string reason;
     if (!WriteConfig(AppDir, Config, reason))
-      ui_.MessageBox(Text("ID_MES_ERR_config", {AppDir + std::string(kConfigFile), reason}),
+      ui_->MessageBox(Text("ID_MES_ERR_config", {AppDir + std::string(kConfigFile), reason}),
                      MessageKind::Error);
   } else if (!exists) {
     // Without a file and not asked for the first start: French, nothing
@@ -77,10 +77,10 @@ void TFp::LoadLanguage() {
   const std::string path = ShippedDir + std::string(kDictionaryFile);
   if (!dictionary.Load(path)) {
     // Said once, not once per form and pass: the keys stay shown.
-    ui_.MessageBox(std::string(kMissingDictionary), MessageKind::Error);
+    ui_->MessageBox(std::string(kMissingDictionary), MessageKind::Error);
     return;
   }
-  ui_.SetHourglass(true);
+  ui_->SetHourglass(true);
   FormTexts texts(dictionary, Language);
   for (FormPass& form : TranslatedForms()) {
     for (auto& [name, control] : form.controls) control->marked = false;
@@ -91,7 +91,7 @@ void TFp::LoadLanguage() {
   tools.Francais1.down = Language == 1;
   tools.English1.down = Language == 2;
   tools.Deutsch1.down = Language == 3;
-  ui_.SetHourglass(false);
+  ui_->SetHourglass(false);
 }
 
 std::string TFp::Text(std::string_view key) const {
@@ -131,7 +131,7 @@ void TFp::LanguageChosen(int language) {
   Config.CfgLanguage = Language;
   std::string reason;
   if (!WriteConfig(AppDir, kept, reason))
-    ui_.MessageBox(Text("ID_MES_ERR_config", {AppDir + std::string(kConfigFile), reason}),
+    ui_->MessageBox(Text("ID_MES_ERR_config", {AppDir + std::string(kConfigFile), reason}),
                    MessageKind::Error);
 }
 

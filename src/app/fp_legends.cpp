@@ -24,7 +24,7 @@ void TFp::DrawLegends() {
   display::ColumnScaleParams scale;
   scale.xUnit = affichage.XUnit;
   scale.zoomStep = ZoomStep;
-  scale.realTime = tools.rt.down;
+  scale.realTime = Mode() == Experiment::Live;
   scale.integrationMs = 10.0 + 2.5 * MiParams.Level;
   scale.rateDividerMinusOne = MiParams.DurationCode;
   scale.fftSize = MiParams.FftSize;
@@ -35,7 +35,7 @@ void TFp::DrawLegends() {
     v.xUnit = affichage.XUnit;
     v.viewStart = ViewStart;
     v.zoomStep = ZoomStep;
-    v.realTime = tools.rt.down;
+    v.realTime = Mode() == Experiment::Live;
     v.columnScale = ColumnScale;
     v.cursorX1 = CursorX1;
     v.cursorX2 = CursorX2;
@@ -52,7 +52,7 @@ void TFp::DrawLegends() {
   tools.AffUniteY.caption = display::AffUniteYText(affichage.YScaleKind);
   tools.AffUniteX.caption = display::AffUniteXText(affichage.XUnit, tools.AffUniteX.caption);
 
-  if (tools.cursv.down && tools.mi.down && !tools.fft.down) {
+  if (tools.cursv.down && Mode() == Experiment::Michelson && !tools.fft.down) {
     display::FringeSpan span{ViewStart, ZoomStep, CursorX1, CursorX2};
     FringeCount = display::CountFringes(stores.PeakMarks, span);
     // Cursors less than five samples apart leave the count shown as it was.

@@ -50,13 +50,13 @@ void TFp::rtClick() {
     c->enabled = false;
   t.superposition.down = false;
   cercle.visible = false;
-  t.pics.enabled = !t.rt.down;
+  t.pics.enabled = Mode() != Experiment::Live;
   t.pics.down = false;
-  RtStopped = !t.rt.down;
+  RtStopped = Mode() != Experiment::Live;
 
-  if (!t.rt.down) {
+  if (Mode() != Experiment::Live) {
     // The stop: the full-resolution data come back, the mode is set up again.
-    if (t.mi.down) {
+    if (Mode() == Experiment::Michelson) {
       signal::CopySamples(stores.MiSerie, stores.MiSerieRaw,
                           static_cast<std::uint32_t>(std::max(MiParams.NbPoints, 0)));
     } else {
@@ -88,7 +88,7 @@ void TFp::rtClick() {
         c->enabled = false;
       }
     } else {
-      if (t.spectro.down) {
+      if (Mode() == Experiment::Spectrometry) {
         affichage.XUnit = "nm";
         std::snprintf(label, sizeof label, " %dnm", 30);
       } else {
@@ -96,7 +96,7 @@ void TFp::rtClick() {
         std::snprintf(label, sizeof label, " %dµm", affichage.GridStep);
       }
       t.PasGrid.caption = label;
-      if (!t.mi.down) {
+      if (Mode() != Experiment::Michelson) {
         for (Control* c : {&t.calibration, &t.filtrage, &t.invert, &t.Grid}) c->enabled = true;
         t.calibration.down = ProfParams.calibration;
         t.filtrage.down = ProfParams.filtrage;
@@ -116,11 +116,11 @@ void TFp::rtClick() {
       if (t.invert.down) signal::InvertLevels(live);
       // Only the live values: the stored curves are not reprocessed here, so
       // smoothing them on every pass would wear them down.
-      const bool skip = t.gosimu.down && NbCurves == 1;
+      const bool skip = SimulationShown() && NbCurves == 1;
       if (t.filtrage.down && !skip) signal::Smooth3(live, (ProfParams.FilterOrder + 2) / 4);
     }
     DrawCurves();
-    ui_.ProcessMessages();
+    ui_->ProcessMessages();
     if (RtStopped || closed_) break;
   }
   liveRunning_ = false;

@@ -29,15 +29,15 @@ void Reset(std::initializer_list<Control*> controls) {
 void TFp::miClick() {
   // A mode button releases the live view's button (one group): the loop
   // must stop as it would on its own button.
-  if (liveRunning_ && !tools.rt.down && !RtStopped) {
+  if (liveRunning_ && Mode() != Experiment::Live && !RtStopped) {
     RtStopped = true;
     stores.CurveBuf[NbCurves] = stores.RawBuf[NbCurves];
   }
-  if (tools.mi.down != MiSeen) {
+  if ((Mode() == Experiment::Michelson) != MiSeen) {
     cercle.visible = false;
     tools.picd.enabled = tools.picg.enabled = false;
     tools.pics.down = false;
-    MiSeen = tools.mi.down;
+    MiSeen = Mode() == Experiment::Michelson;
   }
   SetupMode();
   ProcessCurves();
@@ -51,7 +51,7 @@ void TFp::fftClick() {
 void TFp::SetupMode() {
   Tools& t = tools;
   // 1. Leaving a two-curve layout brings the measured curve back to 1.
-  if ((SpectroLayout && !t.spectro.down) || (SimuLayout && !t.int_.down)) {
+  if ((SpectroLayout && Mode() != Experiment::Spectrometry) || (SimuLayout && Mode() != Experiment::Interference)) {
     stores.CurveBuf[1] = stores.CurveBuf[2];
     stores.RawBuf[1] = stores.RawBuf[2];
     NbCurves = 1;
@@ -59,7 +59,7 @@ void TFp::SetupMode() {
     Simulating = false;
     CurveColours[0] = display::kBlack;
     CurveColours[1] = display::kNavy;
-    CurveColours[2] = t.spectro.down ? display::kSilver : display::kRed;
+    CurveColours[2] = Mode() == Experiment::Spectrometry ? display::kSilver : display::kRed;
     SpectroLayout = SimuLayout = false;
   }
   // 2. Menus.
@@ -87,7 +87,7 @@ void TFp::SetupMode() {
   ProfParams.int_ = ProfParams.opto = ProfParams.spectro = false;
   t.FileNom.caption = ProfParams.FileName;
 
-  if (t.mi.down) {  // 5. Michelson
+  if (Mode() == Experiment::Michelson) {  // 5. Michelson
     t.FileNom.caption = MiParams.FileName;
     Show({&t.mich1, &t.minizoom}, true);
     t.Mich2.visible = PortBox;
@@ -108,12 +108,12 @@ void TFp::SetupMode() {
     t.filtrage.down = ProfParams.filtrage;
     t.Grid.down = ProfParams.Grid;
   }
-  if (t.int_.down) {  // 7. interference
+  if (Mode() == Experiment::Interference) {  // 7. interference
     Show({&t.Simulation1, &t.int1}, true);
     Enable({&t.calc, &t.rappels}, true);
     ProfParams.int_ = true;
   }
-  if (t.opto.down) {  // 8. analysis
+  if (Mode() == Experiment::Analysis) {  // 8. analysis
     Show({&t.opto1, &t.opto2, &t.plut, &t.phis}, true);
     ProfParams.opto = true;
     t.lutnor.down = OptoParams.lutnor;
@@ -122,7 +122,7 @@ void TFp::SetupMode() {
     t.gauss.down = OptoParams.gauss;
     t.cumul.down = OptoParams.cumul;
   }
-  if (t.spectro.down) {  // 9. spectrometry: the reference beside the measured curve
+  if (Mode() == Experiment::Spectrometry) {  // 9. spectrometry: the reference beside the measured curve
     t.Grille1.enabled = false;
     t.rappels.enabled = true;
     Show({&t.spectro1, &t.spectro2, &t.spectro3, &t.EditLambda1}, true);
@@ -144,7 +144,7 @@ void TFp::SetupMode() {
     CurveColours[2] = display::kNavy;
     SpectroLayout = true;
   }
-  if (t.rt.down) {  // 10. live view
+  if (Mode() == Experiment::Live) {  // 10. live view
     Enable({&t.ouvrir, &t.Sauver, &t.imprimer, &t.Imprimer1, &t.Fichier1, &t.picd, &t.picg}, false);
     cercle.visible = false;
     t.pics.enabled = t.pics.down = false;
@@ -158,11 +158,11 @@ void TFp::SetupXScale() {
   Tools& t = tools;
   char label[48];
   std::int32_t shown = ProfParams.NbPoints;
-  if (t.rt.down) {
+  if (Mode() == Experiment::Live) {
     shown = RtParams.NbPoints;
     Enable({&t.imprimer, &t.Imprimer1}, false);
     t.pics.enabled = t.pics.down = false;
-  } else if (t.mi.down) {
+  } else if (Mode() == Experiment::Michelson) {
     if (t.fft.down) {
       affichage.XUnit = "Hz";
       shown = MiParams.FftSize / 2;
@@ -173,7 +173,7 @@ void TFp::SetupXScale() {
       affichage.XUnit = "s";
       shown = MiParams.NbPoints;
     }
-  } else if (t.spectro.down) {
+  } else if (Mode() == Experiment::Spectrometry) {
     affichage.XUnit = "nm";
     std::snprintf(label, sizeof label, " %dnm", 30);
     t.PasGrid.caption = label;
@@ -193,14 +193,14 @@ void TFp::SetupXScale() {
     std::snprintf(label, sizeof label, " %dµm", affichage.GridStep);
     t.PasGrid.caption = label;
   }
-  if (!t.mi.down) t.FileNom.caption = ProfParams.FileName;
+  if (Mode() != Experiment::Michelson) t.FileNom.caption = ProfParams.FileName;
   if (t.superposition.down) {
     t.fft.down = false;
     t.fft.enabled = false;
   }
   if (!t.pics.down) t.picx.caption = t.picy.caption = "-";
   NbPoints = shown;
-  SetZoom(shown, t.rt.down ? 1 : shown / 512);
+  SetZoom(shown, Mode() == Experiment::Live ? 1 : shown / 512);
 }
 
 }  // namespace rovanel::app

@@ -23,8 +23,8 @@ std::string Format(const char* format, double value, const std::string& unit = {
 }  // namespace
 
 void TFp::DetectShownPeaks() {
-  ui_.SetHourglass(true);
-  if (tools.mi.down) {
+  ui_->SetHourglass(true);
+  if (Mode() == Experiment::Michelson) {
     const std::uint32_t n = static_cast<std::uint32_t>(
         std::clamp<std::int64_t>(MiParams.NbPoints, 0, stores.MiSerie.Capacity()));
     PeakCount = signal::DetectPeaks(stores.MiSerie, n, stores.PeakMarks, &stores.PeakFlags);
@@ -40,11 +40,11 @@ void TFp::DetectShownPeaks() {
     }
   }
   PeakIndex = 0;
-  ui_.SetHourglass(false);
+  ui_->SetHourglass(false);
 }
 
 void TFp::picsClick() {
-  if (tools.rt.down) return;
+  if (Mode() == Experiment::Live) return;
   // The fringe count between the vertical cursors comes with the cursors.
   tools.nbfr.caption = "-";
   if (!tools.pics.down) {
@@ -52,7 +52,7 @@ void TFp::picsClick() {
     cercle.visible = false;
     tools.picx.caption = tools.picy.caption = "-";
     DrawLegends();
-    ui_.PictureChanged();
+    ui_->PictureChanged();
     return;
   }
   tools.picg.enabled = tools.picd.enabled = true;
@@ -60,24 +60,24 @@ void TFp::picsClick() {
   DetectShownPeaks();
   ShowPeak();
   DrawLegends();
-  ui_.PictureChanged();
+  ui_->PictureChanged();
 }
 
 void TFp::picdClick() {
   ++PeakIndex;
   ShowPeak();
-  ui_.PictureChanged();
+  ui_->PictureChanged();
 }
 
 void TFp::picgClick() {
   --PeakIndex;
   ShowPeak();
-  ui_.PictureChanged();
+  ui_->PictureChanged();
 }
 
 void TFp::ShowPeak() {
   if (PeakIndex < 0) PeakIndex = 0;
-  const bool mi = tools.mi.down;
+  const bool mi = Mode() == Experiment::Michelson;
   const std::int64_t n =
       mi ? std::min<std::int64_t>(NbPoints, stores.PeakMarks.Capacity()) : std::int64_t{kPixels};
   const std::int64_t first = std::max<std::int64_t>(ViewStart, 0);

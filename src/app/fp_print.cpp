@@ -31,7 +31,7 @@ std::string Formatted(const char* format, auto... values) {
 bool TFp::RunPrintDialog() {
   imp.Caption = Text("ID_FRM_IMP_Impression");
   imp.SetNotes(PrintNotes);
-  imp.Preview = [this] { ui_.PreviewPage(MakePrintJob(imp.Notes())); };
+  imp.Preview = [this] { ui_->PreviewPage(MakePrintJob(imp.Notes())); };
   const bool ok = RunDialog(imp);
   imp.Preview = nullptr;
   if (ok) PrintNotes = imp.Notes();
@@ -41,7 +41,7 @@ bool TFp::RunPrintDialog() {
 void TFp::imprimerClick() {
   if (!RunPrintDialog()) return;
   device::TSmallPort& port = box_.Port();
-  ui_.PrintPage(MakePrintJob(PrintNotes), [&port] {
+  ui_->PrintPage(MakePrintJob(PrintNotes), [&port] {
     // A printer on the parallel port is woken first; with no port open
     // nothing is sent.
     if (!port.Opened()) return;
@@ -72,7 +72,7 @@ bool TFp::PrintToFile(const std::string& path, PageFile kind, std::string& error
 std::vector<display::PageCurve> TFp::PageCurves() const {
   const std::int64_t span = std::int64_t{kScreenWidth} * ZoomStep;
   std::vector<display::PageCurve> curves;
-  if (tools.mi.down) {
+  if (Mode() == Experiment::Michelson) {
     // The series as DrawSeries shows it.
     const std::int64_t n =
         std::min<std::int64_t>(std::max<std::int64_t>(NbPoints, 0), stores.MiSerie.Capacity());
@@ -97,7 +97,7 @@ std::vector<std::string> TFp::PageReadouts() const {
   for (const Control* c : {&tools.coorv1, &tools.coorv2, &tools.Deltav, &tools.coorh1,
                            &tools.coorh2, &tools.deltah})
     if (!c->caption.empty()) lines.push_back(c->caption);
-  if (tools.nbfr.caption != "-" && tools.cursv.down && tools.mi.down && !tools.fft.down &&
+  if (tools.nbfr.caption != "-" && tools.cursv.down && Mode() == Experiment::Michelson && !tools.fft.down &&
       FringeCount >= 0)
     lines.push_back(Text("ID_PRN_Franges") + " " + std::to_string(FringeCount));
   if (tools.pics.down && cercle.visible)
@@ -112,7 +112,7 @@ std::vector<std::string> TFp::PageSettings() const {
   };
   // The sensitivity sets the integration time in every mode.
   line("ID_PRN_Sensibilité", tools.NivPotar.caption);
-  if (tools.mi.down) {
+  if (Mode() == Experiment::Michelson) {
     line("ID_PRN_Durée", tools.InterAcc.caption + " s");
     line("ID_PRN_Points", std::to_string(MiParams.NbPoints));
   } else {
@@ -123,19 +123,19 @@ std::vector<std::string> TFp::PageSettings() const {
     if (!on) return;
     filters += (filters.empty() ? "" : ", ") + what;
   };
-  const int order = tools.mi.down ? MiParams.FilterOrder : ProfParams.FilterOrder;
+  const int order = Mode() == Experiment::Michelson ? MiParams.FilterOrder : ProfParams.FilterOrder;
   add(tools.calibration.down, tools.calibration.caption);
   add(tools.filtrage.down, tools.filtrage.caption + " (" + std::to_string(order) + ")");
   add(tools.invert.down, tools.invert.caption);
   add(tools.moyenne.down, tools.moyenne.caption + " (" + std::to_string(ProfParams.AvgCount) + ")");
   add(tools.fft.down, tools.fft.caption);
-  if (tools.opto.down) {
+  if (Mode() == Experiment::Analysis) {
     add(tools.lutln.down, tools.lutln.caption + " " + std::to_string(OptoParams.CoefLn));
     add(tools.lutexp.down, tools.lutexp.caption + " " + std::to_string(OptoParams.CoefExp));
   }
   line("ID_PRN_Filtres", filters.empty() ? Text("ID_PRN_aucun") : filters);
   line("ID_PRN_Zoom", tools.ZoomAff.caption);
-  if (tools.spectro.down)
+  if (Mode() == Experiment::Spectrometry)
     line("ID_PRN_Etalonnage", Text(SpectroParams.Interpolation == optics::kSplineKind
                                        ? "ID_PRN_spline"
                                        : "ID_PRN_linéaire"));
@@ -185,7 +185,7 @@ PrintJob TFp::MakePrintJob(const PrintNotesRec& notes) {
                    : static_cast<double>(sample) * SampleValue;
   }
   // The spectral colours shown on screen, under the curve on paper.
-  if (tools.spectro.down && (tools.spColor.down || tools.spColor2.down))
+  if (Mode() == Experiment::Spectrometry && (tools.spColor.down || tools.spColor2.down))
     for (std::size_t i = 0; i < page.curves.back().levels.size(); ++i) {
       const float lambda = stores.LambdaTab[static_cast<std::size_t>(ViewStart) + i];
       page.sampleColours.push_back(display::SpectrumRgb(
@@ -200,7 +200,7 @@ PrintJob TFp::MakePrintJob(const PrintNotesRec& notes) {
       page.cursorsY.push_back(1.0 - display::RowPercent(row, BandMode) / 100.0);
 
   if (tools.pics.down) {
-    const bool mi = tools.mi.down;
+    const bool mi = Mode() == Experiment::Michelson;
     const std::size_t shown = page.curves.empty() ? 0 : page.curves.back().levels.size();
     for (std::size_t i = 0; i < shown; ++i) {
       const auto u = static_cast<std::uint32_t>(ViewStart + static_cast<std::int64_t>(i));
@@ -213,7 +213,7 @@ PrintJob TFp::MakePrintJob(const PrintNotesRec& notes) {
 
   page.readouts = PageReadouts();
   page.settings = PageSettings();
-  if (tools.spectro.down)
+  if (Mode() == Experiment::Spectrometry)
     for (int n = 1; n <= optics::kLinearCalPoints; ++n) {
       const optics::CalPoint& p = ActiveCalPoints[static_cast<std::size_t>(n - 1)];
       if (p.pixel < 0 || p.lambda == 0.0f) continue;

@@ -9,7 +9,7 @@
 namespace rovanel::app {
 
 void TFp::SaveModeToggles() {
-  if (tools.mi.down) {
+  if (Mode() == Experiment::Michelson) {
     MiParams.calibration = tools.calibration.down;
     MiParams.filtrage = tools.filtrage.down;
     MiParams.invert = tools.invert.down;
@@ -19,19 +19,19 @@ void TFp::SaveModeToggles() {
   ProfParams.calibration = tools.calibration.down;
   ProfParams.filtrage = tools.filtrage.down;
   ProfParams.invert = tools.invert.down;
-  if (!tools.spectro.down && !tools.gosimu.down)
+  if (Mode() != Experiment::Spectrometry && !SimulationShown())
     ProfParams.superposition = tools.superposition.down;
   ProfParams.fftValid = false;
   ProfParams.realgris = tools.realgris.down;
   ProfParams.Grid = tools.Grid.down;
-  if (tools.opto.down) {
+  if (Mode() == Experiment::Analysis) {
     OptoParams.lutnor = tools.lutnor.down;
     OptoParams.lutln = tools.lutln.down;
     OptoParams.lutexp = tools.lutexp.down;
     OptoParams.gauss = tools.gauss.down;
     OptoParams.cumul = tools.cumul.down;
   }
-  if (tools.spectro.down) {
+  if (Mode() == Experiment::Spectrometry) {
     SpectroParams.spColor = tools.spColor.down;
     SpectroParams.spColor2 = tools.spColor2.down;
     SpectroParams.spCalY = tools.spCalY.down;
@@ -39,8 +39,8 @@ void TFp::SaveModeToggles() {
 }
 
 void TFp::ProcessCurves() {
-  if (tools.rt.down) return;  // the live view draws by itself
-  if (tools.mi.down)
+  if (Mode() == Experiment::Live) return;  // the live view draws by itself
+  if (Mode() == Experiment::Michelson)
     ProcessSeries();
   else
     ProcessProfiles();
@@ -51,12 +51,12 @@ void TFp::ProcessProfiles() {
   signal::CurveSet& c = stores.CurveBuf;
   c = stores.RawBuf;
   // The simulated curve 1 is a computed pattern: neither stretched nor smoothed.
-  const int first = tools.gosimu.down ? 2 : 1;
+  const int first = SimulationShown() ? 2 : 1;
   if (tools.spCalY.down) signal::CorrectByReference(SpectroParams.RefSpectrum, c[NbCurves]);
   if (tools.calibration.down)
     for (int k = first; k <= NbCurves; ++k) signal::StretchLevels(c[k]);
   if (tools.filtrage.down)
-    signal::Smooth3(c, NbCurves, tools.gosimu.down, ProfParams.FilterOrder + 2);
+    signal::Smooth3(c, NbCurves, SimulationShown(), ProfParams.FilterOrder + 2);
   if (tools.lutln.down)
     signal::ApplyLut(c, NbCurves, signal::LutKind::Logarithmic, OptoParams.CoefLn);
   if (tools.lutexp.down)
@@ -98,7 +98,7 @@ void TFp::calibrationClick() {
 }
 
 void TFp::FiltrageMoyennage1Click() {
-  const bool mi = tools.mi.down;
+  const bool mi = Mode() == Experiment::Michelson;
   feature.pofiltre.visible = true;
   feature.pmoy.visible = !mi;
   feature.FilterOrder = mi ? MiParams.FilterOrder : ProfParams.FilterOrder;

@@ -58,7 +58,7 @@ std::string FitReport(const optics::FitResult& f, int page) {
 }  // namespace
 
 void TFp::gosimuClick() {
-  Simulating = tools.gosimu.down;
+  Simulating = SimulationShown();
   tools.superposition.down = Simulating;
   tools.suppression.enabled = tools.fft.enabled = !Simulating;
   ShowWaistControls(tools, Simulating, paraint.choicePage);
@@ -88,19 +88,19 @@ void TFp::Simulation1Click() {
   paraint.Caption = tools.Titre7.caption;
   RunDialog(paraint);
   paraint.choice.visible = false;
-  ShowWaistControls(tools, tools.gosimu.down, paraint.choicePage);
+  ShowWaistControls(tools, SimulationShown(), paraint.choicePage);
   waistBar.visible = tools.BarWaist.visible;
   waistBar.position = optics::BarOfWaist(paraint.Sim.Waist);
   tools.ebxWaist.caption = paraint.ebxWidth.caption;
-  if (tools.gosimu.down) ComputeSimulation(-bar.position);
+  if (SimulationShown()) ComputeSimulation(-bar.position);
 }
 
 void TFp::barChange() {
-  if (tools.gosimu.down) ComputeSimulation(-bar.position);
+  if (SimulationShown()) ComputeSimulation(-bar.position);
 }
 
 void TFp::BarWaistChange() {
-  if (!tools.gosimu.down) return;
+  if (!SimulationShown()) return;
   paraint.Sim.Waist = optics::WaistOfBar(waistBar.position);
   tools.ebxWaist.caption = TwoDecimals(paraint.Sim.Waist * 1000);
   ComputeSimulation(-bar.position);
@@ -148,13 +148,13 @@ void TFp::intensbarScroll(bool end) {
 
 void TFp::AjusterClick() {
   // The measured curve: curve 2 while the pattern is shown, else the last.
-  const signal::Curve& measured = tools.gosimu.down ? stores.RawBuf[2] : stores.RawBuf[NbCurves];
-  ui_.SetHourglass(true);
+  const signal::Curve& measured = SimulationShown() ? stores.RawBuf[2] : stores.RawBuf[NbCurves];
+  ui_->SetHourglass(true);
   LastFit = optics::FitSimulation(measured, paraint.choicePage, paraint.Sim);
-  ui_.SetHourglass(false);
+  ui_->SetHourglass(false);
   const optics::FitResult& f = *LastFit;
   if (!f.ok) {
-    ui_.MessageBox(Text("ID_MES_ERR_ajustement", {f.why}), MessageKind::Error);
+    ui_->MessageBox(Text("ID_MES_ERR_ajustement", {f.why}), MessageKind::Error);
     return;
   }
   paraint.ShowFit(f);
@@ -167,19 +167,19 @@ void TFp::AjusterClick() {
                                   intensbar.min, intensbar.max);
   waistBar.position = optics::BarOfWaist(paraint.Sim.Waist);
   tools.ebxWaist.caption = paraint.ebxWidth.caption;
-  if (tools.gosimu.down) {
+  if (SimulationShown()) {
     ComputeSimulation(-bar.position);
   } else {
     tools.gosimu.down = true;
     gosimuClick();
   }
-  ui_.MessageBox(Text("ID_MES_INF_ajustement") + "\n" + FitReport(f, paraint.choicePage),
+  ui_->MessageBox(Text("ID_MES_INF_ajustement") + "\n" + FitReport(f, paraint.choicePage),
                  MessageKind::Information);
 }
 
 void TFp::calcClick() {
-  if (!miCalc.ShowFor(tools.mi.down, tools.int_.down)) return;
-  miCalc.Caption = tools.mi.down ? tools.Titre6.caption : tools.Titre7.caption;
+  if (!miCalc.ShowFor(Mode() == Experiment::Michelson, Mode() == Experiment::Interference)) return;
+  miCalc.Caption = Mode() == Experiment::Michelson ? tools.Titre6.caption : tools.Titre7.caption;
   RunDialog(miCalc);
 }
 

@@ -24,7 +24,7 @@ std::string RefNumberText(int n) {
 bool TFp::StoreReference() {
   const auto lambda = ReadLooseDecimal(tools.spLbd.caption);
   if (!lambda || *lambda < 0) {
-    ui_.MessageBox(Text("ID_MES_ERR_longueur onde", {tools.spLbd.caption}), MessageKind::Error);
+    ui_->Failed(Text("ID_MES_ERR_longueur onde", {tools.spLbd.caption}));
     return false;
   }
   // Reference n is entry n - 1 of the table.
@@ -82,9 +82,9 @@ bool TFp::LampLineChosen(double nm) {
 }
 
 void TFp::EditLambda1Click() {
-  if (!tools.spectro.down || !tools.cursv.down) return;
+  if (Mode() != Experiment::Spectrometry || !tools.cursv.down) return;
   const int column = LastVCursor == 2 ? CursorX2 : CursorX1;
-  const int step = tools.rt.down ? 4 : ZoomStep;
+  const int step = Mode() == Experiment::Live ? 4 : ZoomStep;
   feature.pofiltre.visible = feature.pmoy.visible = feature.pcumul.visible = false;
   feature.spRef.visible = true;
   feature.Caption = tools.titre10.caption;
@@ -133,11 +133,11 @@ void TFp::spCalculClick() {
 
 void TFp::spOpnCalClick() {
   PrepareFileDialogs(false);
-  ui_.SetHourglass(true);
+  ui_->SetHourglass(true);
   const bool ok = RunDialog(open);
   const std::string name = TakeChosenName(open, ok);
   if (!ok) {
-    ui_.SetHourglass(false);
+    ui_->SetHourglass(false);
     return;
   }
   // Any file but a curve file gives a flat reference of level 1.
@@ -165,7 +165,7 @@ void TFp::spOpnCalClick() {
   }
   SetupMode();
   ProcessCurves();
-  ui_.SetHourglass(false);
+  ui_->SetHourglass(false);
 }
 
 void TFp::spCalYClick() {

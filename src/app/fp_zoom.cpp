@@ -41,8 +41,8 @@ void TFp::SetZoom(std::int32_t points, std::int32_t wantedStep) {
         visubackbar.left +
         static_cast<int>(std::nearbyint(double(deplacement.position) / deplacement.max *
                                         (100 - visufrontbar.width)));
-  if (!tools.rt.down) {
-    if (tools.mi.down)
+  if (Mode() != Experiment::Live) {
+    if (Mode() == Experiment::Michelson)
       (tools.fft.down ? MiParams.FftStep : MiParams.Step) = ZoomStep;
     else
       (tools.fft.down ? ProfParams.FftStep : ProfParams.Step) = ZoomStep;
@@ -71,7 +71,7 @@ void TFp::PumpWait(int ms, bool stopNow) {
   device::Clock& clock = box_.GetClock();
   const std::int64_t start = clock.NowUs();
   for (;;) {
-    ui_.ProcessMessages();
+    ui_->ProcessMessages();
     if (releasePending_) {
       releasePending_ = false;
       ZoomPlusMouseUp();

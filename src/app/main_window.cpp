@@ -13,7 +13,7 @@
 
 namespace rovanel::app {
 
-TFp::TFp(Box& box, UiPort& ui) : ShippedDir(ProgramDir()), box_(box), ui_(ui) {
+TFp::TFp(Box& box, UiPort& ui) : ShippedDir(ProgramDir()), box_(box), ui_(&ui) {
   // Captions and hints hold their language keys until texts are loaded.
   for (const ControlSpec& spec : ControlTable()) {
     Control& c = tools.*(spec.member);
@@ -27,9 +27,9 @@ TFp::TFp(Box& box, UiPort& ui) : ShippedDir(ProgramDir()), box_(box), ui_(ui) {
 
   gjauge.SetOnCancel([this] { GJaugeCancel(); });
   box_.Link().ErrorBox = [this](const std::string& text) {
-    ui_.MessageBox(text, MessageKind::Error);
+    ui_->MessageBox(text, MessageKind::Error);
   };
-  gjauge.Changed = [this] { ui_.GaugeChanged(); };
+  gjauge.Changed = [this] { ui_->GaugeChanged(); };
 }
 
 TFp::~TFp() = default;
@@ -38,7 +38,7 @@ void TFp::FormCreate() {
   // Said once the texts of the language are loaded (FormShow).
   if (stores.MissingBlocks() > 0)
     startupNotes_.push_back(
-        [this] { ui_.MessageBox(Text("ID_MES_ERR_memoire"), MessageKind::Error); });
+        [this] { ui_->MessageBox(Text("ID_MES_ERR_memoire"), MessageKind::Error); });
   signal::InitTabs(stores);
 
   // What the program writes goes to the user's folder.
@@ -47,7 +47,7 @@ void TFp::FormCreate() {
 
   PortBox = box_.PortBox();
   WaitCalib =
-      std::make_unique<device::TWAIT_Calib_ms>(box_.GetClock(), [this] { ui_.ProcessMessages(); });
+      std::make_unique<device::TWAIT_Calib_ms>(box_.GetClock(), [this] { ui_->ProcessMessages(); });
 
   // The program starts whether or not a box answers; the status bar says so.
   device::Board& board = box_.GetBoard();
@@ -57,11 +57,11 @@ void TFp::FormCreate() {
   board.SetIntegrationTime(device::kDefaultIntegrationMs);
   startupNotes_.push_back([this, opened, identified] {
     if (box_.FellBack())
-      ui_.StatusText(Text("ID_MES_INF_pas de boitier simule"));
+      ui_->StatusText(Text("ID_MES_INF_pas de boitier simule"));
     else if (!opened)
-      ui_.StatusText(Text("ID_MES_INF_pas de boitier", {std::to_string(identified)}));
+      ui_->StatusText(Text("ID_MES_INF_pas de boitier", {std::to_string(identified)}));
     else if (identified != 0)
-      ui_.StatusText(Text("ID_MES_INF_boitier muet", {std::to_string(identified)}));
+      ui_->StatusText(Text("ID_MES_INF_boitier muet", {std::to_string(identified)}));
   });
 
   DrawBitmap.penColour = display::kSilver;
@@ -100,7 +100,7 @@ void TFp::FormCreate() {
       for (const char* lamp : {"Hg", "Na", "Ne", "He", "H"})
         for (const optics::LampLine& l : optics::VisibleLines(*lines, lamp)) LampLines.push_back(l);
     } else {
-      startupNotes_.push_back([this, why] { ui_.StatusText(Text("ID_MES_ERR_raies", {why})); });
+      startupNotes_.push_back([this, why] { ui_->StatusText(Text("ID_MES_ERR_raies", {why})); });
     }
     tools.spLines.enabled = !LampLines.empty();
   }
@@ -110,7 +110,7 @@ void TFp::FormCreate() {
 
   if (!display::LoadSpectrumColours(ShippedDir, stores.SpectrumColours))
     startupNotes_.push_back([this] {
-      ui_.MessageBox(
+      ui_->MessageBox(
           Text("ID_MES_ERR_bande couleurs", {ShippedDir + display::kSpectrumStripFile}),
           MessageKind::Error);
     });
@@ -156,7 +156,7 @@ void TFp::StopEndlessLoops() {
 }
 
 void TFp::Quitter1Click() {
-  ui_.CloseMainWindow();
+  ui_->CloseMainWindow();
 }
 
 void TFp::GJaugeCancel() {
@@ -211,11 +211,11 @@ bool TFp::RunDialog(DialogModel& dialog) {
     std::string error;
     std::vector<std::string> said;
     const bool played = dialogScript.Play(dialog, error, &said);
-    for (const std::string& text : said) ui_.MessageBox(text, MessageKind::Error);
+    for (const std::string& text : said) ui_->MessageBox(text, MessageKind::Error);
     if (!played) scriptError = error;
     return dialog.accepted;
   }
-  return ui_.RunModal(dialog);
+  return ui_->RunModal(dialog);
 }
 
 std::vector<std::string_view> TFp::ClickableNames() {

@@ -12,6 +12,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "acquisition/series_timing.h"
@@ -27,6 +28,7 @@
 #include "app/dialogs/mi_calc.h"
 #include "app/dialogs/paraint.h"
 #include "app/dialogs/sel_lge.h"
+#include "app/experiment.h"
 #include "app/help.h"
 #include "app/config.h"
 #include "app/lang/dictionary.h"
@@ -114,6 +116,9 @@ class TFp {
   void rtClick();
   void AcquireFrameRt();
   // Modes (fp_modes.cpp).
+  // The experiment the mode buttons say; the computed pattern shown.
+  Experiment Mode() const { return ExperimentOf(tools); }
+  bool SimulationShown() const { return app::SimulationShown(tools); }
   void miClick();
   void SetupMode();
   void SetupXScale();
@@ -382,12 +387,36 @@ class TFp {
   acquisition::AcquisitionReport LastAcquisitionReport;
 
   Box& GetBox() { return box_; }
-  UiPort& Ui() { return ui_; }
+  UiPort& Ui() { return *ui_; }
+  // The model talks to `port` from now on (a script wraps the window's
+  // port for as long as it runs); returns the port it used before.
+  UiPort& UsePort(UiPort& port) { return *std::exchange(ui_, &port); }
+  // A loop that lets messages run and ends by itself (averaging, a series,
+  // the spectrum's gauge) is under way.
+  bool FiniteLoopRunning() const { return busy_; }
+
+  // While a finite loop runs it owns the data: the clicks that would touch
+  // them wait for its end (RunsNow), and a second start is refused.
+  class LoopScope {
+   public:
+    explicit LoopScope(TFp& fp) : fp_(fp), was_(std::exchange(fp.busy_, true)) {}
+    ~LoopScope() { fp_.busy_ = was_; }
+    LoopScope(const LoopScope&) = delete;
+    LoopScope& operator=(const LoopScope&) = delete;
+
+   private:
+    TFp& fp_;
+    bool was_;
+  };
 
  private:
   // Checks the menu item of `style` alone and redraws.
   void SetTraceStyle(display::TraceStyle style);
   void ShowSeriesControls();
+  // The gauge of a series: shown with its texts at 0 of `max`, Cancel
+  // offered; then hidden.
+  void ShowSeriesGauge(int max, std::int32_t points);
+  void HideSeriesGauge();
   // The file commands' steps.
   std::string& ModeFileName();
   void PrepareFileDialogs(bool defaultExtension);
@@ -436,7 +465,7 @@ class TFp {
   bool liveRunning_ = false;
 
   Box& box_;
-  UiPort& ui_;
+  UiPort* ui_;
   bool closed_ = false;
   bool busy_ = false;
 };

@@ -28,6 +28,9 @@ class UiPort {
   virtual void SetHourglass(bool on) = 0;
   // A modal message box with one OK button.
   virtual void MessageBox(const std::string& text, MessageKind kind) = 0;
+  // A command failed (a file that could not be read or written): said in
+  // an error box; a script stops there instead.
+  virtual void Failed(const std::string& text) { MessageBox(text, MessageKind::Error); }
   // `ecran` holds a new picture.
   virtual void PictureChanged() = 0;
   // The progress gauge was shown, hidden, moved or relabelled.
@@ -64,10 +67,6 @@ class UiPort {
   }
   // The print preview of the job, modal.
   virtual void PreviewPage(const PrintJob& job) { (void)job; }
-
-  // Set while scripted actions run: each pump of ProcessMessages runs the
-  // next one. Ports call it from ProcessMessages.
-  std::function<void()> scriptPump;
 };
 
 // A port that does nothing: for tests and batch work that need none.

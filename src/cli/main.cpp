@@ -3,13 +3,14 @@
 #include <iostream>
 
 #include "app/main_window.h"
-#include "cli/actions.h"
-#include "cli/command_line.h"
+#include "app/script/action_runner.h"
+#include "app/script/command_line.h"
+#include "cli/headless_port.h"
 
 int main(int argc, char** argv) {
   using namespace rovanel;
   int status = 0;
-  const auto run = cli::Prepare("rovanel-cli", {argv + 1, argv + argc}, false, status);
+  const auto run = script::Prepare("rovanel-cli", {argv + 1, argv + argc}, false, status);
   if (!run) return status;
   // Fonts for the texts drawn into the plot; no window is ever shown.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -20,13 +21,14 @@ int main(int argc, char** argv) {
   app::TFp fp(box, port);
   fp.ForcedLanguage = run->line.language;
   fp.FirstStartAllowed = run->line.firstStart;
-  cli::ActionRunner runner(fp, std::cout, std::cerr);
+  script::ActionRunner runner(fp, std::cout, std::cerr);
+  runner.KeepGoing = run->line.keepGoing;
   std::vector<std::string> actions = run->line.actions;
   if (!runner.QueueLeadingDialogs(actions)) return 1;
   fp.FormCreate();
   fp.FormShow();
   runner.StopLoopsWhenDone = true;
-  const bool ok = runner.RunAll(actions, [&port] { return port.closeRequested; });
+  const bool ok = runner.RunAll(actions);
   fp.FormClose();
   return ok ? 0 : 1;
 }

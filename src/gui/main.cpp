@@ -5,8 +5,8 @@
 #include <iostream>
 #include <optional>
 
-#include "cli/actions.h"
-#include "cli/command_line.h"
+#include "app/script/action_runner.h"
+#include "app/script/command_line.h"
 #include "gui/main_view.h"
 
 int main(int argc, char** argv) {
@@ -19,16 +19,17 @@ int main(int argc, char** argv) {
   std::vector<std::string> args;
   for (const QString& a : QApplication::arguments().mid(1)) args.push_back(a.toStdString());
   int status = 0;
-  const auto run = cli::Prepare("rovanel", args, true, status);
+  const auto run = script::Prepare("rovanel", args, true, status);
   if (!run) return status;
-  const cli::CommandLine& line = run->line;
+  const script::CommandLine& line = run->line;
 
   app::Box box(run->box, device::RealClock());
   gui::MainView view(box);
   app::TFp& fp = view.Model();
   fp.ForcedLanguage = line.language;
   fp.FirstStartAllowed = true;
-  cli::ActionRunner runner(fp, std::cout, std::cerr);
+  script::ActionRunner runner(fp, std::cout, std::cerr);
+  runner.KeepGoing = line.keepGoing;
   std::vector<std::string> actions = line.actions;
   if (!runner.QueueLeadingDialogs(actions)) return 1;
   fp.FormCreate();
@@ -49,7 +50,7 @@ int main(int argc, char** argv) {
     runner.StopLoopsWhenDone = true;
     runner.BeforeLoopStops = grab;
   }
-  if (!runner.RunAll(actions, [&view] { return view.CloseRequested(); })) return 1;
+  if (!runner.RunAll(actions)) return 1;
   view.Sync();
   if (view.CloseRequested()) return 0;
 

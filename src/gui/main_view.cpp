@@ -391,7 +391,6 @@ void MainView::Sync() {
 
 void MainView::ProcessMessages() {
   QApplication::processEvents();
-  if (scriptPump) scriptPump();
 }
 
 void MainView::SetHourglass(bool on) {

@@ -11,31 +11,15 @@
 #include <vector>
 
 #include "display/print_page.h"
+#include "support/shell.h"
 
 namespace rovanel::cli {
 namespace {
 
 namespace fs = std::filesystem;
 
-// Runs a shell command; its standard output, and its exit status.
-std::string Shell(const std::string& command, int& status) {
-  std::string out;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) {
-    status = -1;
-    return out;
-  }
-  std::array<char, 4096> buffer{};
-  while (std::size_t n = std::fread(buffer.data(), 1, buffer.size(), pipe)) out.append(buffer.data(), n);
-  status = pclose(pipe);
-  return out;
-}
-
-bool Have(const char* tool) {
-  int status = 0;
-  Shell(std::string("command -v ") + tool + " >/dev/null 2>&1", status);
-  return status == 0;
-}
+using support::Have;
+using support::Shell;
 
 // A binary PPM (P6) as rows of RGB.
 struct Picture {

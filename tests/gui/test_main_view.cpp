@@ -9,7 +9,7 @@
 #include <QToolButton>
 #include <sstream>
 
-#include "cli/actions.h"
+#include "app/script/action_runner.h"
 #include "display/gauge_picture.h"
 #include "display/image_io.h"
 #include "gui/gauge_window.h"
@@ -54,8 +54,8 @@ struct View : ::testing::Test {
 
 TEST_F(View, TheWindowShowsTheSamePictureAsTheModel) {
   std::ostringstream out, err;
-  cli::ActionRunner runner(view->Model(), out, err);
-  ASSERT_TRUE(runner.RunAll({"click:acquisition"}, nullptr)) << err.str();
+  script::ActionRunner runner(view->Model(), out, err);
+  ASSERT_TRUE(runner.RunAll({"click:acquisition"})) << err.str();
   view->Sync();
   QApplication::processEvents();
 

@@ -5,12 +5,12 @@
 #include <fstream>
 #include <sstream>
 
-#include "cli/actions.h"
-#include "cli/command_line.h"
+#include "app/script/action_runner.h"
+#include "app/script/command_line.h"
 #include "display/image_io.h"
 #include "support/recording_port.h"
 
-namespace rovanel::cli {
+namespace rovanel::script {
 namespace {
 
 std::vector<int> Lines(const std::string& text) {
@@ -39,7 +39,7 @@ struct Actions : ::testing::Test {
     fp->FormShow();
     runner = std::make_unique<ActionRunner>(*fp, out, err);
   }
-  bool Run(std::vector<std::string> actions) { return runner->RunAll(actions, nullptr); }
+  bool Run(std::vector<std::string> actions) { return runner->RunAll(actions); }
 };
 
 TEST_F(Actions, AcquisitionThenDumpPrintsTheDiffractionProfile) {
@@ -186,9 +186,9 @@ TEST(CommandLine, TheBoxComesFromTheOptionThenTheEnvironmentThenAuto) {
 }
 
 }  // namespace
-}  // namespace rovanel::cli
+}  // namespace rovanel::script
 
-namespace rovanel::cli {
+namespace rovanel::script {
 namespace {
 
 std::string WriteFile(const std::string& name, const std::string& text) {
@@ -245,4 +245,4 @@ TEST_F(Actions, DumpsOfStoresAndLabels) {
 }
 
 }  // namespace
-}  // namespace rovanel::cli
+}  // namespace rovanel::script

@@ -15,7 +15,6 @@ class RecordingPort : public app::UiPort {
   void ProcessMessages() override {
     ++pumps;
     if (onPump) onPump(pumps);
-    if (scriptPump) scriptPump();
   }
   void SetHourglass(bool on) override { hourglass += on ? 1 : -1; }
   void MessageBox(const std::string& text, app::MessageKind) override { messages.push_back(text); }

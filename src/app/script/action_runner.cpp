@@ -1,4 +1,4 @@
-#include "cli/actions.h"
+#include "app/script/action_runner.h"
 
 #include <utility>
 
@@ -7,12 +7,13 @@
 #include <charconv>
 #include <cstdio>
 #include <fstream>
+#include <memory>
 #include <vector>
 
 #include "app/record_fields.h"
 #include "display/image_io.h"
 
-namespace rovanel::cli {
+namespace rovanel::script {
 
 namespace {
 
@@ -34,36 +35,6 @@ void PrintLevels(std::ostream& out, const std::uint8_t* levels, std::size_t n) {
 }
 
 }  // namespace
-
-void HeadlessPort::MessageBox(const std::string& text, app::MessageKind kind) {
-  err_ << (kind == app::MessageKind::Error ? "error: " : "message: ") << text << '\n';
-}
-
-bool HeadlessPort::RunModal(app::DialogModel& dialog) {
-  err_ << "message: dialog " << dialog.Name() << " cancelled (no dialog:" << dialog.Name()
-       << " answer queued)\n";
-  dialog.Reject();
-  return false;
-}
-
-void HeadlessPort::ShowHelp(const std::string& path, const std::string& note) {
-  if (!path.empty()) err_ << "help: " << path << '\n';
-  if (!note.empty()) err_ << "message: " << note << '\n';
-}
-
-bool HeadlessPort::PrintPage(const app::PrintJob&, const std::function<void()>&) {
-  err_ << "message: no printer here; print:pdf=FILE or print:png=FILE writes the page\n";
-  return false;
-}
-
-void HeadlessPort::PreviewPage(const app::PrintJob& job) {
-  err_ << "preview: " << (job.paper == display::PaperSize::A4 ? "A4" : "Letter") << ' '
-       << (job.landscape ? "landscape" : "portrait") << '\n';
-}
-
-void HeadlessPort::StatusText(const std::string& text) {
-  if (!text.empty()) err_ << "status: " << text << '\n';
-}
 
 ActionRunner::ActionRunner(app::TFp& fp, std::ostream& out, std::ostream& err)
     : fp_(fp), out_(out), err_(err) {}
@@ -89,53 +60,147 @@ bool ActionRunner::QueueLeadingDialogs(std::vector<std::string>& actions) {
   return true;
 }
 
-bool ActionRunner::RunAll(const std::vector<std::string>& actions,
-                          const std::function<bool()>& closing) {
+namespace {
+
+// The model talks to the scripted port for as long as this lasts (a single
+// action run on its own included).
+class PortScope {
+ public:
+  PortScope(app::TFp& fp, ActionRunner& runner)
+      : fp_(fp), installed_(dynamic_cast<ScriptedPort*>(&fp.Ui()) == nullptr) {
+    if (!installed_) return;
+    port_ = std::make_unique<ScriptedPort>(fp.Ui(), runner);
+    previous_ = &fp.UsePort(*port_);
+  }
+  ~PortScope() {
+    if (installed_) fp_.UsePort(*previous_);
+  }
+  PortScope(const PortScope&) = delete;
+  PortScope& operator=(const PortScope&) = delete;
+
+ private:
+  app::TFp& fp_;
+  bool installed_;
+  std::unique_ptr<ScriptedPort> port_;
+  app::UiPort* previous_ = nullptr;
+};
+
+}  // namespace
+
+void ScriptedPort::ProcessMessages() {
+  inner_.ProcessMessages();
+  runner_.Pump();
+}
+
+void ScriptedPort::Failed(const std::string& text) {
+  runner_.Failed(text);
+}
+
+void ScriptedPort::CloseMainWindow() {
+  runner_.CloseRequested();
+  inner_.CloseMainWindow();
+}
+
+void ActionRunner::Failed(const std::string& text) {
+  if (failure_.empty()) failure_ = text;
+}
+
+void ActionRunner::CloseRequested() {
+  closing_ = true;
+  // Every loop ends after its pass; the script ends with the action.
+  fp_.StopLoops();
+}
+
+bool ActionRunner::RunAll(const std::vector<std::string>& actions) {
+  const PortScope scope(fp_, *this);
   actions_ = actions;
   next_ = 0;
   failed_ = false;
-  // A loop that lets messages run (live view, averaging, a series, the
-  // spectrum) takes the next action at each pump, as a click arriving then.
-  fp_.Ui().scriptPump = [this, closing] {
-    if (waiting_) return;
-    // A failed action, or (headless) no action left to end a running loop:
-    // the loops stop after their pass.
-    if (failed_ || (next_ >= actions_.size() && StopLoopsWhenDone)) {
-      if (failed_) {
-        fp_.StopLoops();
-        return;
-      }
-      if (!fp_.EndlessLoopRunning()) return;
-      if (BeforeLoopStops) std::exchange(BeforeLoopStops, nullptr)();
-      fp_.StopEndlessLoops();
-      return;
-    }
-    if (next_ >= actions_.size()) return;
-    if (fp_.Closed() || (closing && closing())) return;
-    // A click the loop would refuse (a save during a series) waits for the
-    // loop's end, as a user would.
-    if (!fp_.RunsNow(ControlOf(actions_[next_]))) return;
-    if (!Run(actions_[next_++])) failed_ = true;
-  };
-  while (next_ < actions_.size() && !failed_) {
-    if (fp_.Closed() || (closing && closing())) break;
-    if (!Run(actions_[next_++])) failed_ = true;
+  while (next_ < actions_.size() && (!failed_ || KeepGoing) && !Closing()) RunNext();
+  actions_.clear();
+  next_ = 0;
+  // What was queued and never used fails the script, unless it ended early.
+  if (!Closing() && (!failed_ || KeepGoing) && UnusedAnswers()) failed_ = true;
+  return !failed_;
+}
+
+void ActionRunner::RunNext() {
+  if (!Run(actions_[next_++])) failed_ = true;
+}
+
+void ActionRunner::Pump() {
+  if (Closing()) {
+    fp_.StopLoops();
+    return;
   }
-  fp_.Ui().scriptPump = nullptr;
-  if (failed_) return false;
-  for (const std::string& name : fp_.dialogScript.Unused())
-    return Fail("the answer to dialog " + name + " was never used");
+  // A wait lets the window live; the next action waits for its end.
+  if (waiting_) return;
+  // A loop that ends by itself runs to its end before the next action;
+  // only a queued gauge:cancel acts during it.
+  if (fp_.FiniteLoopRunning()) {
+    PlayGaugeCancel();
+    return;
+  }
+  if (!fp_.EndlessLoopRunning()) return;
+  if (failed_ && !KeepGoing) {
+    fp_.StopLoops();
+    return;
+  }
+  if (next_ < actions_.size()) {
+    RunNext();
+    return;
+  }
+  // Headless, nobody is left to end the loop: it stops after its pass.
+  if (!StopLoopsWhenDone) return;
+  if (BeforeLoopStops) std::exchange(BeforeLoopStops, nullptr)();
+  fp_.StopEndlessLoops();
+}
+
+bool ActionRunner::Gauge(std::string_view what) {
+  long long at = 0;
+  if (what == "cancel") {
+    at = 0;
+  } else if (!what.starts_with("cancel=") || !ParseInt(what.substr(7), at) || at < 0) {
+    return Fail("gauge takes cancel or cancel=N (the gauge's position, N >= 0), not '" +
+                std::string(what) + "'");
+  }
+  gaugeCancels_.push_back(at);
   return true;
 }
 
+void ActionRunner::PlayGaugeCancel() {
+  if (gaugeCancels_.empty() || !fp_.gjauge.Visible() || !fp_.gjauge.CancelVisible) return;
+  if (fp_.gjauge.Position() < gaugeCancels_.front()) return;
+  gaugeCancels_.erase(gaugeCancels_.begin());
+  fp_.gjauge.CancelClick();
+}
+
+bool ActionRunner::UnusedAnswers() {
+  for (const std::string& name : fp_.dialogScript.Unused()) {
+    Fail("the answer to dialog " + name + " was never used");
+    return true;
+  }
+  if (!gaugeCancels_.empty()) {
+    gaugeCancels_.clear();
+    Fail("gauge:cancel was never used: no gauge with a Cancel button was shown");
+    return true;
+  }
+  return false;
+}
+
 bool ActionRunner::Run(std::string_view action) {
-  const bool ok = RunOne(action);
+  const PortScope scope(fp_, *this);
+  failure_.clear();
+  bool ok = RunOne(action);
   // A queued dialog answer that could not be played fails the action that
-  // showed the dialog.
+  // showed the dialog; so does a command of the model that failed.
   if (!fp_.scriptError.empty()) {
-    const std::string error = fp_.scriptError;
-    fp_.scriptError.clear();
-    return ok ? Fail(error) : false;
+    const std::string error = std::exchange(fp_.scriptError, {});
+    if (ok) ok = Fail(error);
+  }
+  if (!failure_.empty()) {
+    const std::string error = std::exchange(failure_, {});
+    if (ok) ok = Fail(error);
   }
   return ok;
 }
@@ -156,6 +221,7 @@ bool ActionRunner::RunOne(std::string_view action) {
   if (verb == "fill") return Fill(rest);
   if (verb == "mouse") return Mouse(rest);
   if (verb == "key") return Key(rest);
+  if (verb == "gauge") return Gauge(rest);
   if (verb == "open" || verb == "save" || verb == "export" || verb == "cancel")
     return FileCommand(verb, rest);
   return Fail("unknown action '" + std::string(action) + "'");
@@ -246,7 +312,7 @@ bool ActionRunner::Fill(std::string_view what) {
       raw.SetValue(static_cast<std::uint32_t>(i), levels[i]);
     fp_.MiParams.NbPoints = static_cast<std::int32_t>(levels.size());
     fp_.MiParams.fftValid = false;
-    if (fp_.tools.mi.down) fp_.NbPoints = fp_.MiParams.NbPoints;
+    if (fp_.Mode() == app::Experiment::Michelson) fp_.NbPoints = fp_.MiParams.NbPoints;
   }
   fp_.ProcessCurves();
   return true;
@@ -317,7 +383,7 @@ bool ActionRunner::Dump(std::string_view what) {
                                                            : fp_.stores.PeakMarks;
     std::int64_t n = fp_.MiParams.NbPoints;
     if (what == "MiFftLevels") n = fp_.MiParams.FftSize / 2;
-    if (what == "PeakMarks" && !fp_.tools.mi.down) n = kPixels;
+    if (what == "PeakMarks" && fp_.Mode() != app::Experiment::Michelson) n = kPixels;
     n = std::clamp<std::int64_t>(n, 0, tab.Capacity());
     std::vector<std::uint8_t> values(static_cast<std::size_t>(n));
     for (std::int64_t i = 0; i < n; ++i)
@@ -428,4 +494,4 @@ bool ActionRunner::Scene(std::string_view name) {
   return true;
 }
 
-}  // namespace rovanel::cli
+}  // namespace rovanel::script

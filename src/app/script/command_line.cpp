@@ -1,4 +1,4 @@
-#include "cli/command_line.h"
+#include "app/script/command_line.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -9,7 +9,7 @@
 #include "app/main_window.h"
 #include "app/paths.h"
 
-namespace rovanel::cli {
+namespace rovanel::script {
 
 std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args,
                                             std::string& error) {
@@ -62,6 +62,8 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
       line.language = std::stoi(*text);
     } else if (a == "--first-start") {
       line.firstStart = true;
+    } else if (a == "--keep-going") {
+      line.keepGoing = true;
     } else if (a.rfind("--", 0) == 0) {
       error = "unknown option " + a;
       return std::nullopt;
@@ -144,31 +146,50 @@ std::string Usage(const std::string& program, bool window) {
   }
   std::string text = "usage: " + program + " [--box auto|usb|sim|none] [--scene " + scenes +
                      "]\n    [--usb-ids VVVV:PPPP] [--usb-serial S] [--usb-desc TEXT]"
-                     " [--sim-faults LIST]\n    [--parport ppdev|sim|none] [--port-box] [--lang 1|2|3]";
+                     " [--sim-faults LIST]\n    [--parport ppdev|sim|none] [--port-box] [--lang 1|2|3]"
+                     " [--keep-going]";
   text += window ? " [--screenshot FILE]" : " [--first-start]";
   text +=
       " [ACTION...]\n"
-      "actions:\n"
+      "actions, run in order; each starts when the one before it has finished, its\n"
+      "loop included (averaging, a series, the spectrum), except after click:rt, whose\n"
+      "live view runs on while the next actions run:\n"
       "  click:NAME          press a button or menu item: " +
       clicks +
       "\n"
       "  set:NivPotar=S      sensitivity level 0..15\n"
       "  set:AvgCount=N      frames averaged when moyenne is down (1..49)\n"
-      "  dump:RawBuf[=N] | dump:CurveBuf[=N]   curve N (default the last), one level per line\n"
-      "  dump:MiSerieRaw | MiSerie | FftLevels | MiFftLevels | PeakMarks   a store\n"
-      "  dump:NAME           the caption of a label (picx, picy, nbfr, ...)\n"
-      "  fill:RawBuf=FILE | fill:MiSerieRaw=FILE   levels 0..255, one per line, then processed\n"
-      "  dialog:NAME field=value ... ok|cancel   answers the next showing of dialog NAME\n"
-      "  mouse:down|move|up:X,Y   the mouse on the plot, in plot pixels\n"
-      "  set:deplacement=P   the scroll bar's position\n"
       "  set:InterAcc=D      types a duration (seconds) and presses Enter\n"
+      "  set:deplacement=P   the scroll bar's position\n"
+      "  set:bar=P | set:intensbar=P | set:BarWaist=P | set:ebxWaist=MM   the simulation\n"
+      "  set:spLbd=TEXT | set:spLine=NM   the reference's wavelength, a lamp line\n"
       "  key:NAME=CODE       a key (its character code; 13 is Enter) in an edit\n"
-      "  dump:NbCurves | dump:CurveColours | dump:tools\n"
-      "  dump:config         the configuration record, name=value per line\n"
+      "  mouse:down|move|up:X,Y   the mouse on the plot, in plot pixels\n"
+      "  dialog:NAME field=value ... click=BUTTON ... ok|cancel   answers the next\n"
+      "                      showing of dialog NAME; give it before the click\n"
+      "  gauge:cancel[=N]    presses Cancel on the next gauge shown, once its position\n"
+      "                      reaches N (a frame, samples of a series): acts during a loop\n"
+      "  open:FILE | save:FILE   the open / save dialog answered with FILE (.CCD, .CCT)\n"
+      "  export:text|regressi|synchronie|bitmap=FILE   an export, answered with FILE\n"
+      "  cancel:open|save|text|regressi|synchronie|bitmap   the command, its dialog cancelled\n"
+      "  print:pdf=FILE | print:png=FILE   the print dialog (answered by dialog:Timp),\n"
+      "                      then the page written to FILE\n"
+      "  fill:RawBuf=FILE | fill:MiSerieRaw=FILE   levels 0..255, one per line, then processed\n"
+      "  dump:RawBuf[=N] | dump:CurveBuf[=N]   curve N (default the last), one level per line\n"
+      "  dump:MiSerieRaw | MiSerie | FftLevels | MiFftLevels | PeakMarks | LambdaTab   a store\n"
+      "  dump:NbPoints | NbCurves | CurveColours | tools   counts, pen colours, controls\n"
+      "  dump:ProfParams | OptoParams | SpectroParams | MiParams | PrintNotes | config\n"
+      "                      a record, name=value per line\n"
+      "  dump:Fit | dump:Simulation   the last fit, the simulation's parameters\n"
+      "  dump:NAME           the caption of a label or a dialog's field (picx, nbfr, lora)\n"
       "  dump:ecran=FILE     the plot as PNG or BMP\n"
       "  box:id | box:frame | box:series=N   talk to the box directly\n"
       "  scene:NAME          what the simulated box sees\n"
       "  wait:MS             let MS milliseconds pass with the window running\n"
+      "A failed action (a file that cannot be read or written, a refused value, an\n"
+      "answer never used) prints one line on stderr and ends the script with exit\n"
+      "status 1; with --keep-going the remaining actions still run (the status stays 1).\n"
+      "click:Quitter1 ends the script and the program at once.\n"
       "The box comes from --box, else ROVANEL_BOX, else auto: the USB box when one\n"
       "answers, else the simulated box. A real box\n"
       "is the first FTDI device with the ids of --usb-ids (default 0403:6001), and\n"
@@ -183,7 +204,7 @@ std::optional<Invocation> Prepare(const std::string& program, const std::vector<
   const auto line = ParseCommandLine(args, error);
   exitStatus = 2;
   if (!line) {
-    std::cerr << program << ": " << error << '\n' << Usage(program, window);
+    std::cerr << program << ": " << error << " (see " << program << " --help)\n";
     return std::nullopt;
   }
   if (line->help) {
@@ -203,4 +224,4 @@ std::optional<Invocation> Prepare(const std::string& program, const std::vector<
   return Invocation{*line, *options};
 }
 
-}  // namespace rovanel::cli
+}  // namespace rovanel::script

@@ -7,7 +7,7 @@
 
 #include "app/box.h"
 
-namespace rovanel::cli {
+namespace rovanel::script {
 
 struct CommandLine {
   std::optional<std::string> box;         // --box usb|sim|none
@@ -21,6 +21,7 @@ struct CommandLine {
   bool portBox = false;                   // --port-box
   std::optional<int> language;            // --lang 1|2|3: this run only
   bool firstStart = false;                // --first-start (the command line)
+  bool keepGoing = false;                 // --keep-going: run on after a failure
   bool help = false;
   std::vector<std::string> actions;
 };
@@ -50,4 +51,4 @@ struct Invocation {
 std::optional<Invocation> Prepare(const std::string& program, const std::vector<std::string>& args,
                                   bool window, int& exitStatus);
 
-}  // namespace rovanel::cli
+}  // namespace rovanel::script

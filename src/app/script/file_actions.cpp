@@ -2,9 +2,9 @@
 // a file name (or cancels it), then runs the command as its menu item would.
 #include <array>
 
-#include "cli/actions.h"
+#include "app/script/action_runner.h"
 
-namespace rovanel::cli {
+namespace rovanel::script {
 
 namespace {
 
@@ -69,4 +69,4 @@ bool ActionRunner::FileCommand(std::string_view verb, std::string_view rest) {
   return Click(spec->click);
 }
 
-}  // namespace rovanel::cli
+}  // namespace rovanel::script

@@ -6,9 +6,9 @@
 #include <cstdio>
 
 #include "app/record_fields.h"
-#include "cli/actions.h"
+#include "app/script/action_runner.h"
 
-namespace rovanel::cli {
+namespace rovanel::script {
 
 using app::Real;
 
@@ -98,4 +98,4 @@ bool ActionRunner::DumpOptics(std::string_view what, bool& handled) {
   return false;
 }
 
-}  // namespace rovanel::cli
+}  // namespace rovanel::script
