@@ -138,9 +138,16 @@ void TFp::FormShow() {
 void TFp::FormClose() {
   if (closed_) return;
   closed_ = true;
-  // A loop still running in a nested message pump ends after its pass.
+  // A loop still running in a nested message pump ends after its pass; one
+  // that waits for the box closes it once it has given the wait up, not
+  // from inside its pump (the box would be spoken to mid-exchange).
   StopLoops();
-  box_.GetBoard().BoardClose();
+  if (!busy_) box_.GetBoard().BoardClose();
+}
+
+TFp::LoopScope::~LoopScope() {
+  fp_.busy_ = was_;
+  if (!was_ && fp_.closed_) fp_.box_.GetBoard().BoardClose();
 }
 
 void TFp::StopLoops() {

@@ -400,7 +400,8 @@ class TFp {
   class LoopScope {
    public:
     explicit LoopScope(TFp& fp) : fp_(fp), was_(std::exchange(fp.busy_, true)) {}
-    ~LoopScope() { fp_.busy_ = was_; }
+    // The last scope to end closes the box when the window closed meanwhile.
+    ~LoopScope();
     LoopScope(const LoopScope&) = delete;
     LoopScope& operator=(const LoopScope&) = delete;
 

@@ -115,6 +115,41 @@ TEST(MichelsonSeries, CancelledSeriesKeepsThePreviousOne) {
   EXPECT_EQ(w.fp.LastSeriesStatus, 0);
 }
 
+// Cancel and the window's closing end a series within a pump or two of the
+// link's 20 ms, however far it is from its end; the gauge is up before the
+// box is asked anything.
+TEST(MichelsonSeries, CancelOrClosingEndsASeriesAtOnce) {
+  for (const bool close : {false, true}) {
+    SimWindow w;
+    w.fp.Click("mi");
+    w.fp.tools.InterAcc.caption = "600";
+    w.fp.InterAccEnter();
+    std::int64_t askedAt = -1;
+    bool gaugeFirst = false;
+    w.port.onPump = [&](int n) {
+      if (n == 1) gaugeFirst = w.fp.gjauge.Visible() && w.fp.gjauge.Ligne1() != "";
+      if (n != 50 || askedAt >= 0) return;
+      askedAt = w.clock.NowUs();
+      if (close)
+        w.fp.FormClose();
+      else
+        w.fp.gjauge.CancelClick();
+    };
+    std::int64_t hiddenAt = -1;
+    w.port.onGauge = [&] {
+      if (askedAt >= 0 && hiddenAt < 0 && !w.fp.gjauge.Visible()) hiddenAt = w.clock.NowUs();
+    };
+    w.fp.Click("startmi");
+    ASSERT_GE(askedAt, 0);
+    EXPECT_TRUE(gaugeFirst);
+    ASSERT_GE(hiddenAt, 0);
+    EXPECT_LT(hiddenAt - askedAt, 500'000) << (close ? "close" : "cancel");
+    EXPECT_EQ(w.fp.LastSeriesStatus, device::kCancelled);
+    EXPECT_FALSE(w.fp.gjauge.Visible());
+    EXPECT_FALSE(w.fp.FiniteLoopRunning());
+  }
+}
+
 TEST(MichelsonSeries, ParallelPortSeriesShowsTheFringes) {
   SimWindow w(true);
   w.fp.Click("mi");
