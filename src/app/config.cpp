@@ -1,5 +1,6 @@
 #include "app/config.h"
 
+#include "base/read_file.h"
 #include "base/replace_file.h"
 
 #include <fcntl.h>
@@ -83,15 +84,13 @@ bool DeleteStaleConfig(const std::string& dir) {
 
 bool ReadConfig(const std::string& dir, ConfigRec& rec) {
   const std::string file = dir + std::string(kConfigFile);
-  std::error_code ec;
-  if (!std::filesystem::exists(file, ec)) return false;
-  std::array<std::uint8_t, kConfigSize> buf{};
-  std::size_t got = 0;
-  if (std::ifstream in(file, std::ios::binary); in) {
-    in.read(reinterpret_cast<char*>(buf.data()), kConfigSize);
-    got = static_cast<std::size_t>(in.gcount());
-  }
-  rec = DecodeConfig(std::span(buf.data(), got));
+  // Only a regular file is read, never blocking on a FIFO; its first 312
+  // bytes are the record (a longer file is read no further than that).
+  std::vector<std::uint8_t> bytes;
+  const ReadOutcome got = ReadRegularFile(file, kMaxConfigFileSize, bytes);
+  if (got.fault == ReadFault::Missing) return false;
+  if (got.fault == ReadFault::NotRegular) return false;
+  rec = DecodeConfig(std::span(bytes.data(), got ? bytes.size() : 0));
   return true;
 }
 

@@ -14,6 +14,8 @@
 namespace rovanel::app {
 
 inline constexpr std::size_t kConfigSize = 312;
+// A configuration file larger than this is read as an empty record.
+inline constexpr std::size_t kMaxConfigFileSize = 64u << 10;
 inline constexpr std::string_view kConfigFile = "rovanel.cfg";
 
 struct ConfigRec {
@@ -32,8 +34,9 @@ ConfigRec DecodeConfig(std::span<const std::uint8_t> bytes);
 // dir ends with '/'. A file of exactly 43 or 299 bytes is deleted (such files
 // come from older layouts); true when one was.
 bool DeleteStaleConfig(const std::string& dir);
-// False when there is no file. Otherwise true, with what its first 312 bytes
-// give: a file that cannot be read gives a record of zeros.
+// False when there is no file, or something else than a regular file in its
+// place. Otherwise true, with what its first 312 bytes give: a file that
+// cannot be read gives a record of zeros.
 bool ReadConfig(const std::string& dir, ConfigRec& rec);
 // Writes a temporary file in dir and renames it over the file, so that a
 // failure never leaves a partial one. On failure error is the reason.

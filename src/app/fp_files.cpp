@@ -68,16 +68,21 @@ bool TFp::ReadFileOrSay(const std::string& name, std::vector<std::uint8_t>& byte
   return false;
 }
 
-bool TFp::LoadCCD(const std::string& name) {
+bool TFp::ReadCCD(const std::string& name, CcdData& d) {
   std::vector<std::uint8_t> bytes;
   if (!ReadFileOrSay(name, bytes)) return false;
-  CcdData d{ProfParams, OptoParams, SpectroParams, PrintNotes, stores.RawBuf[NbCurves]};
   LoadReport report;
   std::string why;
   if (!DecodeCcd(bytes, d, report, why)) {
     FileError("ID_MES_ERR_lecture", name, why);
     return false;
   }
+  return true;
+}
+
+bool TFp::LoadCCD(const std::string& name) {
+  CcdData d{ProfParams, OptoParams, SpectroParams, PrintNotes, stores.RawBuf[NbCurves]};
+  if (!ReadCCD(name, d)) return false;
   ProfParams = d.prof;
   OptoParams = d.opto;
   SpectroParams = d.spectro;
@@ -87,17 +92,16 @@ bool TFp::LoadCCD(const std::string& name) {
   return true;
 }
 
-bool TFp::LoadCCDCurveOnly(const std::string& name) {
+bool TFp::LoadCCDCurveOnly(const std::string& name, int slot) {
   if (UpperExtension(name) != ".CCD") return false;
-  const ProfParamsRec prof = ProfParams;
-  const OptoParamsRec opto = OptoParams;
-  const SpectroParamsRec spectro = SpectroParams;
-  const bool loaded = LoadCCD(name);
-  SpectroParams = spectro;
-  ProfParams = prof;
-  OptoParams = opto;
+  CcdData d{ProfParams, OptoParams, SpectroParams, PrintNotes, stores.RawBuf[slot]};
+  if (!ReadCCD(name, d)) return false;
+  // The curve and its notes; the settings in force stay.
+  PrintNotes = d.notes;
+  stores.RawBuf[slot] = d.curve;
+  stores.CurveBuf[slot] = d.curve;
   ProfParams.fftValid = false;
-  return loaded;
+  return true;
 }
 
 bool TFp::LoadCCT(const std::string& name) {
@@ -152,22 +156,29 @@ void TFp::Sauver1Click() {
 void TFp::ouvrirClick() {
   PrepareFileDialogs(false);
   const bool ok = RunDialog(open);
-  const std::string ext = ok ? UpperExtension(open.ChosenName()) : std::string();
+  const std::string chosen = open.ChosenName();
+  const std::string ext = ok ? UpperExtension(chosen) : std::string();
   if (ok && ext != ".CCD" && ext != ".CCT") {
-    ui_->Failed(Text("ID_MES_ERR_pas une courbe", {open.ChosenName()}));
+    ui_->Failed(Text("ID_MES_ERR_pas une courbe", {chosen}));
     return;
   }
   ui_->SetHourglass(true);
-  const std::string name = TakeChosenName(open, ok);
+  // A file that is refused changes nothing: not the curves, their count and
+  // colours, the buttons, nor the file label.
+  bool loaded = !ok;
   if (ext == ".CCD" && tools.superposition.down) {
-    if (NbCurves < ProfParams.MaxCurves) {
-      ++NbCurves;
-      RotateCurveColours();
+    const int slot = NbCurves < ProfParams.MaxCurves ? NbCurves + 1 : NbCurves;
+    loaded = LoadCCDCurveOnly(chosen, slot);
+    if (loaded) {
+      if (slot > NbCurves) {
+        NbCurves = slot;
+        RotateCurveColours();
+      }
+      ActiveCalPoints = SpectroParams.CalPoints;
     }
-    LoadCCDCurveOnly(name);
-    ActiveCalPoints = SpectroParams.CalPoints;
   } else if (ext == ".CCD") {
-    if (LoadCCD(name)) {
+    loaded = LoadCCD(chosen);
+    if (loaded) {
       // The file's experiment.
       tools.mi.down = tools.rt.down = false;
       tools.spectro.down = ProfParams.spectro;
@@ -183,7 +194,8 @@ void TFp::ouvrirClick() {
                                stores.LambdaTab);
     }
   } else if (ext == ".CCT") {
-    if (LoadCCT(name)) {
+    loaded = LoadCCT(chosen);
+    if (loaded) {
       tools.mi.down = true;
       tools.rt.down = tools.spectro.down = tools.opto.down = tools.int_.down = false;
       series.level = MiParams.Level;
@@ -193,6 +205,11 @@ void TFp::ouvrirClick() {
         stores.PeakMarks.SetValue(static_cast<std::uint32_t>(k), 0);
     }
   }
+  if (!loaded) {
+    ui_->SetHourglass(false);
+    return;
+  }
+  TakeChosenName(open, ok);
   tools.pics.down = false;
   tools.fft.down = false;
   SensiChanged();

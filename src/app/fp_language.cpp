@@ -37,17 +37,14 @@ void TFp::StartupConfig() {
     if (Language == 2) ui_->MessageBox(std::string(kPreliminaryHelp), MessageKind::Information);
     Config.CfgLanguage = Language;
     LoadLanguage();
-    ui_->SetHourglass(true);
-    ui_->Note(Text("MES_calin cours"));
-    WaitCalib->Calibrate();
-    ui_->Note({});
-    ui_->SetHourglass(false);
-    Config.CfgSlope = WaitCalib->Slope;
-    Config.CfgOffset = WaitCalib->Offset;
-    std::string reason;
-    if (!WriteConfig(AppDir, Config, reason))
-      ui_->MessageBox(Text("ID_MES_ERR_config", {AppDir + std::string(kConfigFile), reason}),
-                     MessageKind::Error);
+    CalibrateDelayLoop();
+  } else if (exists && !device::PlausibleCalibration(Config.CfgSlope, Config.CfgOffset)) {
+    // A calibration no machine gives (a corrupt file): timed again, as at
+    // a first start, so that a pause cannot last seconds. (With --lang the
+    // file is left alone: the pause is only bounded.)
+    Language = ValidLanguage(Config.CfgLanguage);
+    LoadLanguage();
+    CalibrateDelayLoop();
   } else if (!exists) {
     // Without a file and not asked for the first start: French, nothing
     // calibrated, nothing written.
@@ -55,6 +52,20 @@ void TFp::StartupConfig() {
   }
   ApplyConfig();
   if (exists || ForcedLanguage || !FirstStartAllowed) LoadLanguage();
+}
+
+void TFp::CalibrateDelayLoop() {
+  ui_->SetHourglass(true);
+  ui_->Note(Text("MES_calin cours"));
+  WaitCalib->Calibrate();
+  ui_->Note({});
+  ui_->SetHourglass(false);
+  Config.CfgSlope = WaitCalib->Slope;
+  Config.CfgOffset = WaitCalib->Offset;
+  std::string reason;
+  if (!WriteConfig(AppDir, Config, reason))
+    ui_->MessageBox(Text("ID_MES_ERR_config", {AppDir + std::string(kConfigFile), reason}),
+                    MessageKind::Error);
 }
 
 void TFp::ApplyConfig() {

@@ -146,16 +146,14 @@ void TFp::spOpnCalClick() {
   reference.fill(1);
   bool take = true;
   if (UpperExtension(name) == ".CCD") {
-    const signal::CurveSet raw = stores.RawBuf;
-    take = LoadCCDCurveOnly(name);
     // A file that cannot be read keeps the reference in force.
+    CcdData d{ProfParams, OptoParams, SpectroParams, PrintNotes, reference};
+    take = ReadCCD(name, d);
     if (take) {
       ActiveCalPoints = SpectroParams.CalPoints;
-      std::copy(stores.CurveBuf[NbCurves].begin(), stores.CurveBuf[NbCurves].end(),
-                reference.begin());
+      reference = d.curve;
       file = name.substr(name.find_last_of('/') + 1).substr(0, 20);
     }
-    stores.RawBuf = raw;
   }
   if (take) {
     SpectroParams.RefFile = file;

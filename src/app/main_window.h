@@ -24,6 +24,7 @@
 #include "app/dialogs/feature.h"
 #include "app/dialogs/imp.h"
 #include "app/dialogs/file_dialog.h"
+#include "app/files/curve_files.h"
 #include "app/files/exports.h"
 #include "app/dialogs/mi_calc.h"
 #include "app/dialogs/paraint.h"
@@ -247,7 +248,8 @@ class TFp {
   bool SaveCCT(const std::string& name);
   bool LoadCCD(const std::string& name);
   bool LoadCCT(const std::string& name);
-  bool LoadCCDCurveOnly(const std::string& name);
+  // The curve of a .CCD into curve `slot` (1..4), the settings in force kept.
+  bool LoadCCDCurveOnly(const std::string& name, int slot);
   void Texte1Click();
   void IDMITBASRegressi1Click();
   void IDMITBASSynchronie1Click();
@@ -264,6 +266,9 @@ class TFp {
   // delay-loop calibration on a first start, the texts of the language.
   void StartupConfig();
   void ApplyConfig();
+  // Times the delay loop (a small window says so) and keeps the result in
+  // the configuration file.
+  void CalibrateDelayLoop();
   // Puts the texts of the current language into every form.
   void LoadLanguage();
   // The text of a language key in the current language (the key itself when
@@ -425,6 +430,9 @@ class TFp {
   void FileError(std::string_view key, const std::string& file, const std::string& why);
   bool WriteFile(const std::string& name, std::span<const std::uint8_t> bytes);
   bool ReadFileOrSay(const std::string& name, std::vector<std::uint8_t>& bytes);
+  // Reads and decodes a .CCD into `d` (which holds the defaults of older
+  // layouts); changes nothing else.
+  bool ReadCCD(const std::string& name, CcdData& d);
   ExportInput ExportState();
   void Export(ExportKind kind, std::string filter, std::string ext);
   std::vector<std::uint8_t> exportSerie_;

@@ -15,6 +15,12 @@ void WaitMs(Clock& clock, std::uint32_t ms) {
   }
 }
 
+bool PlausibleCalibration(double slope, double offset) {
+  if (!std::isfinite(slope) || !std::isfinite(offset)) return false;
+  if (slope < 0 || slope > 1e9) return false;
+  return std::fabs(offset) <= 1e7;
+}
+
 TWAIT_Calib_ms::TWAIT_Calib_ms(Clock& clock, std::function<void()> pumpMessages)
     : clock_(clock), pump_(std::move(pumpMessages)) {}
 
@@ -30,7 +36,7 @@ void TWAIT_Calib_ms::DelayLoop() {
 void TWAIT_Calib_ms::SetDelay(double ms) {
   const double n = std::nearbyint(ms * Slope + Offset);
   constexpr double lo = std::numeric_limits<std::int32_t>::min();
-  constexpr double hi = std::numeric_limits<std::int32_t>::max();
+  constexpr double hi = kMaxLoopCount;
   LoopCount = std::isnan(n) ? 0 : static_cast<std::int32_t>(std::clamp(n, lo, hi));
 }
 

@@ -14,6 +14,16 @@ namespace rovanel::device {
 // Calls clock.Spin() between readings; WaitMs(0) reads the counter once.
 void WaitMs(Clock& clock, std::uint32_t ms);
 
+// The longest pause one DelayLoop may make, in iterations: some milliseconds
+// on any machine, so that a corrupt calibration cannot turn a 0.02 ms pause
+// into seconds.
+inline constexpr std::int32_t kMaxLoopCount = 10'000'000;
+
+// A delay-loop calibration that a machine can have given: finite, the slope
+// 0 (not calibrated) to 10^9 iterations per millisecond, the offset within
+// ±10^7 iterations. Anything else is calibrated again.
+bool PlausibleCalibration(double slope, double offset);
+
 class TWAIT_Calib_ms {
  public:
   explicit TWAIT_Calib_ms(Clock& clock, std::function<void()> pumpMessages = {});
@@ -24,7 +34,7 @@ class TWAIT_Calib_ms {
 
   // Runs LoopCount iterations; returns at once if LoopCount < 1.
   void DelayLoop();
-  // LoopCount := nearest(ms * Slope + Offset), kept within 32 bits.
+  // LoopCount := nearest(ms * Slope + Offset), at most kMaxLoopCount.
   void SetDelay(double ms);
   // Times the loop at 10000 and 100 iterations and fits Slope and Offset;
   // returns milliseconds per iteration. With no usable difference between

@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <fstream>
+#include <sstream>
 #include <system_error>
+
+#include "base/read_file.h"
 
 namespace rovanel::optics {
 namespace {
@@ -52,11 +54,13 @@ std::string ParseLine(std::string_view text, LampLine& out) {
 }  // namespace
 
 std::optional<std::vector<LampLine>> LoadLampLines(const std::string& path, std::string& error) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
+  // A line library is a few kilobytes: never more than a megabyte is read.
+  std::vector<std::uint8_t> bytes;
+  if (const ReadOutcome got = ReadRegularFile(path, 1u << 20, bytes); !got) {
     error = "cannot open " + path;
     return std::nullopt;
   }
+  std::istringstream in(std::string(bytes.begin(), bytes.end()));
   std::vector<LampLine> lines;
   std::string text;
   for (int number = 1; std::getline(in, text); ++number) {

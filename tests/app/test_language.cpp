@@ -3,8 +3,11 @@
 // Language menu switches at once and keeps the choice.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -143,16 +146,27 @@ TEST(WindowTexts, MissingKeysAreMarkedKeptAndCompletedWithPlaceholders) {
   EXPECT_EQ(n, 3u);
 }
 
+// No file, a folder, a FIFO or an endless device in the dictionary's place:
+// said once as missing, without blocking nor reading without end.
 TEST(WindowTexts, MissingFileIsSaidOnceAndTheKeysStay) {
-  TempDir shipped, user;
-  Window w(shipped.Dir(), user.Dir(), 1);
-  w.Start();
-  ASSERT_FALSE(w.port.messages.empty());
-  EXPECT_EQ(w.port.messages.front(), "File RESC0002.UO is missing ");
-  EXPECT_EQ(std::count(w.port.messages.begin(), w.port.messages.end(),
-                       "File RESC0002.UO is missing "),
-            1);
-  EXPECT_EQ(w.fp.tools.acquisition.caption, "ID_BTN_BAS_Acquisition");
+  const std::vector<std::function<void(const fs::path&)>> plants = {
+      [](const fs::path&) {},
+      [](const fs::path& p) { fs::create_directory(p); },
+      [](const fs::path& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); },
+      [](const fs::path& p) { fs::create_symlink("/dev/zero", p); },
+  };
+  for (std::size_t k = 0; k < plants.size(); ++k) {
+    TempDir shipped, user;
+    plants[k](shipped.path / "RESC0002.UO");
+    Window w(shipped.Dir(), user.Dir(), 1);
+    w.Start();
+    ASSERT_FALSE(w.port.messages.empty()) << k;
+    EXPECT_EQ(w.port.messages.front(), "File RESC0002.UO is missing ") << k;
+    EXPECT_EQ(std::count(w.port.messages.begin(), w.port.messages.end(),
+                         "File RESC0002.UO is missing "),
+              1);
+    EXPECT_EQ(w.fp.tools.acquisition.caption, "ID_BTN_BAS_Acquisition");
+  }
 }
 
 TEST(LanguageMenu, SwitchesTheTextsAtOnceAndKeepsTheChoice) {

@@ -6,9 +6,13 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <limits>
+
+#include <sys/stat.h>
 
 #include "acquisition/series_timing.h"
 #include "app/config.h"
+#include "device/timing.h"
 #include "support/served_window.h"
 
 namespace rovanel::app {
@@ -103,6 +107,30 @@ TEST_F(StartupConfig, AShortFileIsReadWithoutComplaint) {
   // The delay set for 0.02 ms: 0.02 * 12.5 - 3.25 = -3.
   EXPECT_EQ(s->fp.WaitCalib->LoopCount, -3);
   EXPECT_EQ(fs::file_size(dir / "rovanel.cfg"), 40u);  // never rewritten
+}
+
+// Hostile files in the configuration's place: a corrupt calibration is timed
+// again; a FIFO or a folder reads as no file, without blocking.
+TEST_F(StartupConfig, ACorruptCalibrationIsTimedAgainAndSpecialFilesAreNotRead) {
+  for (const double slope : {1e12, std::numeric_limits<double>::infinity()}) {
+    const auto full = EncodeConfig({slope, 0, 0, 2});
+    Plant(std::vector<std::uint8_t>(full.begin(), full.end()));
+    auto s = Start(true);
+    EXPECT_TRUE(device::PlausibleCalibration(s->fp.WaitCalib->Slope, s->fp.WaitCalib->Offset));
+    EXPECT_LE(s->fp.WaitCalib->LoopCount, device::kMaxLoopCount);
+    ConfigRec rec;
+    ASSERT_TRUE(ReadConfig(dir.string() + "/", rec));
+    EXPECT_EQ(rec.CfgSlope, s->fp.WaitCalib->Slope);  // kept for the next start
+    EXPECT_EQ(rec.CfgLanguage, 2);
+    EXPECT_EQ(s->fp.Language, 2);
+  }
+  fs::remove(dir / "rovanel.cfg");
+  ASSERT_EQ(::mkfifo((dir / "rovanel.cfg").c_str(), 0600), 0);
+  ConfigRec rec;
+  EXPECT_FALSE(ReadConfig(dir.string() + "/", rec));
+  fs::remove(dir / "rovanel.cfg");
+  fs::create_directory(dir / "rovanel.cfg");
+  EXPECT_FALSE(ReadConfig(dir.string() + "/", rec));
 }
 
 TEST_F(StartupConfig, PortBoxFromTheFileTakesTheSeriesFromTheParallelPort) {

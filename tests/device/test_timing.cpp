@@ -91,17 +91,28 @@ TEST(SetDelay, NearestWithHalvesToEven) {
   EXPECT_EQ(w.DelayCalls, 0u);
 }
 
-TEST(SetDelay, StaysWithin32Bits) {
+TEST(SetDelay, IsBoundedWhateverTheCalibration) {
   ManualClock clock;
   TWAIT_Calib_ms w(clock);
+  w.Slope = 1e12;  // a corrupt file: 0.02 ms would last seconds
+  w.SetDelay(0.02);
+  EXPECT_EQ(w.LoopCount, kMaxLoopCount);
   w.Slope = 1e300;
   w.SetDelay(1.0);
-  EXPECT_EQ(w.LoopCount, std::numeric_limits<std::int32_t>::max());
+  EXPECT_EQ(w.LoopCount, kMaxLoopCount);
   w.SetDelay(-1.0);
   EXPECT_EQ(w.LoopCount, std::numeric_limits<std::int32_t>::min());
   w.Slope = NAN;
   w.SetDelay(1.0);
   EXPECT_EQ(w.LoopCount, 0);
+}
+
+TEST(SetDelay, OnlyAPlausibleCalibrationIsKept) {
+  EXPECT_TRUE(PlausibleCalibration(0, 0));  // not calibrated: no pause
+  EXPECT_TRUE(PlausibleCalibration(850000.0, -120.0));
+  for (const auto& [slope, offset] : std::vector<std::pair<double, double>>{
+           {1e12, 0}, {INFINITY, 0}, {NAN, 0}, {-5, 0}, {1e6, 1e9}, {1e6, -INFINITY}})
+    EXPECT_FALSE(PlausibleCalibration(slope, offset)) << slope << " " << offset;
 }
 
 // Time charged for the loop's work: usPerIteration per iteration plus

@@ -1,17 +1,12 @@
 #include "app/files/curve_files.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <bit>
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <string_view>
 
 #include "app/files/curve_file_fields.h"
+#include "base/read_file.h"
 #include "base/sizes.h"
 
 namespace rovanel::app {
@@ -279,45 +274,15 @@ bool DecodeCct(std::span<const std::uint8_t> file, CctData& into, LoadReport& re
 
 bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes, std::string& error,
                    std::size_t maxBytes) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    error = std::strerror(errno);
-    return false;
-  }
-  const auto fail = [&](const std::string& why) {
-    error = why;
-    ::close(fd);
-    return false;
-  };
-  struct stat st {};
-  if (::fstat(fd, &st) != 0) return fail(std::strerror(errno));
-  if (S_ISDIR(st.st_mode)) return fail(std::strerror(EISDIR));
-  if (!S_ISREG(st.st_mode)) return fail("it is not a regular file");
-  const auto tooLarge = [&](std::size_t size) {
-    return fail("the file is larger than a curve file can be (" +
-                Num(static_cast<std::int64_t>(size)) + " bytes, at most " +
-                Num(static_cast<std::int64_t>(maxBytes)) + ")");
-  };
-  if (static_cast<std::uintmax_t>(st.st_size) > maxBytes)
-    return tooLarge(static_cast<std::size_t>(st.st_size));
-  // Read to the end rather than trusting the size: the file may change meanwhile.
-  std::vector<std::uint8_t> got(static_cast<std::size_t>(st.st_size) + 1);
-  std::size_t done = 0;
-  for (;;) {
-    if (done == got.size()) {
-      if (done > maxBytes) return tooLarge(done);
-      got.resize(std::min(done * 2, maxBytes + 1));
-    }
-    const ssize_t n = ::read(fd, got.data() + done, got.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return fail(std::strerror(errno));
-    if (n == 0) break;
-    done += static_cast<std::size_t>(n);
-  }
-  ::close(fd);
-  got.resize(done);
-  bytes = std::move(got);
-  return true;
+  const ReadOutcome got = ReadRegularFile(path, maxBytes, bytes);
+  if (got) return true;
+  if (got.fault == ReadFault::TooLarge)
+    error = "the file is larger than a curve file can be (" +
+            Num(static_cast<std::int64_t>(got.size)) + " bytes, at most " +
+            Num(static_cast<std::int64_t>(maxBytes)) + ")";
+  else
+    error = got.why;
+  return false;
 }
 
 }  // namespace rovanel::app

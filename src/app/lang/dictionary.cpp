@@ -10,6 +10,7 @@
 #include <iterator>
 
 #include "base/cp1252.h"
+#include "base/read_file.h"
 
 namespace rovanel::app {
 namespace {
@@ -24,15 +25,16 @@ bool IsSeparator(char c) { return c == '\t' || c == '\r'; }
 
 bool Dictionary::Load(const std::string& path) {
   path_ = path;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
+  // A folder, a FIFO or a device in its place is as good as no dictionary;
+  // so is a file far larger than any dictionary.
+  std::vector<std::uint8_t> bytes;
+  if (!ReadRegularFile(path, kMaxDictionaryBytes, bytes)) {
     loaded_ = false;
     bytes_.clear();
     Index();
     return false;
   }
-  std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  LoadBytes(std::move(bytes), path);
+  LoadBytes(std::string(bytes.begin(), bytes.end()), path);
   return true;
 }
 
@@ -123,7 +125,7 @@ bool Dictionary::AppendPlaceholder(std::string_view keyUtf8) const {
   if (path_.empty()) return false;
   const std::string line = Utf8ToCp1252(keyUtf8) + "\t/1 !Empty!/\t/2 !Empty!/\t/3 !Empty!/\r\n";
   // The dictionary is completed, never created here.
-  const int fd = ::open(path_.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+  const int fd = ::open(path_.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return false;
   struct stat st {};
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {

@@ -30,6 +30,9 @@ struct TextLookup {
 // A matching line without the asked field (fewer separators, or a language
 // below 1) gives found with an empty text: the key is there, so the control
 // is not marked as missing, and its text is what the line holds for it.
+// No dictionary is larger than this (lines of at most 500 bytes).
+inline constexpr std::size_t kMaxDictionaryBytes = 4u << 20;
+
 class Dictionary {
  public:
   // Reads the whole file; false, and nothing loaded, when it cannot be read.

@@ -6,11 +6,12 @@
 #include <array>
 #include <charconv>
 #include <cstdio>
-#include <fstream>
+#include <sstream>
 #include <memory>
 #include <vector>
 
 #include "app/record_fields.h"
+#include "base/read_file.h"
 #include "display/image_io.h"
 
 namespace rovanel::script {
@@ -284,8 +285,13 @@ bool ActionRunner::Fill(std::string_view what) {
   if (eq == std::string_view::npos || (store != "RawBuf" && store != "MiSerieRaw"))
     return Fail("fill takes RawBuf=FILE or MiSerieRaw=FILE");
   const std::string file(what.substr(eq + 1));
-  std::ifstream in(file);
-  if (!in) return Fail("cannot read '" + file + "'");
+  // At most a series' worth of lines of "255\r\n"; only a regular file.
+  std::vector<std::uint8_t> bytes;
+  const ReadOutcome got = ReadRegularFile(file, 5u * 262145, bytes);
+  if (!got)
+    return Fail("cannot read '" + file + "': " +
+                (got.fault == ReadFault::TooLarge ? std::string("too large for levels") : got.why));
+  std::istringstream in(std::string(bytes.begin(), bytes.end()));
   // Every line is checked before anything changes.
   std::vector<std::uint8_t> levels;
   std::string line;
