@@ -63,7 +63,7 @@ constexpr ControlSpec kControls[] = {
    "ID_BTN_BAS_Curseurs Y", "HINT_Curseurs horizontaux"},
   {"pics",          &T::pics,          kTool,   "view",           true,  0, false, &F::picsClick,
    "ID_BTN_BAS_Pics", "HINT_Détection pics"},
-  {"rt",            &T::rt,            kTool,   "modes",           true,  9, true,  &F::rtClick,
+  {"rt",            &T::rt,            kTool,   "modes",           true,  9, false, &F::rtClick,
    "ID_BTN_BAS_Temps réel", "HINT_Temps réel"},
   {"mi",            &T::mi,            kTool,   "modes",           true,  9, false,  &F::miClick,
    "ID_BTN_MCH_onglet mich", {}},

@@ -1,10 +1,12 @@
 // Curve files and exports: the Save and open commands, the loaders and
 // savers over the file codec, the text exports and the bitmap of the plot.
 #include <algorithm>
+#include <filesystem>
 
 #include "app/files/curve_files.h"
 #include "app/files/exports.h"
 #include "app/main_window.h"
+#include "base/printable.h"
 #include "display/bmp.h"
 #include "optics/wavelength_table.h"
 #include "signal/paging.h"
@@ -36,13 +38,16 @@ std::string TFp::TakeChosenName(const TFileDialog& dialog, bool ok) {
 }
 
 void TFp::FileError(std::string_view key, const std::string& file, const std::string& why) {
-  ui_->Failed(Text(key, {file, why}));
+  ui_->Failed(Text(key, {Printable(file), why}));
 }
 
 bool TFp::WriteFile(const std::string& name, std::span<const std::uint8_t> bytes) {
+  std::error_code ec;
+  const bool existed = std::filesystem::exists(name, ec);
   std::string why;
   if (WriteFileReplacing(name, bytes, why)) return true;
-  FileError("ID_MES_ERR_ecriture", name, why);
+  // "The old file is left as it was" only when there was one.
+  FileError(existed ? "ID_MES_ERR_ecriture" : "ID_MES_ERR_non ecrit", name, why);
   return false;
 }
 
@@ -252,7 +257,9 @@ void TFp::Export(ExportKind kind, std::string filter, std::string ext) {
   std::string why;
   const std::string name = Save.ChosenName();
   if (!BuildExport(kind, name, ExportState(), files, why)) {
-    FileError("ID_MES_ERR_ecriture", name, why);
+    std::error_code ec;
+    FileError(std::filesystem::exists(name, ec) ? "ID_MES_ERR_ecriture" : "ID_MES_ERR_non ecrit",
+              name, why);
   } else {
     for (const ExportFile& f : files)
       if (!WriteFile(f.path, {reinterpret_cast<const std::uint8_t*>(f.bytes.data()), f.bytes.size()}))

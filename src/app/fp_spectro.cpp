@@ -21,12 +21,29 @@ std::string RefNumberText(int n) {
 
 }  // namespace
 
+std::string TFp::ReferenceFault(const std::string& pixel, const std::string& wavelength,
+                                std::string* field) const {
+  const auto p = ReadLooseDecimal(pixel);
+  if (!p || *p != std::floor(*p) || !optics::ValidReferencePixel(static_cast<double>(*p))) {
+    if (field) *field = "pixel";
+    return Text("ID_MES_ERR_pixel", {pixel});
+  }
+  const auto lambda = ReadLooseDecimal(wavelength);
+  // Stored as a 32-bit float: 46 nines would become +inf.
+  if (!lambda || !optics::ValidReferenceWavelength(static_cast<float>(*lambda))) {
+    if (field) *field = "wavelength";
+    return Text("ID_MES_ERR_longueur onde", {wavelength});
+  }
+  return {};
+}
+
 bool TFp::StoreReference() {
-  const auto lambda = ReadLooseDecimal(tools.spLbd.caption);
-  if (!lambda || *lambda < 0) {
-    ui_->Failed(Text("ID_MES_ERR_longueur onde", {tools.spLbd.caption}));
+  if (const std::string fault = ReferenceFault(tools.NumPix.caption, tools.spLbd.caption);
+      !fault.empty()) {
+    ui_->Failed(fault);
     return false;
   }
+  const auto lambda = ReadLooseDecimal(tools.spLbd.caption);
   // Reference n is entry n - 1 of the table.
   const auto n = static_cast<std::size_t>(RefNumber - 1);
   ActiveCalPoints[n] = {std::atoi(tools.NumPix.caption.c_str()), static_cast<float>(*lambda)};
@@ -90,7 +107,10 @@ void TFp::EditLambda1Click() {
   feature.Caption = tools.titre10.caption;
   feature.spNumPix.caption = std::to_string(column * step + ViewStart);
   feature.spLbd1.caption = tools.spLbd.caption;
+  feature.CheckReference = [this](const std::string& pixel, const std::string& nm,
+                                  std::string& field) { return ReferenceFault(pixel, nm, &field); };
   const bool ok = RunDialog(feature);
+  feature.CheckReference = nullptr;
   feature.spRef.visible = false;
   if (!ok) return;
   const std::string pixel = tools.NumPix.caption, lambda = tools.spLbd.caption;

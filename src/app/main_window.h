@@ -140,6 +140,11 @@ class TFp {
   // Keeps the shown reference (false, with a message, when the wavelength
   // is not a number: nothing is stored), and shows the current one.
   bool StoreReference();
+  // Why a reference line cannot be kept (a pixel outside 0..2047, a
+  // wavelength that is not a number of 0 to 3000 nm), or empty; `field`
+  // names the faulty one ("pixel", "wavelength").
+  std::string ReferenceFault(const std::string& pixel, const std::string& wavelength,
+                             std::string* field = nullptr) const;
   void ShowReference();
   // The panel's texts of the current reference, without drawing.
   void ShowReferenceTexts();

@@ -92,6 +92,16 @@ std::string Utf8ToCp1252(std::string_view utf8) {
   return out;
 }
 
+bool IsUtf8(std::string_view text) {
+  for (std::size_t i = 0; i < text.size();) {
+    char32_t cp = 0;
+    const std::size_t len = DecodeOne(text, i, cp);
+    if (len == 0) return false;
+    i += len;
+  }
+  return true;
+}
+
 std::string Cp1252ToUtf8(std::string_view bytes) {
   std::string out(3 * bytes.size(), '\0');
   std::size_t n = 0;

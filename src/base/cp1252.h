@@ -13,6 +13,9 @@ namespace rovanel {
 // U+0081, U+008D, U+008F, U+0090 and U+009D become the bytes of the same value.
 std::string Utf8ToCp1252(std::string_view utf8);
 
+// True when the bytes are well-formed UTF-8 (as Utf8ToCp1252 reads it).
+bool IsUtf8(std::string_view text);
+
 // Each byte becomes its character in UTF-8. The five bytes Windows-1252 leaves
 // undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) become the C1 code points of the same
 // value, so that Utf8ToCp1252(Cp1252ToUtf8(b)) == b for any bytes b.

@@ -1,6 +1,7 @@
 #include "base/replace_file.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -9,9 +10,45 @@
 
 namespace rovanel {
 
-bool WriteFileReplacing(const std::string& path, std::span<const std::uint8_t> bytes,
+namespace {
+
+// The file a path names, through symbolic links (a dangling one names the
+// file it would point at); the path itself when it is no link.
+std::string LinkTarget(const std::string& path) {
+  namespace fs = std::filesystem;
+  fs::path at(path);
+  std::error_code ec;
+  for (int hops = 0; hops < 40 && fs::is_symlink(fs::symlink_status(at, ec)); ++hops) {
+    const fs::path to = fs::read_symlink(at, ec);
+    if (ec) break;
+    at = to.is_absolute() ? to : at.parent_path() / to;
+  }
+  return at.string();
+}
+
+}  // namespace
+
+bool WriteFileReplacing(const std::string& requested, std::span<const std::uint8_t> bytes,
                         std::string& error) {
   namespace fs = std::filesystem;
+  // A link keeps pointing where it did: its target is the file replaced.
+  const std::string path = LinkTarget(requested);
+  // A file nobody may write is not replaced behind the user's back (a
+  // rename would do it in a writable folder); a writable one keeps its mode.
+  mode_t mode = 0666;
+  bool keepMode = false;
+  if (struct stat st {}; ::stat(path.c_str(), &st) == 0) {
+    if (S_ISDIR(st.st_mode)) {
+      error = std::strerror(EISDIR);
+      return false;
+    }
+    if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(path.c_str(), W_OK) != 0) {
+      error = "the file is read-only";
+      return false;
+    }
+    mode = st.st_mode & 07777;
+    keepMode = true;
+  }
   // A short name of our own beside the target, whatever the target's length.
   const fs::path folder = fs::path(path).parent_path();
   std::string temp;
@@ -38,6 +75,7 @@ bool WriteFileReplacing(const std::string& path, std::span<const std::uint8_t> b
     if (n == 0) return fail(ENOSPC);
     done += static_cast<std::size_t>(n);
   }
+  if (keepMode && ::fchmod(fd, mode) != 0) return fail(errno);
   if (::fsync(fd) != 0) return fail(errno);
   const int closed = ::close(fd);
   fd = -1;

@@ -1,10 +1,13 @@
 #include "display/image_io.h"
 
+#include <QBuffer>
 #include <QString>
 #include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <filesystem>
+
+#include "base/replace_file.h"
 
 namespace rovanel::display {
 
@@ -29,7 +32,7 @@ Canvas FromQImage(const QImage& img) {
   return c;
 }
 
-bool SaveCanvas(const Canvas& c, const std::string& path) {
+bool SaveCanvas(const Canvas& c, const std::string& path, std::string* error) {
   std::string ext = std::filesystem::path(path).extension().string();
   std::transform(ext.begin(), ext.end(), ext.begin(),
                  [](unsigned char ch) { return static_cast<char>(std::tolower(ch)); });
@@ -39,11 +42,24 @@ bool SaveCanvas(const Canvas& c, const std::string& path) {
   } else if (ext == ".bmp") {
     format = "BMP";
   } else {
+    if (error) *error = "not a .png or .bmp name";
     return false;
   }
   const QImage img = ToQImage(c);
-  if (img.isNull()) return false;
-  return img.save(QString::fromStdString(path), format);
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  if (img.isNull() || !img.save(&buffer, format)) {
+    if (error) *error = "the picture could not be encoded";
+    return false;
+  }
+  // Whole or not at all, as every other file the program writes.
+  std::string why;
+  const bool written = WriteFileReplacing(
+      path, {reinterpret_cast<const std::uint8_t*>(bytes.constData()), static_cast<std::size_t>(bytes.size())},
+      why);
+  if (!written && error) *error = why;
+  return written;
 }
 
 }  // namespace rovanel::display

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QRegularExpression>
 #include <functional>
 #include <map>
 #include <memory>
@@ -15,6 +16,10 @@ class QAbstractButton;
 class QLineEdit;
 
 namespace rovanel::gui {
+
+// What a wavelength edit lets be typed: up to four digits, a decimal point
+// or comma and up to three decimals.
+inline const QRegularExpression kWavelengthText{"[0-9]{0,4}([.,][0-9]{0,3})?"};
 
 // The key a release reports to the models' edit rules: '0'..'9' are digits
 // (keypad digits with the keypad modifier), Return and keypad Enter are

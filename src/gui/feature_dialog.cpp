@@ -7,12 +7,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <string>
 #include <tuple>
 
 #include "app/dialogs/feature.h"
+#include "gui/dialog_views.h"
 
 namespace rovanel::gui {
 
@@ -94,6 +96,10 @@ FeatureDialog::FeatureDialog(app::Tfeature& model, QWidget* parent)
     ref->addWidget(*label, line, 0);
     ref->addWidget(*edit, line++, 1);
   }
+  // Only what a reference line can hold can be typed: the model checks the
+  // range when the dialog is validated.
+  spNumPix_->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]{0,4}"), spNumPix_));
+  spLbd1_->setValidator(new QRegularExpressionValidator(kWavelengthText, spLbd1_));
   for (QFrame* panel : {pofiltre_, pmoy_, pcumul_, spRef_}) column->addWidget(panel);
 
   auto* buttons = new QHBoxLayout;

@@ -12,6 +12,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRegularExpressionValidator>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -216,6 +217,7 @@ MainView::MainView(app::Box& box) : fp_(box, *this) {
         const bool wide = name == "spLbd";
         edit->setMaxLength(wide ? 8 : 5);
         edit->setFixedWidth(wide ? 60 : 44);
+        if (wide) edit->setValidator(new QRegularExpressionValidator(kWavelengthText, edit));
         connect(edit, &QLineEdit::textEdited, this, [this, name](const QString& text) {
           fp_.tools.Find(name)->caption = text.toStdString();
           if (name == "InterAcc") fp_.InterAccKeyPress(0);  // edited: not normalised any more

@@ -27,6 +27,13 @@ inline constexpr int kLinearCalPoints = 6;  // entries the linear method reads
 inline constexpr int kSplineCalPoints = 7;  // entries the spline method reads
 
 using CalPoints = std::array<CalPoint, kCalPointCount>;
+
+// What a user may enter as a reference line, so that every saved file can
+// be opened again: a pixel of the sensor, and a finite wavelength of 0 (the
+// line unused) to kMaxReferenceNm.
+inline constexpr float kMaxReferenceNm = 3000.0f;
+inline bool ValidReferencePixel(double pixel) { return pixel >= 0 && pixel <= 2047; }
+inline bool ValidReferenceWavelength(float nm) { return nm >= 0.0f && nm <= kMaxReferenceNm; }
 using LambdaTable = std::array<float, kPixels>;
 
 // Interpolation kinds, as stored in the spectrometry settings.

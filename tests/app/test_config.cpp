@@ -193,6 +193,7 @@ TEST_F(ConfigFile, AReadOnlyFolderFailsWithAReasonAndLeavesNothing) {
 TEST_F(ConfigFile, AWriteCutShortLeavesTheOldFileAndNoTemporaryOne) {
   Write(Record(40, 0, 0));
   ASSERT_EQ(::chmod(root_.c_str(), 0777), 0);
+  ASSERT_EQ(::chmod(File().c_str(), 0666), 0);  // the unprivileged child may write it
   const std::string got = test::RunUnprivileged([&] {
     // As on a full disk: writes past 100 bytes fail.
     ::signal(SIGXFSZ, SIG_IGN);

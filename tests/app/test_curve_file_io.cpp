@@ -59,6 +59,7 @@ TEST_F(CurveFileIo, WritingReplacesTheFileWholeAndReadingGivesItBack) {
 TEST_F(CurveFileIo, AFailedWriteKeepsTheOldFileAndLeavesNoTemporaryOne) {
   const Bytes old(40, 0x11), b = EncodeCcd({});
   Write(file_, old);
+  ::chmod(file_.c_str(), 0666);  // the unprivileged child may write it
   const auto child = [&](mode_t folder, std::function<void()> limit) {
     ::chmod(root_.c_str(), folder);
     return test::RunUnprivileged([&] {
@@ -78,6 +79,33 @@ TEST_F(CurveFileIo, AFailedWriteKeepsTheOldFileAndLeavesNoTemporaryOne) {
   std::ifstream in(file_, std::ios::binary);
   EXPECT_EQ(Bytes(std::istreambuf_iterator<char>(in), {}), old);
   EXPECT_EQ(Entries(), 1u);
+}
+
+// A file nobody may write is refused as a text editor would, whoever runs
+// the program; a link is written through to its target; a writable file
+// keeps its permissions.
+TEST_F(CurveFileIo, ReadOnlyFilesAreRefusedAndLinksWrittenThrough) {
+  const Bytes old(40, 0x11), b = EncodeCcd({});
+  std::string why;
+  Write(file_, old);
+  ::chmod(file_.c_str(), 0444);
+  EXPECT_FALSE(WriteFileReplacing(file_, b, why));
+  EXPECT_EQ(why, "the file is read-only");
+  std::ifstream in(file_, std::ios::binary);
+  EXPECT_EQ(Bytes(std::istreambuf_iterator<char>(in), {}), old);
+  EXPECT_EQ(fs::status(file_).permissions(), fs::perms(0444));
+
+  const std::string target = root_ + "/real.CCD", link = root_ + "/link.CCD";
+  Write(target, old);
+  ::chmod(target.c_str(), 0600);
+  fs::create_symlink("real.CCD", link);
+  ASSERT_TRUE(WriteFileReplacing(link, b, why)) << why;
+  EXPECT_TRUE(fs::is_symlink(link));
+  Bytes back;
+  ASSERT_TRUE(ReadWholeFile(target, back, why)) << why;
+  EXPECT_EQ(back, b);
+  EXPECT_EQ(fs::status(target).permissions(), fs::perms(0600));
+  EXPECT_EQ(Entries(), 3u);  // no temporary file left
 }
 
 }  // namespace

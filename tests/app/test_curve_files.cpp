@@ -312,7 +312,7 @@ TEST(CurveFiles, RefusalsSayWhyAndChangeNothing) {
       {kCcd, i32(72, 0), "the spectrum display step 0 is outside 1..4"},
       {kCcd, u8(60, 6), "the length 6 of the X unit text is more than 5"},
       {kCcd, u8(76, 4), "the curve limit 4 is outside 1..3"},
-      {kCcd, i32(84, 100), "the filter order 100 is outside 1..99"},
+      {kCcd, i32(84, 100), "the filter order 100 is outside 0..99"},
       {kCcd, i32(88, 50), "the averaging count 50 is outside 1..49"},
       {kCcd, i32(348, 16), "the level 16 is outside 0..15"},
       {kCcd, i32(358, 1), "the logarithmic LUT coefficient 1 is outside 2..95"},
@@ -323,7 +323,9 @@ TEST(CurveFiles, RefusalsSayWhyAndChangeNothing) {
       {kCcd, i32(2512, 2), "the interpolation kind 2 is outside 0..1"},
       {kCcd2269, u8(0, 0), ""},
       {kCcd2269, i16(2089, 64), "the level 16 is outside 0..15"},
-      {kCcd2269, i16(2069, 0), "the filter order 0 is outside 1..99"},
+      {kCcd2269, i16(2069, 0), ""},  // order 0: no smoothing pass, as earlier releases wrote
+      {kCcd2269, i16(2069, -1), "the filter order -1 is outside 0..99"},
+      {kCcd, i32(84, 0), ""},
       {kCcd2269, i16(2085, 200), "the logarithmic LUT coefficient 200 is outside 2..95"},
       {kCct, u8(0, 0), ""},
       {kCct, cut(5506), shorter + "(5506 bytes, 5507 expected)"},
@@ -347,7 +349,8 @@ TEST(CurveFiles, RefusalsSayWhyAndChangeNothing) {
       {kCctOld, str(16393, "ab:30"), "the duration text \"ab:30" + minsec},
       {kCctOld, str(16393, "00:00"), "the duration 0 s is not positive"},
       {kCctOld, i16(16386, 64), "the level 16 is outside 0..15"},
-      {kCctOld, i16(16423, 100), "the filter order 100 is outside 1..99"},
+      {kCctOld, i16(16423, 100), "the filter order 100 is outside 0..99"},
+      {kCctOld, i16(16423, 0), ""},
       // clang-format on
   };
   for (const auto& [base, patch, error] : cases) {

@@ -83,12 +83,17 @@ TEST_F(ExitCodes, QuitEndsTheScriptFromTheLiveView) {
   EXPECT_EQ(out, "");
 }
 
-TEST_F(ExitCodes, AnOptionErrorIsOneLineThatPointsAtTheHelp) {
+// An unknown option is a usage error (2) that points at the help; a value
+// the program refuses fails as an action does (1). One line each.
+TEST_F(ExitCodes, AnOptionErrorIsOneLine) {
   int status = 0;
-  const std::string out = Cli("--colour=red", status, true);
+  std::string out = Cli("--colour=red", status, true);
   EXPECT_EQ(status, 2);
   EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1) << out;
   EXPECT_NE(out.find("--help"), std::string::npos) << out;
+  out = Cli("--box usb --usb-ids -1:-1 box:id", status, true);
+  EXPECT_EQ(status, 1);
+  EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1) << out;
 }
 
 }  // namespace

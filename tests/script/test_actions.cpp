@@ -91,7 +91,8 @@ TEST_F(Actions, ScenesChangeWhatTheSimulatedBoxSees) {
 TEST_F(Actions, ErrorsSayWhatIsWrongInOneLine) {
   const std::vector<std::string> bad = {
       "click:nothing", "frobnicate",   "set:AvgCount=0", "set:AvgCount=x", "set:NivPotar=16",
-      "set:Other=1",   "dump:nothing", "box:series=-1",  "box:reset",      "dump:ecran="};
+      "set:Other=1",   "dump:nothing", "box:series=-1",  "box:reset",      "dump:ecran=",
+      "set:InterAcc=", "set:InterAcc=-5", "set:InterAcc=2.5", "set:spLbd=\xff\xfe"};
   for (const std::string& action : bad) {
     err.str("");
     EXPECT_FALSE(runner->Run(action)) << action;
@@ -179,7 +180,7 @@ TEST(CommandLine, TheBoxComesFromTheOptionThenTheEnvironmentThenAuto) {
   const auto ids = MakeBoxOptions(line, nullptr, error)->ids;
   EXPECT_EQ(ids.vendor, 0x0403);
   EXPECT_EQ(ids.product, 0x6014);
-  for (const char* bad : {"0403", "0403:", "x:6001", "0403:6001:1", "0403:60014"}) {
+  for (const char* bad : {"0403", "0403:", "x:6001", "0403:6001:1", "0403:60014", "-1:-1", "+403:6001"}) {
     line.usbIds = bad;
     EXPECT_FALSE(MakeBoxOptions(line, nullptr, error)) << bad;
   }

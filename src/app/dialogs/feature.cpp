@@ -39,6 +39,17 @@ void Tfeature::Activate() {
 }
 
 void Tfeature::valfeatClick() {
+  if (spRef.visible && CheckReference) {
+    // A line that could not be saved and opened again is refused here,
+    // with the faulty field's focus; the dialog stays open.
+    std::string field;
+    const std::string fault = CheckReference(spNumPix.caption, spLbd1.caption, field);
+    if (!fault.empty()) {
+      error = fault;
+      FocusTo = field == "pixel" ? "spNumPix" : "spLbd1";
+      return;
+    }
+  }
   Validated = true;
   if (ordre.caption.empty()) ordre.caption = "2";
   if (nbmoy.caption.empty()) nbmoy.caption = "4";

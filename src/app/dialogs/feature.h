@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <string>
 
 #include "app/controls.h"
@@ -49,6 +50,9 @@ class Tfeature : public DialogModel {
   int AvgCount = 4;
   int HistIndex = 1;
   bool Validated = false;
+  // With the reference line shown: why its pixel and wavelength cannot be
+  // kept (empty: they can), naming the faulty field.
+  std::function<std::string(const std::string&, const std::string&, std::string&)> CheckReference;
 };
 
 }  // namespace rovanel::app

@@ -37,7 +37,8 @@ struct Range {
   const char* what;
 };
 inline constexpr Range kLevel{0, 15, "level"};
-inline constexpr Range kFilterOrder{1, 99, "filter order"};
+// 0 is no smoothing pass: files of earlier releases hold it.
+inline constexpr Range kFilterOrder{0, 99, "filter order"};
 inline constexpr Range kAvgCount{1, 49, "averaging count"};
 inline constexpr Range kCoefLn{signal::kLutLnCoefMin, signal::kLutLnCoefMax,
                                "logarithmic LUT coefficient"};

@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "app/record_fields.h"
+#include "base/cp1252.h"
+#include "base/printable.h"
 #include "base/read_file.h"
 #include "display/image_io.h"
 
@@ -289,7 +291,7 @@ bool ActionRunner::Fill(std::string_view what) {
   std::vector<std::uint8_t> bytes;
   const ReadOutcome got = ReadRegularFile(file, 5u * 262145, bytes);
   if (!got)
-    return Fail("cannot read '" + file + "': " +
+    return Fail("cannot read " + Quoted(file) + ": " +
                 (got.fault == ReadFault::TooLarge ? std::string("too large for levels") : got.why));
   std::istringstream in(std::string(bytes.begin(), bytes.end()));
   // Every line is checked before anything changes.
@@ -299,8 +301,8 @@ bool ActionRunner::Fill(std::string_view what) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     long long v = 0;
     if (!ParseInt(line, v) || v < 0 || v > 255)
-      return Fail(file + ":" + std::to_string(number) + ": not a level from 0 to 255: '" + line +
-                  "'");
+      return Fail(Printable(file) + ":" + std::to_string(number) + ": not a level from 0 to 255: " +
+                  Quoted(line));
     levels.push_back(static_cast<std::uint8_t>(v));
   }
   if (store == "RawBuf") {
@@ -335,6 +337,7 @@ bool ActionRunner::Set(std::string_view what) {
     return Fail("set needs NAME=value: '" + std::string(what) + "'");
   const std::string_view name = what.substr(0, eq);
   const std::string_view text = what.substr(eq + 1);
+  if (!IsUtf8(text)) return Fail(std::string(name) + " takes UTF-8 text, not " + Quoted(text));
   long long value = 0;
   if (name == "NivPotar") {
     if (!ParseInt(text, value) || value < 0 || value > 15)
@@ -344,6 +347,11 @@ bool ActionRunner::Set(std::string_view what) {
     return true;
   }
   if (name == "InterAcc") {
+    // The edit takes up to five digits: whole seconds.
+    if (text.empty() || text.size() > 5 ||
+        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+      return Fail("InterAcc takes a duration in whole seconds (1 to 5 digits), not " +
+                  Quoted(text));
     // Typed key by key, then Enter.
     fp_.tools.InterAcc.caption.clear();
     for (char c : text) {
@@ -427,8 +435,9 @@ bool ActionRunner::Dump(std::string_view what) {
   } else if (what.rfind("ecran=", 0) == 0) {
     const std::string file(what.substr(6));
     if (file.empty()) return Fail("dump:ecran needs a file name");
-    if (!display::SaveCanvas(fp_.ecran, file))
-      return Fail("cannot write the picture to '" + file + "' (PNG or BMP)");
+    std::string why;
+    if (!display::SaveCanvas(fp_.ecran, file, &why))
+      return Fail("cannot write the picture to " + Quoted(file) + " (PNG or BMP): " + why);
   } else {
     bool handled = false;
     const bool ok = DumpOptics(what, handled);

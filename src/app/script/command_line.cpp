@@ -1,5 +1,7 @@
 #include "app/script/command_line.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -89,7 +91,12 @@ std::optional<app::BoxOptions> MakeBoxOptions(const CommandLine& line, const cha
   if (line.usbIds) {
     unsigned vendor = 0, product = 0;
     char rest = 0;
-    if (std::sscanf(line.usbIds->c_str(), "%4x:%4x%c", &vendor, &product, &rest) != 2) {
+    // Hexadecimal digits only: sscanf would take a sign ("-1" as ffffffff).
+    const bool hexOnly = std::all_of(line.usbIds->begin(), line.usbIds->end(), [](char c) {
+      return std::isxdigit(static_cast<unsigned char>(c)) || c == ':';
+    });
+    if (!hexOnly ||
+        std::sscanf(line.usbIds->c_str(), "%4x:%4x%c", &vendor, &product, &rest) != 2) {
       error = "--usb-ids takes VVVV:PPPP in hexadecimal, not '" + *line.usbIds + "'";
       return std::nullopt;
     }
@@ -218,7 +225,9 @@ std::optional<Invocation> Prepare(const std::string& program, const std::vector<
   }
   const auto options = MakeBoxOptions(*line, std::getenv("ROVANEL_BOX"), error);
   if (!options) {
+    // A value the program refuses, as a refused action: status 1.
     std::cerr << program << ": " << error << '\n';
+    exitStatus = 1;
     return std::nullopt;
   }
   return Invocation{*line, *options};
