@@ -71,7 +71,7 @@ void TFp::CalibrateDelayLoop() {
 void TFp::ApplyConfig() {
   Language = ValidLanguage(Config.CfgLanguage);
   // --port-box chooses the parallel-port box for one run.
-  PortBox = Config.CfgPortBox != 0 || box_.PortBox();
+  SetPortBox(Config.CfgPortBox != 0 || box_.PortBox());
   WaitCalib->Slope = Config.CfgSlope;
   WaitCalib->Offset = Config.CfgOffset;
   WaitCalib->SetDelay(0.02);

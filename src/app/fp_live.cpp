@@ -36,11 +36,41 @@ void CorrectByReferenceRt(std::span<std::uint8_t> v, std::span<std::uint8_t> ref
 
 }  // namespace
 
-void TFp::AcquireFrameRt() {
+device::Status TFp::AcquireFrameRt() {
   std::array<std::uint16_t, kFrameBlockSize> words{};
-  box_.GetBoard().ReadFrame(words.data());
+  const device::Status status = box_.GetBoard().ReadFrame(words.data());
+  // A frame that did not arrive leaves the last one shown.
+  if (status != 0) return status;
   signal::Curve& live = stores.CurveBuf[NbCurves];
   for (int j = 0; j < kLivePoints; ++j) live[j] = static_cast<std::uint8_t>(words[4 * j]);
+  return status;
+}
+
+void TFp::LiveFrameFailed(device::Status status) {
+  device::Clock& clock = box_.GetClock();
+  const std::int64_t now = clock.NowUs();
+  if (!liveFailing_) {
+    liveFailing_ = true;
+    liveRetryUs_ = now;
+    ui_->StatusText(Text("ID_MES_INF_direct interrompu", {std::to_string(status)}));
+  }
+  // Once a second the box is opened and identified again, as a single
+  // acquisition would; in between the loop waits with the window alive
+  // rather than spin on a box that answers nothing at once.
+  if (now >= liveRetryUs_ && !box_.GetBoard().Identified()) {
+    liveRetryUs_ = now + kLiveRetryUs;
+    acquisition::AcquisitionReport report;
+    if (EnsureBox(report)) {
+      liveFailing_ = false;
+      ui_->StatusText(Text("ID_MES_INF_boitier reconnecte"));
+      return;
+    }
+  }
+  const std::int64_t until = clock.NowUs() + kLiveBackOffUs;
+  for (std::int64_t t = clock.NowUs(); t < until && !RtStopped && !closed_; t = clock.NowUs()) {
+    ui_->ProcessMessages();
+    clock.SleepUntilUs(std::min(until, t + 10'000));
+  }
 }
 
 void TFp::rtClick() {
@@ -73,8 +103,15 @@ void TFp::rtClick() {
   t.FileNom.caption.clear();
   ViewCentre = 0;
   char label[48];
+  liveFailing_ = false;
   for (;;) {
-    AcquireFrameRt();
+    if (const device::Status status = AcquireFrameRt(); status != 0) {
+      LiveFrameFailed(status);
+      if (RtStopped || closed_) break;
+    } else if (liveFailing_) {
+      liveFailing_ = false;  // frames arrive again
+      ui_->StatusText({});
+    }
     std::span<std::uint8_t> live(stores.CurveBuf[NbCurves].data(), kLivePoints);
     if (t.fft.down) {
       std::snprintf(label, sizeof label, " %8.2f/m", affichage.GridStep / 28672.0 * 62500 / 7);

@@ -5,6 +5,7 @@
 #include <ctime>
 
 #include "app/main_window.h"
+#include "base/printable.h"
 #include "display/colour_strip.h"
 #include "display/legends.h"
 #include "display/page_output.h"
@@ -40,14 +41,15 @@ bool TFp::RunPrintDialog() {
 
 void TFp::imprimerClick() {
   if (!RunPrintDialog()) return;
+  // The print dialog confirmed for a printer: a printer on the parallel port
+  // is woken at once (before the platform's dialog); with no port open
+  // nothing is sent. A page written to a file sends nothing.
   device::TSmallPort& port = box_.Port();
-  ui_->PrintPage(MakePrintJob(PrintNotes), [&port] {
-    // A printer on the parallel port is woken first; with no port open
-    // nothing is sent.
-    if (!port.Opened()) return;
+  if (port.Opened()) {
     port.ParaWriteData(kPrintData);
     port.ParaWriteControl(kPrintControl);
-  });
+  }
+  ui_->PrintPage(MakePrintJob(PrintNotes), [] {});
 }
 
 bool TFp::PrintToFile(const std::string& path, PageFile kind, std::string& error) {
@@ -65,7 +67,7 @@ bool TFp::PrintToFile(const std::string& path, PageFile kind, std::string& error
       kind == PageFile::Pdf
           ? display::WritePagePdf(path, job.page, job.style, setup, error)
           : display::WritePagePng(path, job.page, job.style, setup, kPngDpi, error);
-  if (!written) error = "cannot write '" + path + "': " + error;
+  if (!written) error = "cannot write " + Quoted(path) + ": " + error;
   return written;
 }
 

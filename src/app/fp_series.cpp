@@ -17,6 +17,15 @@ void TFp::ShowSeriesControls() {
   tools.NivPotar.caption = acquisition::LevelCaption(series.level);
 }
 
+void TFp::SetPortBox(bool portBox) {
+  PortBox = portBox;
+  // The duration rules of the series controls follow the box at once, not
+  // at the next change of sensitivity.
+  series.box = PortBox ? acquisition::BoxKind::kParallelPort : acquisition::BoxKind::kUsb;
+  acquisition::UpdateDuration(series, true);
+  ShowSeriesControls();
+}
+
 void TFp::SensiChanged() {
   SensiCode = acquisition::SensiCode(series.level);
   SensiLevelCur = series.level;
@@ -102,6 +111,15 @@ void TFp::HideSeriesGauge() {
 
 bool TFp::AcquireSerieUsb() {
   gjauge.ProgDisp = false;
+  // A box lost since the last exchange is opened and identified again, as a
+  // single acquisition does; with none answering the series does not start.
+  acquisition::AcquisitionReport report;
+  if (!EnsureBox(report)) {
+    LastSeriesStatus = report.reconnect;
+    ui_->StatusText(Text("ID_MES_INF_serie sans boitier", {std::to_string(report.reconnect)}));
+    return false;
+  }
+  if (report.reconnectTried) ui_->StatusText(Text("ID_MES_INF_boitier reconnecte"));
   const acquisition::SeriesPlan plan = acquisition::PlanUsbSeries(series);
   const std::int32_t points = plan.points;
   MiParams.Duration = plan.duration;
@@ -137,6 +155,12 @@ bool TFp::AcquireSerieUsb() {
 }
 
 bool TFp::AcquireSeriePort() {
+  device::TSmallPort& port = box_.Port();
+  if (!port.Opened() && !port.Open()) {
+    // Without the port the box can neither be told nor read: 12 s of zeros.
+    ui_->Failed(Text("ID_MES_ERR_port parallele", {std::to_string(port.LastError())}));
+    return false;
+  }
   const acquisition::SeriesPlan plan = acquisition::PlanPortSeries(series);
   NbPoints = plan.points;
   MiParams.NbPoints = plan.points;

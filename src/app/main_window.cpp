@@ -45,7 +45,7 @@ void TFp::FormCreate() {
   if (AppDir.empty()) AppDir = UserDir(ProgramDir());
   if (AppDir.back() != '/') AppDir += '/';
 
-  PortBox = box_.PortBox();
+  SetPortBox(box_.PortBox());
   WaitCalib =
       std::make_unique<device::TWAIT_Calib_ms>(box_.GetClock(), [this] { ui_->ProcessMessages(); });
 

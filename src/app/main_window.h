@@ -101,6 +101,9 @@ class TFp {
   void SensiPlusClick();
   void SensiMoinsClick();
   void SensiChanged();
+  // The box of the series (the parallel-port one or the USB one), with its
+  // duration rules.
+  void SetPortBox(bool portBox);
   void DureePlusClick();
   void DureeMoinsClick();
   void InterAccKeyPress(int key);
@@ -115,7 +118,9 @@ class TFp {
   device::Status LastSeriesStatus = 0;
   // Live view (fp_live.cpp).
   void rtClick();
-  void AcquireFrameRt();
+  // One live frame, every fourth pixel into the last curve; a frame that
+  // did not arrive leaves it as it was. The protocol's status.
+  device::Status AcquireFrameRt();
   // Modes (fp_modes.cpp).
   // The experiment the mode buttons say; the computed pattern shown.
   Experiment Mode() const { return ExperimentOf(tools); }
@@ -477,6 +482,13 @@ class TFp {
   // A zoom panel's release that the scripted click delivers at the first wait.
   bool releasePending_ = false;
   bool liveRunning_ = false;
+  // The live view meets no frame: said once, the box tried again once a
+  // second, the loop waiting meanwhile.
+  void LiveFrameFailed(device::Status status);
+  static constexpr std::int64_t kLiveRetryUs = 1'000'000;
+  static constexpr std::int64_t kLiveBackOffUs = 100'000;
+  bool liveFailing_ = false;
+  std::int64_t liveRetryUs_ = 0;
 
   Box& box_;
   UiPort* ui_;

@@ -150,6 +150,21 @@ TEST(MichelsonSeries, CancelOrClosingEndsASeriesAtOnce) {
   }
 }
 
+// The live view pressed while a series is awaited waits for its end: its
+// frames would interleave with the series' transfer.
+TEST(MichelsonSeries, TheLiveViewDoesNotCutIntoASeries) {
+  SimWindow w;
+  w.fp.Click("mi");
+  w.port.onPump = [&](int n) {
+    if (n == 5) w.fp.Click("rt");
+  };
+  w.fp.Click("startmi");
+  EXPECT_FALSE(w.fp.tools.rt.down);
+  EXPECT_EQ(w.fp.LastSeriesStatus, 0);
+  EXPECT_EQ(w.fp.Mode(), Experiment::Michelson);
+  EXPECT_GT(MeanCrossings(w.fp.stores.MiSerieRaw, w.fp.MiParams.NbPoints), 20);
+}
+
 TEST(MichelsonSeries, ParallelPortSeriesShowsTheFringes) {
   SimWindow w(true);
   w.fp.Click("mi");

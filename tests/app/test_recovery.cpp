@@ -219,5 +219,54 @@ TEST(LinkRecovery, DeviceThatDoesNotIdentifyReceivesNothingElse) {
   EXPECT_EQ(driver.Written(), (Bytes{0xF0, 0xF0, 0xF0}));
 }
 
+// The live view says a lost box, tries it again once a second (waiting
+// in between, not spinning) and goes on with its frames once it answers.
+TEST(LinkRecovery, TheLiveViewReportsALostBoxAndTakesItBackWhenItReturns) {
+  SimFaults faults;
+  faults.unplug = 5;
+  faults.replugMs = 2500;
+  FaultedWindow w(faults);
+  int pumps = 0, secondsShown = 0;
+  std::int64_t start = w.clock.NowUs();
+  w.port.onPump = [&](int) {
+    ++pumps;
+    if (w.clock.NowUs() - start > 6'000'000) w.fp.Click("rt");  // stop after 6 s
+    secondsShown = static_cast<int>((w.clock.NowUs() - start) / 1'000'000);
+  };
+  w.fp.Click("rt");
+  ASSERT_GE(secondsShown, 6);
+  const auto& said = w.port.status;
+  const auto lost = std::find_if(said.begin(), said.end(), [](const std::string& t) {
+    return t.find("Live view: the box sends no frame") != std::string::npos;
+  });
+  ASSERT_NE(lost, said.end());
+  EXPECT_NE(std::find(lost, said.end(), "Box reconnected."), said.end());
+  // About 6 s of frames of 10 ms and 2.5 s of waits of 0.1 s: a few hundred
+  // passes, not a spin.
+  EXPECT_LT(pumps, 2000);
+  // The last frame is a slit profile, not zeros.
+  EXPECT_GT(*std::max_element(w.Curve().begin(), w.Curve().begin() + 512), 100);
+  w.fp.FormClose();
+}
+
+// A series after an unplug and replug identifies the box again first.
+TEST(LinkRecovery, ASeriesReconnectsABoxPluggedInAgain) {
+  SimFaults faults;
+  faults.unplug = 1;
+  faults.replugMs = 1000;
+  FaultedWindow w(faults);
+  w.Acquire();  // meets the unplug (frame request 1)
+  w.fp.Click("mi");
+  w.fp.Click("startmi");
+  ASSERT_FALSE(w.port.status.empty());
+  EXPECT_NE(w.port.status.back().find("No box answers"), std::string::npos) << w.port.status.back();
+  w.clock.AdvanceUs(1'000'000);
+  w.fp.Click("startmi");
+  EXPECT_EQ(w.fp.LastSeriesStatus, 0);
+  EXPECT_NE(std::find(w.port.status.begin(), w.port.status.end(), "Box reconnected."),
+            w.port.status.end());
+  w.fp.FormClose();
+}
+
 }  // namespace
 }  // namespace rovanel::app

@@ -143,6 +143,20 @@ TEST_F(StartupConfig, PortBoxFromTheFileTakesTheSeriesFromTheParallelPort) {
   auto s = Start(false, options);
   EXPECT_TRUE(s->fp.PortBox);
   s->fp.Click("mi");
+  // The port box's duration rules from the start, not from the first
+  // change of sensitivity: multiples of 41 s for 4096 points, of 82 s for
+  // 8192 (at 10 ms).
+  const auto typed = [&](const char* text) {
+    s->fp.tools.InterAcc.caption = text;
+    s->fp.InterAccEnter();
+    return s->fp.tools.InterAcc.caption;
+  };
+  EXPECT_EQ(typed("20"), "41");
+  EXPECT_EQ(typed("100"), "123");
+  s->fp.Click("NbPts");
+  EXPECT_EQ(typed("100"), "164");
+  s->fp.Click("NbPts");
+  EXPECT_EQ(typed("20"), "41");
   s->fp.Click("startmi");
   // The parallel-port box's plan: its points and duration steps.
   const acquisition::SeriesPlan port = acquisition::PlanPortSeries(s->fp.series);

@@ -54,6 +54,7 @@ TEST_F(ExitCodes, AFailedFileActionStopsTheScriptWithStatusOneAndWritesNothing) 
       {"--box none export:bitmap=x.png save:after.CCD", "after.CCD"},
       {"--box none gauge:cancel click:acquisition", nullptr},
       {"--box none set:AvgCount=99 save:after.CCD", "after.CCD"},
+      {"--box sim --port-box --parport none click:mi click:startmi dump:NbPoints", nullptr},
   };
   for (const Row& row : rows) {
     int status = 0;

@@ -110,10 +110,13 @@ TEST_F(ScriptOrder, AGaugeCancelStopsTheAverageAtItsFrame) {
 
 TEST_F(ScriptOrder, ActionsAfterTheLiveViewRunWhileItRuns) {
   Start(device::sim::Scene::Slit);
-  ASSERT_TRUE(runner->RunAll({"click:rt", "wait:200", "dump:NbPoints", "click:rt"}))
+  const int pictures = port.pictures;
+  ASSERT_TRUE(runner->RunAll({"click:rt", "wait:500", "dump:NbPoints", "click:rt"}))
       << err.str();
   EXPECT_EQ(Take(), "512\n");  // read during the live view
   EXPECT_TRUE(fp->RtStopped);
+  // The live view went on during the wait: frames of 10 ms for 0.5 s.
+  EXPECT_GT(port.pictures - pictures, 30);
 }
 
 TEST_F(ScriptOrder, QuitEndsTheScriptFromAnyLoop) {

@@ -128,6 +128,8 @@ bool ActionRunner::RunAll(const std::vector<std::string>& actions) {
 }
 
 void ActionRunner::RunNext() {
+  // A wait begun in a loop that has ended since is finished first.
+  if (waitUntilUs_ != 0) FinishWait();
   if (!Run(actions_[next_++])) failed_ = true;
 }
 
@@ -149,6 +151,9 @@ void ActionRunner::Pump() {
     fp_.StopLoops();
     return;
   }
+  // A wait: the loop runs on until its time is over.
+  if (waitUntilUs_ != 0 && fp_.GetBox().GetClock().NowUs() < waitUntilUs_) return;
+  waitUntilUs_ = 0;
   if (next_ < actions_.size()) {
     RunNext();
     return;
@@ -487,17 +492,25 @@ bool ActionRunner::Wait(std::string_view ms) {
   if (!ParseInt(ms, value) || value < 0 || value > 3'600'000)
     return Fail("wait takes milliseconds from 0 to 3600000, not '" + std::string(ms) + "'");
   device::Clock& clock = fp_.GetBox().GetClock();
-  const std::int64_t end = clock.NowUs() + value * 1000;
+  waitUntilUs_ = clock.NowUs() + value * 1000;
+  // Inside an endless loop the time passes in the loop itself (the live
+  // view goes on showing frames); the next action waits for it at the pumps.
+  if (fp_.EndlessLoopRunning()) return true;
+  FinishWait();
+  return true;
+}
+
+void ActionRunner::FinishWait() {
+  device::Clock& clock = fp_.GetBox().GetClock();
   // The window stays live: its messages run while the time passes, but the
   // next action waits for the time to be over.
-  const bool was = waiting_;
-  waiting_ = true;
-  for (std::int64_t now = clock.NowUs(); now < end && !fp_.Closed(); now = clock.NowUs()) {
+  const bool was = std::exchange(waiting_, true);
+  for (std::int64_t now = clock.NowUs(); now < waitUntilUs_ && !Closing(); now = clock.NowUs()) {
     fp_.Ui().ProcessMessages();
-    clock.SleepUntilUs(std::min(end, now + 10'000));
+    clock.SleepUntilUs(std::min(waitUntilUs_, now + 10'000));
   }
   waiting_ = was;
-  return true;
+  waitUntilUs_ = 0;
 }
 
 bool ActionRunner::Scene(std::string_view name) {

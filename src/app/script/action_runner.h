@@ -90,6 +90,8 @@ class ActionRunner {
   bool BoxCommand(std::string_view what);
   bool Scene(std::string_view name);
   bool Wait(std::string_view ms);
+  // Lets the window live until waitUntilUs_.
+  void FinishWait();
   bool Dialog(std::string_view answer);
   // gauge:cancel[=N]: Cancel pressed on the next gauge once it reaches N.
   bool Gauge(std::string_view what);
@@ -116,6 +118,8 @@ class ActionRunner {
   bool failed_ = false;
   bool waiting_ = false;
   bool closing_ = false;
+  // The end of a wait: action on the box's clock (0: none).
+  std::int64_t waitUntilUs_ = 0;
   // The model's failure said during the action being run.
   std::string failure_;
   // gauge:cancel queued: the position at which Cancel is pressed.
