@@ -3,6 +3,8 @@
 // whole then renamed, the samples stored).
 #include <benchmark/benchmark.h>
 
+#include <vector>
+
 #include <filesystem>
 
 #include "app/main_window.h"
@@ -13,12 +15,12 @@ using namespace rovanel;
 
 struct Window {
   Window() : box(Options(), clock), fp(box, port) {
-    fp.ForcedLanguage = 2;
+    fp.SetForcedLanguage(2);
     fp.FormCreate();
     fp.FormShow();
-    fp.MiParams.NbPoints = 131072;
-    for (std::uint32_t k = 0; k < 131072; ++k)
-      fp.stores.MiSerieRaw.SetValue(k, static_cast<std::uint8_t>(k * 7));
+    std::vector<std::uint8_t> series(131072);
+    for (std::uint32_t k = 0; k < series.size(); ++k) series[k] = static_cast<std::uint8_t>(k * 7);
+    fp.FillSeries(series);
   }
   static app::BoxOptions Options() {
     app::BoxOptions o;

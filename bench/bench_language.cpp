@@ -16,14 +16,13 @@ void BM_LoadLanguage(benchmark::State& state) {
   app::Box box(o, clock);
   app::NullUiPort port;
   app::TFp fp(box, port);
-  fp.ForcedLanguage = 2;
+  fp.SetForcedLanguage(2);
   fp.FormCreate();
   fp.FormShow();
-  if (!fp.dictionary.Loaded()) state.SkipWithError("no dictionary next to the program");
+  if (!fp.Words().Loaded()) state.SkipWithError("no dictionary next to the program");
   for (auto _ : state) {
-    fp.Language = 1 + static_cast<int>(state.iterations() % 3);
-    fp.LoadLanguage();
-    benchmark::DoNotOptimize(fp.tools.acquisition.caption.data());
+    fp.LanguageChosen(1 + static_cast<int>(state.iterations() % 3));
+    benchmark::DoNotOptimize(fp.Controls().acquisition.caption.data());
   }
 }
 BENCHMARK(BM_LoadLanguage)->Unit(benchmark::kMicrosecond);

@@ -3,12 +3,19 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
+#include <vector>
 
 #include "app/main_window.h"
 
 namespace {
 
 using namespace rovanel;
+
+std::vector<std::uint8_t> Sine(std::size_t n) {
+  std::vector<std::uint8_t> v(n);
+  for (std::size_t i = 0; i < n; ++i) v[i] = static_cast<std::uint8_t>(127 + 100 * std::sin(i * 0.05));
+  return v;
+}
 
 app::BoxOptions NoBox() {
   app::BoxOptions o;
@@ -30,19 +37,27 @@ struct Window {
   app::TFp fp{box, port};
 };
 
-// Four profiles with the grid, the grey band and both cursor pairs; the
-// zoom step is the argument (1 or 4, the whole profile).
+// Three profiles (the most the window holds) with the grid, the grey band
+// and both cursor pairs; the zoom step is the argument (1 or 4, the whole
+// profile).
 void BM_RepaintProfiles(benchmark::State& state) {
   Window w;
-  w.fp.NbCurves = 4;
-  for (int k = 1; k <= 4; ++k)
+  w.fp.Click("superposition");
+  w.fp.Click("acquisition");
+  w.fp.Click("acquisition");
+  if (w.fp.Controls().filtrage.down) w.fp.Click("filtrage");
+  for (int k = 1; k <= 3; ++k) {
+    signal::Curve c;
     for (int i = 0; i < 2048; ++i)
-      w.fp.stores.CurveBuf[k][i] =
+      c[static_cast<std::size_t>(i)] =
           static_cast<std::uint8_t>(127 + 100 * std::sin(i * (0.01 + 0.013 * k)));
+    w.fp.SetRawCurve(k, c);
+  }
+  w.fp.ProcessCurves();
   w.fp.SetZoom(2048, static_cast<int>(state.range(0)));
   for (auto _ : state) {
     w.fp.DrawCurves();
-    benchmark::DoNotOptimize(w.fp.ecran.Bits());
+    benchmark::DoNotOptimize(w.fp.Picture().Bits());
   }
 }
 BENCHMARK(BM_RepaintProfiles)->Arg(1)->Arg(4)->ArgName("zoom");
@@ -50,15 +65,12 @@ BENCHMARK(BM_RepaintProfiles)->Arg(1)->Arg(4)->ArgName("zoom");
 // An 8192-point Michelson series with the cursors, at zoom 1 and 16.
 void BM_RepaintSeries(benchmark::State& state) {
   Window w;
-  w.fp.tools.mi.down = true;
-  w.fp.MiParams.NbPoints = 8192;
-  w.fp.NbPoints = 8192;
-  for (std::uint32_t i = 0; i < 8192; ++i)
-    w.fp.stores.MiSerie.SetValue(i, static_cast<std::uint8_t>(127 + 100 * std::sin(i * 0.05)));
+  w.fp.Click("mi");
+  w.fp.FillSeries(Sine(8192));
   w.fp.SetZoom(8192, static_cast<int>(state.range(0)));
   for (auto _ : state) {
     w.fp.DrawCurves();
-    benchmark::DoNotOptimize(w.fp.ecran.Bits());
+    benchmark::DoNotOptimize(w.fp.Picture().Bits());
   }
 }
 BENCHMARK(BM_RepaintSeries)->Arg(1)->Arg(16)->ArgName("zoom");
@@ -76,7 +88,7 @@ void BM_LivePass(benchmark::State& state) {
     int left = 0;
     app::TFp* fp = nullptr;
     void ProcessMessages() override {
-      if (--left <= 0) fp->RtStopped = true;
+      if (--left <= 0) fp->StopEndlessLoops();
     }
   } port;
   app::TFp fp(box, port);
@@ -86,10 +98,10 @@ void BM_LivePass(benchmark::State& state) {
   fp.Click("calibration");
   for (auto _ : state) {
     port.left = 100;
-    fp.tools.rt.down = true;
-    fp.rtClick();
-    fp.tools.rt.down = false;
-    fp.RtStopped = true;
+    fp.Click("rt");  // 100 passes, then the port stops the loop
+    state.PauseTiming();
+    fp.Click("rt");  // the button up again
+    state.ResumeTiming();
   }
   state.SetItemsProcessed(state.iterations() * 100);  // passes
 }
@@ -99,16 +111,13 @@ BENCHMARK(BM_LivePass)->Unit(benchmark::kMillisecond);
 // with the filter on, then the repaint.
 void BM_SeriesToPicture(benchmark::State& state) {
   Window w;
-  w.fp.tools.mi.down = true;
-  w.fp.tools.filtrage.down = true;
-  w.fp.MiParams.NbPoints = 131072;
-  for (std::uint32_t i = 0; i < 131072; ++i)
-    w.fp.stores.MiSerieRaw.SetValue(i, static_cast<std::uint8_t>(127 + 100 * std::sin(i * 0.05)));
+  w.fp.Click("mi");
+  if (!w.fp.Controls().filtrage.down) w.fp.Click("filtrage");
+  w.fp.FillSeries(Sine(131072));
   for (auto _ : state) {
-    w.fp.NbPoints = 131072;
     w.fp.SetZoom(131072, 256);
     w.fp.ProcessCurves();
-    benchmark::DoNotOptimize(w.fp.ecran.Bits());
+    benchmark::DoNotOptimize(w.fp.Picture().Bits());
   }
 }
 BENCHMARK(BM_SeriesToPicture)->Unit(benchmark::kMillisecond);

@@ -87,7 +87,15 @@ struct Tools {
 
   // Every control with its component name, in a stable order.
   std::vector<std::pair<std::string_view, Control*>> All();
+  std::vector<std::pair<std::string_view, const Control*>> All() const {
+    std::vector<std::pair<std::string_view, const Control*>> all;
+    for (const auto& [name, c] : const_cast<Tools*>(this)->All()) all.emplace_back(name, c);
+    return all;
+  }
   Control* Find(std::string_view name);
+  const Control* Find(std::string_view name) const {
+    return const_cast<Tools*>(this)->Find(name);
+  }
 };
 
 }  // namespace rovanel::app

@@ -34,10 +34,7 @@ void TFp::acquisitionClick() {
   if (busy_) return;  // delivered by the averaging loop's message pump
   const LoopScope loop(*this);
 
-  if (tools.superposition.down && NbCurves < ProfParams.MaxCurves) {
-    ++NbCurves;
-    RotateCurveColours();
-  }
+  if (tools.superposition.down) curves_.Add(ProfParams.MaxCurves);
   NbPoints = ProfParams.NbPoints;
   ProfParams.fftValid = false;
   ProfParams.Averaged = false;
@@ -47,7 +44,7 @@ void TFp::acquisitionClick() {
   acquisition::AcquisitionReport report;
   EnsureBox(report);
   // The slot is fixed for the whole run, whatever the message pump delivers.
-  const std::span<std::uint8_t, kPixels> slot(stores.RawBuf[NbCurves]);
+  const std::span<std::uint8_t, kPixels> slot(curves_.Raw(curves_.Count()));
   device::Board& board = box_.GetBoard();
   if (tools.moyenne.down) {
     const int n = ProfParams.AvgCount;
@@ -78,34 +75,18 @@ void TFp::acquisitionClick() {
   if (!closed_ && Mode() != Experiment::Live) ProcessCurves();
 }
 
-void TFp::RotateCurveColours() {
-  const auto old = CurveColours;
-  CurveColours[0] = old[2];
-  CurveColours[1] = old[0];
-  CurveColours[2] = old[1];
-}
-
-void TFp::RotateCurveColoursBack() {
-  const auto old = CurveColours;
-  CurveColours[0] = old[1];
-  CurveColours[1] = old[2];
-  CurveColours[2] = old[0];
-}
-
 void TFp::superpositionClick() {
-  NbCurves = 1;
+  curves_.SetCount(1);
   if (SimulationShown() || Mode() == Experiment::Spectrometry) {
     tools.superposition.down = true;
-    NbCurves = 2;
+    curves_.SetCount(2);
   }
   if (tools.superposition.down) {
     tools.fft.enabled = false;
     tools.fft.down = false;
   } else {
     tools.fft.enabled = true;
-    CurveColours[0] = display::kBlack;
-    CurveColours[1] = display::kNavy;
-    CurveColours[2] = Mode() == Experiment::Spectrometry ? display::kSilver : display::kRed;
+    curves_.ResetPens(Mode() == Experiment::Spectrometry);
   }
   SaveModeToggles();
   // The picture follows the new curve count at once.
@@ -113,9 +94,7 @@ void TFp::superpositionClick() {
 }
 
 void TFp::suppressionClick() {
-  if (Mode() != Experiment::Spectrometry && tools.superposition.down && NbCurves >= 2) {
-    --NbCurves;
-    RotateCurveColoursBack();
+  if (Mode() != Experiment::Spectrometry && tools.superposition.down && curves_.RemoveNewest()) {
     ProfParams.fftValid = false;
   }
   DrawCurves();

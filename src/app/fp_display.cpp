@@ -12,13 +12,13 @@ void TFp::GridClick() {
 }
 
 void TFp::Grille1Click() {
-  affichage.GridPenStyle = DrawBitmap.penStyle;
-  affichage.GridColour = DrawBitmap.penColour;
+  affichage.GridPenStyle = plot_.Drawing().penStyle;
+  affichage.GridColour = plot_.Drawing().penColour;
   affichage.PGrille.visible = true;
   affichage.Caption = tools.Titre2.caption;
   RunDialog(affichage);
-  DrawBitmap.penColour = affichage.GridColour;
-  DrawBitmap.penStyle = affichage.GridPenStyle;
+  plot_.Drawing().penColour = affichage.GridColour;
+  plot_.Drawing().penStyle = affichage.GridPenStyle;
   DrawCurves();
   affichage.PGrille.visible = false;
   tools.PasGrid.caption = display::GridPitchLabel(affichage.GridStepIndex);
@@ -44,16 +44,14 @@ void TFp::colorniv1Click() {
 
 void TFp::realgrisClick() {
   SaveModeToggles();
-  const bool was = BandMode;
-  BandMode = tools.gauss.down || tools.cumul.down || tools.realgris.down || tools.spColor.down;
+  const bool was = plot_.BandMode();
+  plot_.SetBandMode(tools.gauss.down || tools.cumul.down || tools.realgris.down || tools.spColor.down);
   // The horizontal cursors follow the curve into or out of the upper half;
   // a band already shown keeps them where they are.
-  if (BandMode && !was) {
-    CursorY1 /= 2;
-    CursorY2 /= 2;
-  } else if (!BandMode && was) {
-    CursorY1 *= 2;
-    CursorY2 *= 2;
+  if (plot_.BandMode() && !was) {
+    plot_.HalveRows();
+  } else if (!plot_.BandMode() && was) {
+    plot_.DoubleRows();
   }
   DrawCurves();
 }

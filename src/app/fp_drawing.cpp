@@ -1,19 +1,11 @@
 // The plot: curves, the Michelson series, the histogram band, the peak
 // marker, composed off screen and copied to `ecran` in one go.
-#include <algorithm>
-#include <vector>
-
 #include "app/main_window.h"
-#include "display/colour_bands.h"
-#include "display/grid.h"
-#include "display/histogram_band.h"
-#include "signal/histogram.h"
-#include "signal/paging.h"
 
 namespace rovanel::app {
 
 void TFp::SetTraceStyle(display::TraceStyle style) {
-  TraceStyle = style;
+  plot_.SetStyle(style);
   tools.Vecteurs1.down = style == display::TraceStyle::Vecteurs;
   tools.Pics1.down = style == display::TraceStyle::Pics;
   tools.Points1.down = style == display::TraceStyle::Points;
@@ -30,89 +22,49 @@ void TFp::Points1Click() {
   SetTraceStyle(display::TraceStyle::Points);
 }
 
+model::PlotInput TFp::PlotInputs() const {
+  model::PlotInput in;
+  in.curves = &curves_.AllShown();
+  in.count = curves_.Count();
+  in.pens = curves_.Pens();
+  in.live = Mode() == Experiment::Live;
+  in.grid = tools.Grid.down;
+  in.spectroGrid = Mode() == Experiment::Spectrometry;
+  in.gridStep = affichage.GridStep;
+  in.histogram = tools.gauss.down;
+  in.cumulative = tools.cumul.down;
+  in.grey = tools.realgris.down;
+  in.spectrumBand = tools.spColor.down;
+  in.spectrumBars = tools.spColor2.down;
+  in.histClassExp = HistClassExp;
+  in.lambda = &stores.LambdaTab;
+  in.spectrumColours = &stores.SpectrumColours;
+  in.minLevel = affichage.MinLevelColour;
+  in.maxLevel = affichage.MaxLevelColour;
+  in.singleColourLevels = affichage.SingleColourLevels;
+  in.gridColour = affichage.GridColour;
+  in.gridStyle = affichage.GridPenStyle;
+  return in;
+}
+
 void TFp::DrawCurves() {
-  BandMode = tools.gauss.down || tools.cumul.down || tools.realgris.down || tools.spColor.down;
+  plot_.SetBandMode(tools.gauss.down || tools.cumul.down || tools.realgris.down ||
+                    tools.spColor.down);
   if (Mode() == Experiment::Michelson) {
-    DrawSeries();
+    plot_.DrawSeries(stores.MiSerie, NbPoints);
+    display::Canvas& drawing = plot_.Drawing();
+    drawing.penColour = affichage.GridColour;
+    drawing.penStyle = affichage.GridPenStyle;
+    if (tools.pics.down) ShowPeak();
+    // DrawLegends puts it on ecran and counts the fringes between the cursors.
     DrawLegends();
     ui_->PictureChanged();
     return;
   }
-  DrawBitmap.CopyFrom(BackBitmap, 0, 0);
-  // The grid takes the pen the previous repaint left (the grid's own).
-  if (tools.Grid.down) {
-    if (Mode() == Experiment::Spectrometry)
-      display::MakeSPGrid(DrawBitmap, stores.LambdaTab,
-                          {ViewStart, ZoomStep, BandMode, (Mode() == Experiment::Live)});
-    else
-      display::DrawGrid(DrawBitmap,
-                        {ViewStart, ZoomStep, Mode() == Experiment::Live, BandMode, affichage.GridStep});
-  }
-  DrawBitmap.penStyle = display::PenStyle::Solid;
-  for (int k = 1; k <= NbCurves; ++k) {
-    DrawBitmap.penColour = CurveColours[k - 1];
-    display::TraceView view;
-    view.viewStart = ViewStart;
-    view.zoomStep = ZoomStep;
-    // In the live view the stored curves are shown every fourth sample.
-    view.stride = (k < NbCurves && Mode() == Experiment::Live) ? 4 : 1;
-    view.halfHeight = BandMode;
-    display::DrawTrace(DrawBitmap, stores.CurveBuf[k].data(), signal::kPixels, TraceStyle, view);
-  }
-  const signal::Curve& last = stores.CurveBuf[NbCurves];
-  const display::SpectrumViewParams spectrumView{ViewStart, ZoomStep, Mode() == Experiment::Live, BandMode};
-  if (tools.spColor2.down)
-    display::DrawSpectrumBars(DrawBitmap, last, stores.LambdaTab, stores.SpectrumColours,
-                              spectrumView);
-  if (BandMode) {
-    if (tools.gauss.down) DrawHistogram();
-    if (tools.cumul.down) DrawHistogram();
-    if (tools.spColor.down)
-      display::DrawSpectrumBand(DrawBitmap, last, stores.LambdaTab, stores.SpectrumColours,
-                                spectrumView);
-    if (tools.realgris.down) {
-      display::GreyBandParams grey;
-      grey.viewStart = ViewStart;
-      grey.zoomStep = ZoomStep;
-      grey.levels = {affichage.MinLevelColour, affichage.MaxLevelColour,
-                     affichage.SingleColourLevels};
-      grey.atTop = tools.cumul.down || tools.gauss.down || tools.spColor.down;
-      display::DrawGreyBand(DrawBitmap, last, grey);
-    }
-  }
-  DrawBitmap.penColour = affichage.GridColour;
-  DrawBitmap.penStyle = affichage.GridPenStyle;
-  // DrawLegends ends by putting the picture, with its cursors, on ecran.
+  plot_.Draw(PlotInputs());
   if (tools.pics.down) ShowPeak();
-  DrawLegends();  // the fringe count or "-", then the cursors
+  DrawLegends();  // the fringe count or "-", then the cursors into ecran
   ui_->PictureChanged();
-}
-
-void TFp::DrawSeries() {
-  DrawBitmap.CopyFrom(BackBitmap, 0, 0);
-  DrawBitmap.penStyle = display::PenStyle::Solid;
-  DrawBitmap.penColour = display::kBlack;
-  // The visible samples, gathered from the paged series.
-  const std::int64_t n =
-      std::min<std::int64_t>(std::max<std::int64_t>(NbPoints, 0), stores.MiSerie.Capacity());
-  const std::int64_t first = std::clamp<std::int64_t>(ViewStart, 0, n);
-  const std::int64_t last = std::min<std::int64_t>(n, first + std::int64_t{512} * ZoomStep);
-  std::vector<std::uint8_t> window(static_cast<std::size_t>(last - first));
-  signal::ReadSamples(stores.MiSerie, static_cast<std::uint32_t>(first), window);
-  display::TraceView view;
-  view.viewStart = 0;
-  view.zoomStep = ZoomStep;
-  display::DrawTrace(DrawBitmap, window.data(), window.size(), TraceStyle, view);
-  DrawBitmap.penColour = affichage.GridColour;
-  DrawBitmap.penStyle = affichage.GridPenStyle;
-  // DrawLegends puts it on ecran and counts the fringes between the cursors.
-  if (tools.pics.down) ShowPeak();
-}
-
-void TFp::DrawHistogram() {
-  const signal::Histogram h = signal::ComputeHistogram(stores.CurveBuf[NbCurves], ViewStart,
-                                                       ZoomStep, HistClassExp, tools.cumul.down);
-  display::DrawHistogramBand(DrawBitmap, h, display::Font{});  // the buttons' font
 }
 
 }  // namespace rovanel::app

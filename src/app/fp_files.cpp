@@ -52,7 +52,7 @@ bool TFp::WriteFile(const std::string& name, std::span<const std::uint8_t> bytes
 }
 
 bool TFp::SaveCCD(const std::string& name) {
-  CcdData d{ProfParams, OptoParams, SpectroParams, PrintNotes, stores.RawBuf[NbCurves]};
+  CcdData d{ProfParams, OptoParams, SpectroParams, PrintNotes, curves_.Raw(curves_.Count())};
   return WriteFile(name, EncodeCcd(d));
 }
 
@@ -86,25 +86,25 @@ bool TFp::ReadCCD(const std::string& name, CcdData& d) {
 }
 
 bool TFp::LoadCCD(const std::string& name) {
-  CcdData d{ProfParams, OptoParams, SpectroParams, PrintNotes, stores.RawBuf[NbCurves]};
+  CcdData d{ProfParams, OptoParams, SpectroParams, PrintNotes, curves_.Raw(curves_.Count())};
   if (!ReadCCD(name, d)) return false;
   ProfParams = d.prof;
   OptoParams = d.opto;
   SpectroParams = d.spectro;
   PrintNotes = d.notes;
-  stores.RawBuf[NbCurves] = d.curve;
-  stores.CurveBuf[NbCurves] = d.curve;
+  curves_.Raw(curves_.Count()) = d.curve;
+  curves_.Shown(curves_.Count()) = d.curve;
   return true;
 }
 
 bool TFp::LoadCCDCurveOnly(const std::string& name, int slot) {
   if (UpperExtension(name) != ".CCD") return false;
-  CcdData d{ProfParams, OptoParams, SpectroParams, PrintNotes, stores.RawBuf[slot]};
+  CcdData d{ProfParams, OptoParams, SpectroParams, PrintNotes, curves_.Raw(slot)};
   if (!ReadCCD(name, d)) return false;
   // The curve and its notes; the settings in force stay.
   PrintNotes = d.notes;
-  stores.RawBuf[slot] = d.curve;
-  stores.CurveBuf[slot] = d.curve;
+  curves_.Raw(slot) = d.curve;
+  curves_.Shown(slot) = d.curve;
   ProfParams.fftValid = false;
   return true;
 }
@@ -147,7 +147,7 @@ void TFp::Sauver1Click() {
     const std::string ext = UpperExtension(name);
     if (ext == ".CCD") {
       // The measured curve, not the computed pattern beside it.
-      if (Mode() == Experiment::Interference && SimulationShown()) stores.RawBuf[1] = stores.RawBuf[2];
+      if (Mode() == Experiment::Interference && SimulationShown()) curves_.Raw(1) = curves_.Raw(2);
       SaveCCD(name);
     } else if (ext == ".CCT") {
       SaveCCT(name);
@@ -172,13 +172,10 @@ void TFp::ouvrirClick() {
   // colours, the buttons, nor the file label.
   bool loaded = !ok;
   if (ext == ".CCD" && tools.superposition.down) {
-    const int slot = NbCurves < ProfParams.MaxCurves ? NbCurves + 1 : NbCurves;
+    const int slot = curves_.Count() < ProfParams.MaxCurves ? curves_.Count() + 1 : curves_.Count();
     loaded = LoadCCDCurveOnly(chosen, slot);
     if (loaded) {
-      if (slot > NbCurves) {
-        NbCurves = slot;
-        RotateCurveColours();
-      }
+      if (slot > curves_.Count()) curves_.Add(ProfParams.MaxCurves);
       ActiveCalPoints = SpectroParams.CalPoints;
     }
   } else if (ext == ".CCD") {
@@ -191,7 +188,7 @@ void TFp::ouvrirClick() {
       tools.int_.down = ProfParams.int_;
       series.level = ProfParams.Level;
       NbPoints = 2048;
-      ZoomStep = ProfParams.Step;
+      plot_.SetZoomStep(ProfParams.Step);
       ActiveCalPoints = SpectroParams.CalPoints;
       tools.spEtaFile.caption = SpectroParams.RefFile.empty() ? "etalon.ccd" : SpectroParams.RefFile;
       ShowReference();
@@ -205,7 +202,7 @@ void TFp::ouvrirClick() {
       tools.rt.down = tools.spectro.down = tools.opto.down = tools.int_.down = false;
       series.level = MiParams.Level;
       NbPoints = MiParams.NbPoints;
-      ZoomStep = MiParams.Step;
+      plot_.SetZoomStep(MiParams.Step);
       for (std::int64_t k = 0; k <= NbPoints && k < std::int64_t{stores.PeakMarks.Capacity()}; ++k)
         stores.PeakMarks.SetValue(static_cast<std::uint32_t>(k), 0);
     }
@@ -233,7 +230,7 @@ ExportInput TFp::ExportState() {
       std::clamp<std::int64_t>(MiParams.NbPoints, 0, stores.MiSerie.Capacity())));
   signal::ReadSamples(stores.MiSerie, 0, exportSerie_);
   in.miSerie = exportSerie_;
-  in.curve = stores.CurveBuf[NbCurves];
+  in.curve = curves_.Shown(curves_.Count());
   in.lambda = stores.LambdaTab;
   in.miNbPoints = MiParams.NbPoints;
   in.miLevel = MiParams.Level;
@@ -289,7 +286,7 @@ void TFp::Bitmap1Click() {
   const bool ok = RunDialog(Save);
   const std::string name = TakeChosenName(Save, ok);
   if (ok && UpperExtension(name) == ".BMP")
-    WriteFile(name, display::EncodeBmp(ecran));
+    WriteFile(name, display::EncodeBmp(plot_.Picture()));
   else if (ok)
     ui_->Failed(Text("ID_MES_ERR_extension", {name, ".BMP"}));
   ui_->SetHourglass(false);

@@ -1,19 +1,13 @@
 // Legends and read-outs round the plot, and the cursor overlay.
-#include <algorithm>
-
 #include "app/main_window.h"
-#include "display/cursors.h"
 #include "display/legends.h"
 
 namespace rovanel::app {
 
 void TFp::DrawLegends() {
-  if (BandMode) {
-    CursorY1 = std::min(CursorY1, 127);
-    CursorY2 = std::min(CursorY2, 127);
-  }
+  if (plot_.BandMode()) plot_.KeepRowsInUpperHalf();
   if (tools.cursh.down) {
-    const display::Readouts r = display::HorizontalReadouts(CursorY1, CursorY2, BandMode);
+    const display::Readouts r = display::HorizontalReadouts(plot_.Cursor().y1, plot_.Cursor().y2, plot_.BandMode());
     tools.coorh1.caption = r.first;
     tools.coorh2.caption = r.second;
     tools.deltah.caption = r.delta;
@@ -23,7 +17,7 @@ void TFp::DrawLegends() {
 
   display::ColumnScaleParams scale;
   scale.xUnit = affichage.XUnit;
-  scale.zoomStep = ZoomStep;
+  scale.zoomStep = plot_.ZoomStep();
   scale.realTime = Mode() == Experiment::Live;
   scale.integrationMs = 10.0 + 2.5 * MiParams.Level;
   scale.rateDividerMinusOne = MiParams.DurationCode;
@@ -33,12 +27,12 @@ void TFp::DrawLegends() {
   if (tools.cursv.down) {
     display::VerticalReadoutParams v;
     v.xUnit = affichage.XUnit;
-    v.viewStart = ViewStart;
-    v.zoomStep = ZoomStep;
+    v.viewStart = plot_.ViewStart();
+    v.zoomStep = plot_.ZoomStep();
     v.realTime = Mode() == Experiment::Live;
     v.columnScale = ColumnScale;
-    v.cursorX1 = CursorX1;
-    v.cursorX2 = CursorX2;
+    v.cursorX1 = plot_.Cursor().x1;
+    v.cursorX2 = plot_.Cursor().x2;
     v.lambdaTab = stores.LambdaTab;
     const display::VerticalReadout r = display::VerticalReadouts(v);
     tools.coorv1.caption = r.texts.first;
@@ -47,13 +41,13 @@ void TFp::DrawLegends() {
   } else {
     tools.coorv1.caption = tools.coorv2.caption = tools.Deltav.caption = "";
   }
-  if (affichage.XUnit != "nm") SampleValue = static_cast<double>(ColumnScale) / ZoomStep;
+  if (affichage.XUnit != "nm") SampleValue = static_cast<double>(ColumnScale) / plot_.ZoomStep();
 
   tools.AffUniteY.caption = display::AffUniteYText(affichage.YScaleKind);
   tools.AffUniteX.caption = display::AffUniteXText(affichage.XUnit, tools.AffUniteX.caption);
 
   if (tools.cursv.down && Mode() == Experiment::Michelson && !tools.fft.down) {
-    display::FringeSpan span{ViewStart, ZoomStep, CursorX1, CursorX2};
+    display::FringeSpan span{plot_.ViewStart(), plot_.ZoomStep(), plot_.Cursor().x1, plot_.Cursor().x2};
     FringeCount = display::CountFringes(stores.PeakMarks, span);
     // Cursors less than five samples apart leave the count shown as it was.
     if (FringeCount >= 0)
@@ -65,23 +59,8 @@ void TFp::DrawLegends() {
 }
 
 void TFp::DrawCursors() {
-  if (!tools.cursv.down && !tools.cursh.down) {
-    ecran.CopyFrom(DrawBitmap, 0, 0);
-    return;
-  }
-  display::CursorParams p;
-  p.cursv = tools.cursv.down;
-  p.cursh = tools.cursh.down;
-  p.x1 = CursorX1;
-  p.x2 = CursorX2;
-  p.y1 = CursorY1;
-  p.y2 = CursorY2;
-  p.bandMode = BandMode;
-  p.colour = affichage.CursorColour;
-  p.width = affichage.CursorWidth;
-  p.style = affichage.CursorPenStyle;
-  display::DrawCursors(CursorBitmap, DrawBitmap, p);
-  ecran.CopyFrom(CursorBitmap, 0, 0);
+  plot_.Compose(tools.cursv.down, tools.cursh.down,
+                {affichage.CursorColour, affichage.CursorWidth, affichage.CursorPenStyle});
 }
 
 }  // namespace rovanel::app

@@ -41,7 +41,7 @@ device::Status TFp::AcquireFrameRt() {
   const device::Status status = box_.GetBoard().ReadFrame(words.data());
   // A frame that did not arrive leaves the last one shown.
   if (status != 0) return status;
-  signal::Curve& live = stores.CurveBuf[NbCurves];
+  signal::Curve& live = curves_.Shown(curves_.Count());
   for (int j = 0; j < kLivePoints; ++j) live[j] = static_cast<std::uint8_t>(words[4 * j]);
   return status;
 }
@@ -79,7 +79,7 @@ void TFp::rtClick() {
                      &t.suppression, &t.Imprimer1, &t.Fichier1})
     c->enabled = false;
   t.superposition.down = false;
-  cercle.visible = false;
+  plot_.PeakCircle().visible = false;
   t.pics.enabled = Mode() != Experiment::Live;
   t.pics.down = false;
   RtStopped = Mode() != Experiment::Live;
@@ -90,7 +90,7 @@ void TFp::rtClick() {
       signal::CopySamples(stores.MiSerie, stores.MiSerieRaw,
                           static_cast<std::uint32_t>(std::max(MiParams.NbPoints, 0)));
     } else {
-      stores.CurveBuf[NbCurves] = stores.RawBuf[NbCurves];
+      curves_.Shown(curves_.Count()) = curves_.Raw(curves_.Count());
     }
     SetupMode();
     ProcessCurves();
@@ -112,7 +112,7 @@ void TFp::rtClick() {
       liveFailing_ = false;  // frames arrive again
       ui_->StatusText({});
     }
-    std::span<std::uint8_t> live(stores.CurveBuf[NbCurves].data(), kLivePoints);
+    std::span<std::uint8_t> live(curves_.Shown(curves_.Count()).data(), kLivePoints);
     if (t.fft.down) {
       std::snprintf(label, sizeof label, " %8.2f/m", affichage.GridStep / 28672.0 * 62500 / 7);
       t.PasGrid.caption = label;
@@ -153,7 +153,7 @@ void TFp::rtClick() {
       if (t.invert.down) signal::InvertLevels(live);
       // Only the live values: the stored curves are not reprocessed here, so
       // smoothing them on every pass would wear them down.
-      const bool skip = SimulationShown() && NbCurves == 1;
+      const bool skip = SimulationShown() && curves_.Count() == 1;
       if (t.filtrage.down && !skip) signal::Smooth3(live, (ProfParams.FilterOrder + 2) / 4);
     }
     DrawCurves();

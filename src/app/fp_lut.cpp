@@ -33,7 +33,7 @@ void TFp::plutClick() {
 
 void TFp::gaussClick() {
   SaveModeToggles();
-  DrawCurves();  // BandMode follows the buttons there; the curves stay as they are
+  DrawCurves();  // the band mode follows the buttons there; the curves stay as they are
 }
 
 void TFp::cumulClick() {

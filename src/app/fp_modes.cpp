@@ -31,10 +31,10 @@ void TFp::miClick() {
   // must stop as it would on its own button.
   if (liveRunning_ && Mode() != Experiment::Live && !RtStopped) {
     RtStopped = true;
-    stores.CurveBuf[NbCurves] = stores.RawBuf[NbCurves];
+    curves_.Shown(curves_.Count()) = curves_.Raw(curves_.Count());
   }
   if ((Mode() == Experiment::Michelson) != MiSeen) {
-    cercle.visible = false;
+    plot_.PeakCircle().visible = false;
     tools.picd.enabled = tools.picg.enabled = false;
     tools.pics.down = false;
     MiSeen = Mode() == Experiment::Michelson;
@@ -52,14 +52,12 @@ void TFp::SetupMode() {
   Tools& t = tools;
   // 1. Leaving a two-curve layout brings the measured curve back to 1.
   if ((SpectroLayout && Mode() != Experiment::Spectrometry) || (SimuLayout && Mode() != Experiment::Interference)) {
-    stores.CurveBuf[1] = stores.CurveBuf[2];
-    stores.RawBuf[1] = stores.RawBuf[2];
-    NbCurves = 1;
+    curves_.Shown(1) = curves_.Shown(2);
+    curves_.Raw(1) = curves_.Raw(2);
+    curves_.SetCount(1);
     if (SimuLayout) ProfParams.MaxCurves = 3;
     Simulating = false;
-    CurveColours[0] = display::kBlack;
-    CurveColours[1] = display::kNavy;
-    CurveColours[2] = Mode() == Experiment::Spectrometry ? display::kSilver : display::kRed;
+    curves_.ResetPens(Mode() == Experiment::Spectrometry);
     SpectroLayout = SimuLayout = false;
   }
   // 2. Menus.
@@ -75,7 +73,7 @@ void TFp::SetupMode() {
   t.lutnor.down = true;
   t.lutln.down = t.lutexp.down = t.gauss.down = t.cumul.down = false;
   // 4. Every mode panel hidden; the panels' own buttons released.
-  cercle.visible = false;
+  plot_.PeakCircle().visible = false;
   Show({&t.ebxWaist, &t.lblL, &t.lblmm, &t.BarWaist, &t.mich1, &t.Mich2, &t.int1, &t.opto1,
         &t.opto2, &t.spectro1, &t.spectro2, &t.spectro3, &t.minizoom, &t.Simulation1, &t.plut,
         &t.phis, &t.EditLambda1},
@@ -131,22 +129,20 @@ void TFp::SetupMode() {
     t.spColor.down = SpectroParams.spColor;
     t.spColor2.down = SpectroParams.spColor2;
     t.spCalY.down = SpectroParams.spCalY;
-    stores.CurveBuf[2] = stores.CurveBuf[NbCurves];
-    stores.RawBuf[2] = stores.RawBuf[NbCurves];
-    NbCurves = 2;
+    curves_.Shown(2) = curves_.Shown(curves_.Count());
+    curves_.Raw(2) = curves_.Raw(curves_.Count());
+    curves_.SetCount(2);
     t.fft.down = false;
     t.fft.enabled = false;
-    stores.RawBuf[1] = SpectroParams.RefSpectrum;
-    stores.CurveBuf[1] = SpectroParams.RefSpectrum;
+    curves_.Raw(1) = SpectroParams.RefSpectrum;
+    curves_.Shown(1) = SpectroParams.RefSpectrum;
     t.superposition.down = true;
-    CurveColours[0] = display::kSilver;
-    CurveColours[1] = display::kBlack;
-    CurveColours[2] = display::kNavy;
+    curves_.SetSpectroPens();
     SpectroLayout = true;
   }
   if (Mode() == Experiment::Live) {  // 10. live view
     Enable({&t.ouvrir, &t.Sauver, &t.imprimer, &t.Imprimer1, &t.Fichier1, &t.picd, &t.picg}, false);
-    cercle.visible = false;
+    plot_.PeakCircle().visible = false;
     t.pics.enabled = t.pics.down = false;
     t.superposition.enabled = t.superposition.down = false;
     t.suppression.enabled = false;
@@ -187,7 +183,7 @@ void TFp::SetupXScale() {
     Enable({&t.Grille1, &t.Axes1}, false);
     Reset({&t.calibration, &t.invert, &t.filtrage, &t.superposition});
     Enable({&t.calibration, &t.invert, &t.filtrage, &t.superposition, &t.suppression}, false);
-    NbCurves = 1;
+    curves_.SetCount(1);
   } else {
     affichage.XUnit = ProfParams.UnitX;
     std::snprintf(label, sizeof label, " %dµm", affichage.GridStep);

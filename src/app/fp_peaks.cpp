@@ -32,7 +32,7 @@ void TFp::DetectShownPeaks() {
     // The last curve in WorkTab 0..2047, its marks in WorkTab 2048..4095.
     std::uint8_t* marks = stores.PeakMarks.BlockData(0);
     std::uint8_t* states = stores.PeakFlags.BlockData(0);
-    const signal::Curve& last = stores.CurveBuf[NbCurves];
+    const signal::Curve& last = curves_.Shown(curves_.Count());
     std::copy(last.begin(), last.end(), work);
     if (marks != nullptr && states != nullptr) {
       PeakCount = signal::DetectPeaks({work, kPixels}, {marks, kPixels}, {states, kPixels});
@@ -49,14 +49,14 @@ void TFp::picsClick() {
   tools.nbfr.caption = "-";
   if (!tools.pics.down) {
     tools.picg.enabled = tools.picd.enabled = false;
-    cercle.visible = false;
+    plot_.PeakCircle().visible = false;
     tools.picx.caption = tools.picy.caption = "-";
     DrawLegends();
     ui_->PictureChanged();
     return;
   }
   tools.picg.enabled = tools.picd.enabled = true;
-  cercle.visible = true;
+  plot_.PeakCircle().visible = true;
   DetectShownPeaks();
   ShowPeak();
   DrawLegends();
@@ -80,8 +80,8 @@ void TFp::ShowPeak() {
   const bool mi = Mode() == Experiment::Michelson;
   const std::int64_t n =
       mi ? std::min<std::int64_t>(NbPoints, stores.PeakMarks.Capacity()) : std::int64_t{kPixels};
-  const std::int64_t first = std::max<std::int64_t>(ViewStart, 0);
-  const std::int64_t last = std::min<std::int64_t>(n, first + std::int64_t{512} * ZoomStep);
+  const std::int64_t first = std::max<std::int64_t>(plot_.ViewStart(), 0);
+  const std::int64_t last = std::min<std::int64_t>(n, first + std::int64_t{512} * plot_.ZoomStep());
   auto marked = [&](std::int64_t i) {
     const auto u = static_cast<std::uint32_t>(i);
     return mi ? stores.PeakMarks.GetValue(u) != 0 : stores.WorkTab.GetValue(u + kPixels) != 0;
@@ -90,17 +90,17 @@ void TFp::ShowPeak() {
   int count = 0;
   for (std::int64_t i = first; i < last; ++i) count += marked(i);
   if (PeakIndex >= count - 1) PeakIndex = std::max(count - 1, 0);
-  cercle.visible = count != 0;
+  plot_.PeakCircle().visible = count != 0;
   if (count == 0) return;
   std::int64_t sample = first;
   for (int seen = -1; sample < last; ++sample)
     if (marked(sample) && ++seen == PeakIndex) break;
 
   const std::uint8_t level = mi ? stores.MiSerie.GetValue(static_cast<std::uint32_t>(sample))
-                                : stores.CurveBuf[NbCurves][static_cast<std::size_t>(sample)];
-  cercle.left = static_cast<int>((sample - ViewStart) / ZoomStep) - cercle.width / 2 + 1;
-  const int row = BandMode ? 127 - level / 2 : 255 - level;
-  cercle.top = row - cercle.height / 2 + 1;
+                                : curves_.Shown(curves_.Count())[static_cast<std::size_t>(sample)];
+  plot_.PeakCircle().left = static_cast<int>((sample - plot_.ViewStart()) / plot_.ZoomStep()) - plot_.PeakCircle().width / 2 + 1;
+  const int row = plot_.BandMode() ? 127 - level / 2 : 255 - level;
+  plot_.PeakCircle().top = row - plot_.PeakCircle().height / 2 + 1;
 
   optics::XScale scale;
   scale.integrationMs = 10.0 + 2.5 * SensiLevelCur;

@@ -72,24 +72,24 @@ bool TFp::PrintToFile(const std::string& path, PageFile kind, std::string& error
 }
 
 std::vector<display::PageCurve> TFp::PageCurves() const {
-  const std::int64_t span = std::int64_t{kScreenWidth} * ZoomStep;
+  const std::int64_t span = std::int64_t{kScreenWidth} * plot_.ZoomStep();
   std::vector<display::PageCurve> curves;
   if (Mode() == Experiment::Michelson) {
     // The series as DrawSeries shows it.
     const std::int64_t n =
         std::min<std::int64_t>(std::max<std::int64_t>(NbPoints, 0), stores.MiSerie.Capacity());
-    const std::int64_t first = std::clamp<std::int64_t>(ViewStart, 0, n);
+    const std::int64_t first = std::clamp<std::int64_t>(plot_.ViewStart(), 0, n);
     const std::int64_t last = std::min<std::int64_t>(n, first + span);
     std::vector<std::uint8_t> window(static_cast<std::size_t>(last - first));
     signal::ReadSamples(stores.MiSerie, static_cast<std::uint32_t>(first), window);
     curves.push_back({{window.begin(), window.end()}, display::kBlack});
     return curves;
   }
-  const std::int64_t first = std::clamp<std::int64_t>(ViewStart, 0, kPixels);
+  const std::int64_t first = std::clamp<std::int64_t>(plot_.ViewStart(), 0, kPixels);
   const std::int64_t last = std::min<std::int64_t>(kPixels, first + span);
-  for (int k = 1; k <= NbCurves; ++k) {
-    const signal::Curve& c = stores.CurveBuf[k];
-    curves.push_back({{c.begin() + first, c.begin() + last}, CurveColours[k - 1]});
+  for (int k = 1; k <= curves_.Count(); ++k) {
+    const signal::Curve& c = curves_.Shown(k);
+    curves.push_back({{c.begin() + first, c.begin() + last}, curves_.Pen(k)});
   }
   return curves;
 }
@@ -102,7 +102,7 @@ std::vector<std::string> TFp::PageReadouts() const {
   if (tools.nbfr.caption != "-" && tools.cursv.down && Mode() == Experiment::Michelson && !tools.fft.down &&
       FringeCount >= 0)
     lines.push_back(Text("ID_PRN_Franges") + " " + std::to_string(FringeCount));
-  if (tools.pics.down && cercle.visible)
+  if (tools.pics.down && plot_.PeakCircle().visible)
     lines.push_back(Text("ID_PRN_Pic") + " " + tools.picx.caption + "   " + tools.picy.caption);
   return lines;
 }
@@ -118,7 +118,7 @@ std::vector<std::string> TFp::PageSettings() const {
     line("ID_PRN_Durée", tools.InterAcc.caption + " s");
     line("ID_PRN_Points", std::to_string(MiParams.NbPoints));
   } else {
-    line("ID_PRN_Courbes", std::to_string(NbCurves));
+    line("ID_PRN_Courbes", std::to_string(curves_.Count()));
   }
   std::string filters;
   auto add = [&](bool on, const std::string& what) {
@@ -175,12 +175,12 @@ PrintJob TFp::MakePrintJob(const PrintNotesRec& notes) {
   page.remarkLabel = imp.lblRemark.caption;
   page.remark = notes.RemarkText;
 
-  page.span = static_cast<std::size_t>(kScreenWidth) * static_cast<std::size_t>(ZoomStep);
+  page.span = static_cast<std::size_t>(kScreenWidth) * static_cast<std::size_t>(plot_.ZoomStep());
   page.curves = PageCurves();
   page.x.resize(page.span);
   const bool nm = affichage.XUnit == "nm";
   for (std::size_t i = 0; i < page.span; ++i) {
-    const std::int64_t sample = ViewStart + static_cast<std::int64_t>(i);
+    const std::int64_t sample = plot_.ViewStart() + static_cast<std::int64_t>(i);
     page.x[i] = nm ? static_cast<double>(
                          stores.LambdaTab[static_cast<std::size_t>(std::clamp<std::int64_t>(
                              sample, 0, kPixels - 1))])
@@ -189,27 +189,27 @@ PrintJob TFp::MakePrintJob(const PrintNotesRec& notes) {
   // The spectral colours shown on screen, under the curve on paper.
   if (Mode() == Experiment::Spectrometry && (tools.spColor.down || tools.spColor2.down))
     for (std::size_t i = 0; i < page.curves.back().levels.size(); ++i) {
-      const float lambda = stores.LambdaTab[static_cast<std::size_t>(ViewStart) + i];
+      const float lambda = stores.LambdaTab[static_cast<std::size_t>(plot_.ViewStart()) + i];
       page.sampleColours.push_back(display::SpectrumRgb(
           stores.SpectrumColours, display::SpectrumColourIndex(lambda)));
     }
   page.xLegend = tools.AffUniteX.caption;
   page.yLegend = tools.AffUniteY.caption;
   if (tools.cursv.down)
-    page.cursorsX = {CursorX1 / double(kScreenWidth), CursorX2 / double(kScreenWidth)};
+    page.cursorsX = {plot_.Cursor().x1 / double(kScreenWidth), plot_.Cursor().x2 / double(kScreenWidth)};
   if (tools.cursh.down)
-    for (int row : {CursorY1, CursorY2})
-      page.cursorsY.push_back(1.0 - display::RowPercent(row, BandMode) / 100.0);
+    for (int row : {plot_.Cursor().y1, plot_.Cursor().y2})
+      page.cursorsY.push_back(1.0 - display::RowPercent(row, plot_.BandMode()) / 100.0);
 
   if (tools.pics.down) {
     const bool mi = Mode() == Experiment::Michelson;
     const std::size_t shown = page.curves.empty() ? 0 : page.curves.back().levels.size();
     for (std::size_t i = 0; i < shown; ++i) {
-      const auto u = static_cast<std::uint32_t>(ViewStart + static_cast<std::int64_t>(i));
+      const auto u = static_cast<std::uint32_t>(plot_.ViewStart() + static_cast<std::int64_t>(i));
       if (mi ? stores.PeakMarks.GetValue(u) != 0 : stores.WorkTab.GetValue(u + kPixels) != 0)
         page.peaks.push_back(i);
     }
-    if (cercle.visible && PeakIndex >= 0 && static_cast<std::size_t>(PeakIndex) < page.peaks.size())
+    if (plot_.PeakCircle().visible && PeakIndex >= 0 && static_cast<std::size_t>(PeakIndex) < page.peaks.size())
       page.selectedPeak = static_cast<std::size_t>(PeakIndex);
   }
 

@@ -4,7 +4,6 @@
 
 #include "app/main_window.h"
 #include "signal/filters.h"
-#include "signal/lut.h"
 
 namespace rovanel::app {
 
@@ -47,41 +46,29 @@ void TFp::ProcessCurves() {
   DrawCurves();
 }
 
+model::PipelineSteps TFp::Steps() const {
+  return model::PipelineSteps::FromControls(tools, ProfParams, MiParams, OptoParams,
+                                            affichage.YScaleKind, SimulationShown());
+}
+
 void TFp::ProcessProfiles() {
-  signal::CurveSet& c = stores.CurveBuf;
-  c = stores.RawBuf;
-  // The simulated curve 1 is a computed pattern: neither stretched nor smoothed.
-  const int first = SimulationShown() ? 2 : 1;
-  if (tools.spCalY.down) signal::CorrectByReference(SpectroParams.RefSpectrum, c[NbCurves]);
-  if (tools.calibration.down)
-    for (int k = first; k <= NbCurves; ++k) signal::StretchLevels(c[k]);
-  if (tools.filtrage.down)
-    signal::Smooth3(c, NbCurves, SimulationShown(), ProfParams.FilterOrder + 2);
-  if (tools.lutln.down)
-    signal::ApplyLut(c, NbCurves, signal::LutKind::Logarithmic, OptoParams.CoefLn);
-  if (tools.lutexp.down)
-    signal::ApplyLut(c, NbCurves, signal::LutKind::Exponential, OptoParams.CoefExp);
-  if (affichage.YScaleKind == "ln") {
-    for (int k = 1; k <= NbCurves; ++k) signal::StretchLevels(c[k]);
-    signal::LogLevels(c, NbCurves);
-  }
-  if (tools.invert.down) signal::InvertCurves(c, NbCurves);
-  if (tools.fft.down) {
+  const model::PipelineSteps steps = Steps();
+  curves_.AllShown() =
+      model::Process(curves_.AllRaw(), curves_.Count(), steps.profile, SpectroParams.RefSpectrum);
+  if (steps.fft) {
     if (!ProfParams.fftValid)
       ComputeSpectrum(static_cast<std::uint32_t>(ProfParams.NbPoints), true);
-    c[NbCurves] = stores.FftLevels;
+    curves_.Shown(curves_.Count()) = stores.FftLevels;
   }
-  if (tools.pics.down) DetectShownPeaks();
+  if (steps.peaks) DetectShownPeaks();
 }
 
 void TFp::ProcessSeries() {
   const std::uint32_t n = static_cast<std::uint32_t>(
       std::clamp<std::int64_t>(MiParams.NbPoints, 0, stores.MiSerie.Capacity()));
-  signal::CopySamples(stores.MiSerie, stores.MiSerieRaw, n);
-  if (tools.calibration.down) signal::StretchLevels(stores.MiSerie, n);
-  if (tools.filtrage.down) signal::Smooth5(stores.MiSerie, n, MiParams.FilterOrder);
-  if (tools.invert.down) signal::InvertSeries(stores.MiSerie, n);
-  if (tools.fft.down) {
+  const model::PipelineSteps steps = Steps();
+  model::Process(stores.MiSerieRaw, n, steps.series, stores.MiSerie);
+  if (steps.fft) {
     if (!MiParams.fftValid) {
       SetFftSize();
       if (tools.fft.down) ComputeSpectrum(static_cast<std::uint32_t>(MiParams.FftSize), true);
@@ -89,7 +76,7 @@ void TFp::ProcessSeries() {
     signal::CopySamples(stores.MiSerie, stores.MiFftLevels,
                         static_cast<std::uint32_t>(MiParams.FftSize));
   }
-  if (tools.pics.down) DetectShownPeaks();
+  if (steps.peaks) DetectShownPeaks();
 }
 
 void TFp::calibrationClick() {

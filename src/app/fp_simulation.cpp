@@ -17,9 +17,9 @@ namespace {
 }  // namespace
 
 void TFp::ComputeSimulation(int shift) {
-  stores.RawBuf[1] =
+  curves_.Raw(1) =
       optics::ComputeSimulation(paraint.Sim, paraint.choicePage, shift, intensbar.position);
-  stores.CurveBuf[1] = stores.RawBuf[1];
+  curves_.Shown(1) = curves_.Raw(1);
   DrawCurves();
   ProcessCurves();
 }
@@ -64,17 +64,17 @@ void TFp::gosimuClick() {
   ShowWaistControls(tools, Simulating, paraint.choicePage);
   waistBar.visible = tools.BarWaist.visible;
   if (Simulating) {
-    stores.CurveBuf[2] = stores.CurveBuf[NbCurves];
-    stores.RawBuf[2] = stores.RawBuf[NbCurves];
-    NbCurves = 2;
+    curves_.Shown(2) = curves_.Shown(curves_.Count());
+    curves_.Raw(2) = curves_.Raw(curves_.Count());
+    curves_.SetCount(2);
     ProfParams.MaxCurves = 2;
     SimuLayout = true;
     tools.fft.down = false;
     ComputeSimulation(-bar.position);
   } else {
-    stores.CurveBuf[1] = stores.CurveBuf[2];
-    stores.RawBuf[1] = stores.RawBuf[2];
-    NbCurves = 1;
+    curves_.Shown(1) = curves_.Shown(2);
+    curves_.Raw(1) = curves_.Raw(2);
+    curves_.SetCount(1);
     ProfParams.MaxCurves = 3;
     SimuLayout = false;
     tools.fft.down = false;
@@ -112,15 +112,19 @@ void TFp::ebxWaistKeyPress(int key) {
   ScrollTo("BarWaist", optics::BarOfWaist(mm / 1000));
 }
 
-ScrollBar* TFp::ScrollBarOf(std::string_view name) {
+ScrollBar* TFp::MutableScrollBar(std::string_view name) {
   if (name == "bar") return &bar;
   if (name == "intensbar") return &intensbar;
   if (name == "BarWaist") return &waistBar;
   return nullptr;
 }
 
+const ScrollBar* TFp::ScrollBarOf(std::string_view name) const {
+  return const_cast<TFp*>(this)->MutableScrollBar(name);
+}
+
 bool TFp::ScrollTo(std::string_view name, int position) {
-  ScrollBar* b = ScrollBarOf(name);
+  ScrollBar* b = MutableScrollBar(name);
   if (b == nullptr) return false;
   const int p = std::clamp(position, b->min, b->max);
   if (p == b->position) return true;
@@ -129,6 +133,7 @@ bool TFp::ScrollTo(std::string_view name, int position) {
     BarWaistChange();
   else
     barChange();
+  Changed(kChangedCaptions | kChangedScrollBars);
   return true;
 }
 
@@ -148,7 +153,7 @@ void TFp::intensbarScroll(bool end) {
 
 void TFp::AjusterClick() {
   // The measured curve: curve 2 while the pattern is shown, else the last.
-  const signal::Curve& measured = SimulationShown() ? stores.RawBuf[2] : stores.RawBuf[NbCurves];
+  const signal::Curve& measured = SimulationShown() ? curves_.Raw(2) : curves_.Raw(curves_.Count());
   ui_->SetHourglass(true);
   LastFit = optics::FitSimulation(measured, paraint.choicePage, paraint.Sim);
   ui_->SetHourglass(false);

@@ -62,9 +62,9 @@ void TFp::ShowReferenceTexts() {
 void TFp::ShowReference() {
   const optics::CalPoint& p = ActiveCalPoints[static_cast<std::size_t>(RefNumber - 1)];
   ShowReferenceTexts();
-  if (tools.cursv.down && p.lambda != 0.0f && p.pixel >= 0 && ZoomStep > 0) {
-    const int column = (p.pixel - ViewStart) / ZoomStep;
-    if (column >= 0 && column <= kScreenWidth) CursorX1 = CursorX2 = column;
+  if (tools.cursv.down && p.lambda != 0.0f && p.pixel >= 0 && plot_.ZoomStep() > 0) {
+    const int column = (p.pixel - plot_.ViewStart()) / plot_.ZoomStep();
+    if (column >= 0 && column <= kScreenWidth) plot_.PutVerticalCursors(column);
   }
   DrawCursors();
   DrawCurves();
@@ -93,6 +93,7 @@ bool TFp::LampLineChosen(double nm) {
       char text[32];
       std::snprintf(text, sizeof text, "%.3f", line.wavelengthNm);
       tools.spLbd.caption = text;
+      Changed(kChangedControls);
       return true;
     }
   return false;
@@ -100,12 +101,12 @@ bool TFp::LampLineChosen(double nm) {
 
 void TFp::EditLambda1Click() {
   if (Mode() != Experiment::Spectrometry || !tools.cursv.down) return;
-  const int column = LastVCursor == 2 ? CursorX2 : CursorX1;
-  const int step = Mode() == Experiment::Live ? 4 : ZoomStep;
+  const int column = plot_.Cursor().lastVertical == 2 ? plot_.Cursor().x2 : plot_.Cursor().x1;
+  const int step = Mode() == Experiment::Live ? 4 : plot_.ZoomStep();
   feature.pofiltre.visible = feature.pmoy.visible = feature.pcumul.visible = false;
   feature.spRef.visible = true;
   feature.Caption = tools.titre10.caption;
-  feature.spNumPix.caption = std::to_string(column * step + ViewStart);
+  feature.spNumPix.caption = std::to_string(column * step + plot_.ViewStart());
   feature.spLbd1.caption = tools.spLbd.caption;
   feature.CheckReference = [this](const std::string& pixel, const std::string& nm,
                                   std::string& field) { return ReferenceFault(pixel, nm, &field); };
@@ -179,7 +180,7 @@ void TFp::spOpnCalClick() {
     SpectroParams.RefFile = file;
     tools.spEtaFile.caption = file;
     SpectroParams.RefSpectrum = reference;
-    std::copy(reference.begin(), reference.end(), stores.RawBuf[1].begin());
+    std::copy(reference.begin(), reference.end(), curves_.Raw(1).begin());
   }
   SetupMode();
   ProcessCurves();

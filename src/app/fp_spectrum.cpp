@@ -12,18 +12,19 @@ namespace {
 // Lets the window live while the transform runs: messages and the gauge.
 class WindowPump final : public signal::FftPump {
  public:
-  WindowPump(TFp& fp, bool gauge) : fp_(fp), gauge_(gauge) {}
+  WindowPump(TFp& fp, bool gauge) : fp_(fp), progress_(fp), gauge_(gauge) {}
   std::int64_t NowUs() override { return fp_.GetBox().GetClock().NowUs(); }
   bool PumpMessages() override {
-    fp_.Ui().ProcessMessages();
-    return fp_.gjauge.Result;
+    progress_.Pump();
+    return progress_.CancelRequested();
   }
   void StageDone(std::uint32_t position) override {
-    if (gauge_) fp_.gjauge.SetPosition(static_cast<int>(position));
+    if (gauge_) progress_.Tick(position);
   }
 
  private:
   TFp& fp_;
+  GaugeProgress progress_;
   bool gauge_;
 };
 
@@ -72,7 +73,7 @@ bool TFp::ComputeSpectrum(std::uint32_t size, bool showGauge) {
     status = signal::ComputeSpectrum(stores.MiSerie, n, size, arrays, stores.MiFftLevels, &pump);
     MiParams.fftValid = true;
   } else {
-    const signal::Curve& last = stores.CurveBuf[NbCurves];
+    const signal::Curve& last = curves_.Shown(curves_.Count());
     status =
         signal::ComputeSpectrum(std::span<const std::uint8_t>(last.data(), size), size, arrays,
                                 std::span<std::uint8_t>(stores.FftLevels.data(), size / 2), &pump);

@@ -22,10 +22,10 @@ void TFp::SetScrollMax(int max) {
 void TFp::SetZoom(std::int32_t points, std::int32_t wantedStep) {
   if (points < 512) return;
   const int smax = static_cast<int>(std::nearbyint(points / 512.0));
-  ZoomStep = std::max(1, std::min(wantedStep, smax));
-  tools.ZoomAff.caption = "1:" + std::to_string(ZoomStep);
-  visufrontbar.width = static_cast<int>(std::nearbyint(100.0 * ZoomStep / smax));
-  const int large = std::clamp(512 * ZoomStep / ScrollUnit, 1, 32767);
+  plot_.SetZoomStep(std::max(1, std::min(wantedStep, smax)));
+  tools.ZoomAff.caption = "1:" + std::to_string(plot_.ZoomStep());
+  visufrontbar.width = static_cast<int>(std::nearbyint(100.0 * plot_.ZoomStep() / smax));
+  const int large = std::clamp(512 * plot_.ZoomStep() / ScrollUnit, 1, 32767);
   deplacement.largeChange = large;
   deplacement.smallChange = std::max(1, large / 8);
   const int pmax = points / ScrollUnit - large;
@@ -35,7 +35,7 @@ void TFp::SetZoom(std::int32_t points, std::int32_t wantedStep) {
   else
     SetScrollPosition(pmax);
   SetScrollMax(pmax);
-  if (ZoomStep < smax) SetScrollPosition(ViewCentre - large / 2);
+  if (plot_.ZoomStep() < smax) SetScrollPosition(ViewCentre - large / 2);
   if (pmax > 0)
     visufrontbar.left =
         visubackbar.left +
@@ -43,11 +43,12 @@ void TFp::SetZoom(std::int32_t points, std::int32_t wantedStep) {
                                         (100 - visufrontbar.width)));
   if (Mode() != Experiment::Live) {
     if (Mode() == Experiment::Michelson)
-      (tools.fft.down ? MiParams.FftStep : MiParams.Step) = ZoomStep;
+      (tools.fft.down ? MiParams.FftStep : MiParams.Step) = plot_.ZoomStep();
     else
-      (tools.fft.down ? ProfParams.FftStep : ProfParams.Step) = ZoomStep;
+      (tools.fft.down ? ProfParams.FftStep : ProfParams.Step) = plot_.ZoomStep();
   }
   DrawCurves();
+  Changed(kChangedCaptions | kChangedScrollBars);
 }
 
 void TFp::deplacementChange() {
@@ -58,13 +59,14 @@ void TFp::deplacementChange() {
                 static_cast<int>(std::nearbyint(double(deplacement.position) / deplacement.max *
                                                 (100 - visufrontbar.width)))
           : visubackbar.left;
-  ViewStart = deplacement.position * ScrollUnit;
+  plot_.SetViewStart(deplacement.position * ScrollUnit);
   DrawCurves();
 }
 
 void TFp::deplacementScroll(int position) {
   SetScrollPosition(position);
   ViewCentre = deplacement.position + deplacement.largeChange / 2;
+  Changed(kChangedCaptions | kChangedScrollBars);
 }
 
 void TFp::PumpWait(int ms, bool stopNow) {
@@ -85,10 +87,10 @@ void TFp::PumpWait(int ms, bool stopNow) {
 void TFp::ZoomPlusMouseDown() {
   tools.ZoomPlus.down = true;
   Zooming = true;
-  SetZoom(NbPoints, std::max(1, ZoomStep - 1));
+  SetZoom(NbPoints, std::max(1, plot_.ZoomStep() - 1));
   PumpWait(500, false);
   while (Zooming && !closed_) {
-    SetZoom(NbPoints, std::max(1, ZoomStep - 1));
+    SetZoom(NbPoints, std::max(1, plot_.ZoomStep() - 1));
     PumpWait(20, false);
   }
 }
@@ -97,10 +99,10 @@ void TFp::ZoomMoinsMouseDown() {
   tools.ZoomMoins.down = true;
   Zooming = true;
   const int cap = std::max(1, NbPoints / 512);
-  SetZoom(NbPoints, std::min(ZoomStep + 1, cap));
+  SetZoom(NbPoints, std::min(plot_.ZoomStep() + 1, cap));
   PumpWait(500, false);
   while (Zooming && !closed_) {
-    SetZoom(NbPoints, std::min(ZoomStep + 1, cap));
+    SetZoom(NbPoints, std::min(plot_.ZoomStep() + 1, cap));
     PumpWait(20, false);
   }
 }

@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <utility>
@@ -12,6 +13,11 @@
 #include "optics/wavelength_table.h"
 
 namespace rovanel::app {
+
+TFp::LoopScope::LoopScope(TFp& fp) : fp_(fp), was_(std::exchange(fp.busy_, true)) {
+  // The controls as the loop leaves them, shown before it waits.
+  if (!was_) fp_.Changed(kChangedControls | kChangedCaptions);
+}
 
 TFp::TFp(Box& box, UiPort& ui) : ShippedDir(ProgramDir()), box_(box), ui_(&ui) {
   // Captions and hints hold their language keys until texts are loaded.
@@ -64,9 +70,9 @@ void TFp::FormCreate() {
       ui_->StatusText(Text("ID_MES_INF_boitier muet", {std::to_string(identified)}));
   });
 
-  DrawBitmap.penColour = display::kSilver;
-  DrawBitmap.penStyle = display::PenStyle::Solid;
-  TraceStyle = display::TraceStyle::Pics;
+  plot_.Drawing().penColour = display::kSilver;
+  plot_.Drawing().penStyle = display::PenStyle::Solid;
+  plot_.SetStyle(display::TraceStyle::Pics);
   tools.Vecteurs1.down = false;
   tools.Pics1.down = true;
   tools.Points1.down = false;
@@ -105,8 +111,8 @@ void TFp::FormCreate() {
     tools.spLines.enabled = !LampLines.empty();
   }
 
-  stores.RawBuf[1].fill(255);
-  stores.CurveBuf[1].fill(255);
+  curves_.Raw(1).fill(255);
+  curves_.Shown(1).fill(255);
 
   if (!display::LoadSpectrumColours(ShippedDir, stores.SpectrumColours))
     startupNotes_.push_back([this] {
@@ -125,13 +131,10 @@ void TFp::FormShow() {
   for (auto& note : std::exchange(startupNotes_, {})) note();
   // The cursor rows start as full-height rows; the grey band (down at
   // start) puts the curves in the upper half, so they follow it there.
-  BandMode = tools.gauss.down || tools.cumul.down || tools.realgris.down || tools.spColor.down;
-  if (BandMode) {
-    CursorY1 /= 2;
-    CursorY2 /= 2;
-  }
+  plot_.SetBandMode(tools.gauss.down || tools.cumul.down || tools.realgris.down || tools.spColor.down);
+  if (plot_.BandMode()) plot_.HalveRows();
   // The plot view and its scroll bar.
-  SetZoom(NbPoints, ZoomStep);
+  SetZoom(NbPoints, plot_.ZoomStep());
   DrawCurves();
 }
 
@@ -200,7 +203,56 @@ bool TFp::Click(std::string_view name) {
         if (other.group == spec->group && &other != spec) (tools.*(other.member)).down = false;
   }
   (this->*(spec->handler))();
+  // A handler may change any control; a mouse move only the read-outs.
+  Changed(kChangedAll);
   return true;
+}
+
+bool TFp::TypeText(std::string_view name, std::string text) {
+  const ControlSpec* spec = FindControl(name);
+  if (spec == nullptr || spec->place != Place::Edit) return false;
+  (tools.*(spec->member)).caption = std::move(text);
+  if (name == "InterAcc") InterAccKeyPress(0);  // edited: not normalised any more
+  Changed(kChangedControls);
+  return true;
+}
+
+bool TFp::KeyPress(std::string_view name, int key) {
+  if (name == "InterAcc")
+    InterAccKeyPress(key);
+  else if (name == "spLbd")
+    spLbdKeyPress(key);
+  else if (name == "ebxWaist")
+    ebxWaistKeyPress(key);
+  else
+    return false;
+  Changed(kChangedAll);
+  return true;
+}
+
+void TFp::SetSensitivity(int level) {
+  series.level = level;
+  ShowSeriesControls();
+}
+
+void TFp::SetAvgCount(int count) {
+  ProfParams.AvgCount = count;
+}
+
+void TFp::FillLastCurve(const signal::Curve& levels) {
+  curves_.Raw(curves_.Count()) = levels;
+  ProfParams.fftValid = false;
+  ProcessCurves();
+}
+
+void TFp::FillSeries(std::span<const std::uint8_t> levels) {
+  const auto n = std::min<std::size_t>(levels.size(), stores.MiSerieRaw.Capacity());
+  for (std::size_t i = 0; i < n; ++i)
+    stores.MiSerieRaw.SetValue(static_cast<std::uint32_t>(i), levels[i]);
+  MiParams.NbPoints = static_cast<std::int32_t>(n);
+  MiParams.fftValid = false;
+  if (Mode() == Experiment::Michelson) NbPoints = MiParams.NbPoints;
+  ProcessCurves();
 }
 
 bool TFp::RunsNow(std::string_view name) const {

@@ -1,6 +1,9 @@
-// TFp: the main window's behaviour, without widgets. It owns the stores,
-// the settings, the plot bitmaps and the state of every control, and runs
-// the handlers under their own names. The view renders its state.
+// TFp: the main window's behaviour, without widgets. It is a façade: the
+// handlers keep their names and translate the state of the controls into
+// calls on small owned models (the curves, the pipeline's steps, the plot,
+// the experiment) and the layers below; its data are its own, read through
+// const accessors, and set from outside only through a few named setters.
+// The view renders what the model says has changed.
 #pragma once
 
 #include <array>
@@ -18,21 +21,25 @@
 #include "acquisition/series_timing.h"
 #include "acquisition/single.h"
 #include "app/box.h"
+#include "app/config.h"
 #include "app/controls.h"
 #include "app/dialogs/affichage.h"
 #include "app/dialogs/dialog_script.h"
 #include "app/dialogs/feature.h"
-#include "app/dialogs/imp.h"
 #include "app/dialogs/file_dialog.h"
-#include "app/files/curve_files.h"
-#include "app/files/exports.h"
+#include "app/dialogs/imp.h"
 #include "app/dialogs/mi_calc.h"
 #include "app/dialogs/paraint.h"
 #include "app/dialogs/sel_lge.h"
-#include "app/experiment.h"
+#include "app/files/curve_files.h"
+#include "app/files/exports.h"
+#include "app/gauge_progress.h"
 #include "app/help.h"
-#include "app/config.h"
 #include "app/lang/dictionary.h"
+#include "app/model/curve_set.h"
+#include "app/model/experiment.h"
+#include "app/model/pipeline_steps.h"
+#include "app/model/plot_view.h"
 #include "app/progress_gauge.h"
 #include "app/settings.h"
 #include "app/ui_port.h"
@@ -46,8 +53,8 @@
 
 namespace rovanel::app {
 
-inline constexpr int kScreenWidth = 512;
-inline constexpr int kScreenHeight = 256;
+inline constexpr int kScreenWidth = model::kPlotWidth;
+inline constexpr int kScreenHeight = model::kPlotHeight;
 inline constexpr const char* kApplicationTitle = "ROVANEL";
 
 class TFp {
@@ -57,7 +64,20 @@ class TFp {
   TFp(const TFp&) = delete;
   TFp& operator=(const TFp&) = delete;
 
-  // Life cycle.
+  // ---- Before FormCreate: how this run starts ----
+  // The language for this run only (--lang), without the dialog.
+  void SetForcedLanguage(std::optional<int> language) { ForcedLanguage = language; }
+  // Whether a start without configuration runs the first-start path (the
+  // window always; the command line when asked), or just uses French.
+  void AllowFirstStart(bool allowed) { FirstStartAllowed = allowed; }
+  // Where the shipped files are read from (the program's folder by
+  // default), and where the user's go (empty: the user folder rules).
+  void SetShippedDir(std::string dir) { ShippedDir = std::move(dir); }
+  void SetUserDir(std::string dir) { AppDir = std::move(dir); }
+  // The clock of the printed page's date.
+  void SetNow(std::function<std::int64_t()> now) { Now = std::move(now); }
+
+  // ---- Life cycle ----
   void FormCreate();
   void FormShow();
   void FormClose();
@@ -67,14 +87,150 @@ class TFp {
   // down); a series, an average or a spectrum under way runs to its end.
   void StopEndlessLoops();
   bool EndlessLoopRunning() const { return !RtStopped || Zooming; }
+  // A loop that lets messages run and ends by itself (averaging, a series,
+  // the spectrum's gauge) is under way.
+  bool FiniteLoopRunning() const { return busy_; }
   bool Closed() const { return closed_; }
 
-  // Handlers: acquisition and the curve set (fp_acquisition.cpp).
+  // ---- Clicks, keys, the mouse and the bars, as the user gives them ----
+  // Presses a button or menu item by its component name, as a user would:
+  // a toggle changes its down state first. False for an unknown name.
+  bool Click(std::string_view name);
+  // Whether a click on `name` would run now: not while a loop that lets
+  // messages run owns the data, unless the control touches none of it.
+  bool RunsNow(std::string_view name) const;
+  // The names Click accepts.
+  static std::vector<std::string_view> ClickableNames();
+  // Types `text` into the edit `name` (its caption), as the user does
+  // before pressing Enter; false for a control that is no edit.
+  bool TypeText(std::string_view name, std::string text);
+  // A key (its character code; 13 is Enter) in an edit that reads keys;
+  // false for an edit that reads none.
+  bool KeyPress(std::string_view name, int key);
+  enum class MouseButton { Left, Right };
+  void ecranMouseDown(MouseButton button, int x, int y);
+  void ecranMouseMove(int x, int y);
+  void ecranMouseUp();
+  // A panel held down (true) or released (false), as the view reports it.
+  bool Hold(std::string_view name, bool down);
+  // The simulation's bars by component name ("bar", "intensbar",
+  // "BarWaist"), read only; and the plot's scroll bar.
+  const ScrollBar* ScrollBarOf(std::string_view name) const;
+  const ScrollBar& PlotScroll() const { return deplacement; }
+  // Moves a bar as the user does (clamped); its OnChange runs when the
+  // position changed. False for an unknown bar.
+  bool ScrollTo(std::string_view name, int position);
+  // A scroll event of a bar held down (its step doubles), or its end.
+  void ScrollStep(std::string_view name, bool end);
+  // The user dragged or clicked the plot's scroll bar to `position`.
+  void deplacementScroll(int position);
+  // A line of the library chosen for the wavelength entry (nm, as listed).
+  bool LampLineChosen(double nm);
+
+  // ---- Named setters for scripts and tests ----
+  // What NivPotar shows (0..15); SensiChanged then applies it.
+  void SetSensitivity(int level);
+  // Frames averaged when moyenne is down (1..49), as the filter dialog sets.
+  void SetAvgCount(int count);
+  // Levels into the last curve as acquired, or into the series (its point
+  // count follows), then processed as a load would be.
+  void FillLastCurve(const signal::Curve& levels);
+  // Levels into curve k (1..4) as acquired, not processed (the next
+  // ProcessCurves shows them).
+  void SetRawCurve(int k, const signal::Curve& levels) { curves_.Raw(k) = levels; }
+  void FillSeries(std::span<const std::uint8_t> levels);
+  // The answers queued for the next modal dialogs (dialog: actions).
+  DialogScript& Answers() { return dialogScript; }
+  // A queued answer that could not be played, read, or taken once.
+  const std::string& ScriptError() const { return scriptError; }
+  std::string TakeScriptError() { return std::exchange(scriptError, {}); }
+  // The model talks to `port` from now on (a script wraps the window's
+  // port for as long as it runs); returns the port it used before.
+  UiPort& UsePort(UiPort& port) { return *std::exchange(ui_, &port); }
+  UiPort& Ui() { return *ui_; }
+  Box& GetBox() { return box_; }
+
+  // ---- What the window shows (read only) ----
+  const Tools& Controls() const { return tools; }
+  // The experiment the mode buttons say; the computed pattern shown.
+  Experiment Mode() const { return ExperimentOf(tools); }
+  bool SimulationShown() const { return app::SimulationShown(tools); }
+  const model::CurveSet& Curves() const { return curves_; }
+  const model::PlotView& Plot() const { return plot_; }
+  // `ecran`, the 512 x 256 picture.
+  const display::Canvas& Picture() const { return plot_.Picture(); }
+  const signal::Stores& Stores() const { return stores; }
+  const ProfParamsRec& Prof() const { return ProfParams; }
+  const MiParamsRec& Mi() const { return MiParams; }
+  const RtParamsRec& Rt() const { return RtParams; }
+  const OptoParamsRec& Opto() const { return OptoParams; }
+  const SpectroParamsRec& Spectro() const { return SpectroParams; }
+  const PrintNotesRec& Notes() const { return PrintNotes; }
+  const ConfigRec& Configuration() const { return Config; }
+  const acquisition::SeriesControls& Series() const { return series; }
+  // Samples of the data shown.
+  std::int32_t PointCount() const { return NbPoints; }
+  int Lang() const { return Language; }
+  const Dictionary& Words() const { return dictionary; }
+  std::string WindowTitle() const;
+  // The text of a language key in the current language (the key itself when
+  // the dictionary lacks it), and the same with its %d / %s filled in order.
+  std::string Text(std::string_view key) const;
+  std::string Text(std::string_view key, std::initializer_list<std::string> args) const;
+  const TPBar& Gauge() const { return gjauge; }
+  // The gauge's Cancel button, pressed.
+  void CancelGauge() { gjauge.CancelClick(); }
+  const device::TWAIT_Calib_ms& DelayLoopCalibration() const { return *WaitCalib; }
+  bool HasDelayLoop() const { return WaitCalib != nullptr; }
+  bool LiveStopped() const { return RtStopped; }
+  bool SeriesStopAsked() const { return SerieStop; }
+  bool SeriesFromPortBox() const { return PortBox; }
+  device::Status LastSeries() const { return LastSeriesStatus; }
+  // Status of the first frame of the last acquisition that did not arrive
+  // whole (0: all did), and what that acquisition met on the link.
+  device::Status LastAcquisition() const { return LastAcquisitionStatus; }
+  const acquisition::AcquisitionReport& LastAcquisitionLink() const { return LastAcquisitionReport; }
+  // The references being edited (SpectroParams.CalPoints keeps a copy) and
+  // the one shown (1..6).
+  const optics::CalPoints& References() const { return ActiveCalPoints; }
+  int ReferenceNumber() const { return RefNumber; }
+  const std::vector<optics::LampLine>& Lamps() const { return LampLines; }
+  const std::optional<optics::FitResult>& Fit() const { return LastFit; }
+  // Peaks found by the last detection, and the one shown (0-based).
+  std::uint32_t Peaks() const { return PeakCount; }
+  int PeakShown() const { return PeakIndex; }
+  int Fringes() const { return FringeCount; }
+  enum class Pointer { Default, SizeWE, SizeNS };
+  Pointer EcranPointer() const { return ecranPointer_; }
+  // Histogram classes of 2^(exp + 3) levels.
+  int HistogramClassExp() const { return HistClassExp; }
+  // The value of one sample in the X unit (not in "nm"), as the page gets it.
+  double SampleWidth() const { return SampleValue; }
+  // The scroll bar's position that zooming keeps in the middle of the view.
+  int ViewCentreKept() const { return ViewCentre; }
+  // A zoom panel held down repeats.
+  bool ZoomHeld() const { return Zooming; }
+  // The preview bar under the plot: the whole curve, and the part in view.
+  const Shape& PreviewBack() const { return visubackbar; }
+  const Shape& PreviewFront() const { return visufrontbar; }
+
+  // ---- The dialogs, created with the window and reused (models of their own) ----
+  Tfeature& Feature() { return feature; }
+  Tparaint& Paraint() { return paraint; }
+  TAffichage& Affichage() { return affichage; }
+  const TAffichage& Affichage() const { return affichage; }
+  TMiCalc& MiCalc() { return miCalc; }
+  Timp& Imp() { return imp; }
+  TappForm& Tapp() { return tapp; }
+  TSelLge& SelLge() { return selLge; }
+
+  // ---- Handlers, by feature (each in its fp_*.cpp) ----
+  // Acquisition and the curve set (fp_acquisition.cpp).
   void acquisitionClick();
   void superpositionClick();
   void suppressionClick();
   void moyenneClick() {}
-  // Drawing style and life (main_window.cpp).
+  // Drawing style and life (main_window.cpp, fp_drawing.cpp).
   void Vecteurs1Click();
   void Pics1Click();
   void Points1Click();
@@ -114,24 +270,15 @@ class TFp {
   // False when the series was cancelled (the previous one is kept).
   bool AcquireSerieUsb();
   bool AcquireSeriePort();
-  acquisition::SeriesControls series;
-  device::Status LastSeriesStatus = 0;
   // Live view (fp_live.cpp).
   void rtClick();
   // One live frame, every fourth pixel into the last curve; a frame that
   // did not arrive leaves it as it was. The protocol's status.
   device::Status AcquireFrameRt();
   // Modes (fp_modes.cpp).
-  // The experiment the mode buttons say; the computed pattern shown.
-  Experiment Mode() const { return ExperimentOf(tools); }
-  bool SimulationShown() const { return app::SimulationShown(tools); }
   void miClick();
   void SetupMode();
   void SetupXScale();
-  // Two-curve layouts in force, and the state of mi last seen.
-  bool SpectroLayout = false;
-  bool SimuLayout = false;
-  bool MiSeen = false;
   // Spectrometer calibration (fp_spectro.cpp).
   void RefPlusClick();
   void RefMoinsClick();
@@ -153,13 +300,6 @@ class TFp {
   void ShowReference();
   // The panel's texts of the current reference, without drawing.
   void ShowReferenceTexts();
-  // A line of the library chosen for the wavelength entry (nm, as listed).
-  bool LampLineChosen(double nm);
-  // The visible lines of the usual lamps, read at start.
-  std::vector<optics::LampLine> LampLines;
-  // The references being edited; SpectroParams.CalPoints keeps a copy.
-  optics::CalPoints ActiveCalPoints = optics::DefaultCalPoints();
-  int RefNumber = 1;  // 1..6
   // Simulation and calculator (fp_simulation.cpp).
   void gosimuClick();
   void Simulation1Click();
@@ -171,6 +311,7 @@ class TFp {
   void ebxWaistEnter() { ebxWaistKeyPress(13); }
   void AjusterClick();
   void calcClick();
+  void ComputeSimulation(int shift);
   // Help (fp_help.cpp): the theory reminder of the mode in use (none in
   // analysis), and the contents (F1).
   void rappelsClick();
@@ -186,26 +327,6 @@ class TFp {
   bool PrintToFile(const std::string& path, PageFile kind, std::string& error);
   // The page of what the plot shows, with these annotations.
   PrintJob MakePrintJob(const PrintNotesRec& notes);
-  Timp imp;
-  TappForm tapp;
-  // The clock of the page's date (tests set it).
-  std::function<std::int64_t()> Now;
-  void ComputeSimulation(int shift);
-  ScrollBar bar{optics::kShiftBarMin, optics::kShiftBarMax, 0, true, 16, 1};
-  ScrollBar intensbar{optics::kIntensBarMin, optics::kIntensBarMax, optics::kIntensBarStart,
-                      true, 3, 1};
-  ScrollBar waistBar{optics::kWaistBarMin, optics::kWaistBarMax, 10, false, 10, 1};
-  // The bars by component name ("bar", "intensbar", "BarWaist").
-  ScrollBar* ScrollBarOf(std::string_view name);
-  // Moves a bar as the user does (clamped); its OnChange runs when the
-  // position changed. False for an unknown bar.
-  bool ScrollTo(std::string_view name, int position);
-  // A scroll event of a bar held down (its step doubles), or its end.
-  void ScrollStep(std::string_view name, bool end);
-  bool Simulating = false;
-  TMiCalc miCalc;
-  // The last fit of the simulation to the measured curve.
-  std::optional<optics::FitResult> LastFit;
   // Display: grid, axes, bands, settings (fp_display.cpp).
   void GridClick();
   void Grille1Click();
@@ -218,37 +339,26 @@ class TFp {
   void curshClick();
   void Curseurs1Click();
   void DrawCursors();
-  // A panel held down (true) or released (false), as the view reports it.
-  bool Hold(std::string_view name, bool down);
   // Spectrum (fp_spectrum.cpp).
   void SetFftSize();
   // The spectrum of the current mode's data over `size` samples; true when
   // it ran to the end (false: cancelled from the gauge).
   bool ComputeSpectrum(std::uint32_t size, bool showGauge);
-
-  // Runs a modal dialog: from the answers queued by the dialog: action when
-  // one waits for it, else through the port. True when it closed with OK.
-  bool RunDialog(DialogModel& dialog);
-
-  // Presses a button or menu item by its component name, as a user would:
-  // a toggle changes its down state first. False for an unknown name.
-  bool Click(std::string_view name);
-  // Whether a click on `name` would run now: not while a loop that lets
-  // messages run owns the data, unless the control touches none of it.
-  bool RunsNow(std::string_view name) const;
-  // The names Click accepts.
-  static std::vector<std::string_view> ClickableNames();
-
-  // Pipeline and drawing.
-  void SaveModeToggles();
-  void ProcessCurves();
-  void DrawCurves();
-  void DrawLegends();
-  void RotateCurveColours();
-  void RotateCurveColoursBack();
-
-  std::string WindowTitle() const;
-
+  // Zoom and scrolling (fp_zoom.cpp).
+  static constexpr int ScrollUnit = 32;
+  void SetZoom(std::int32_t points, std::int32_t wantedStep);
+  // The scroll bar moved (by the user or by SetZoom).
+  void deplacementChange();
+  void ZoomPlusMouseDown();
+  void ZoomMoinsMouseDown();
+  void ZoomPlusMouseUp();
+  void SpeedButton1Click();
+  void minizoomClick();
+  // A whole press and release of a zoom panel: one step.
+  void ZoomPlusClick();
+  void ZoomMoinsClick();
+  // Lets messages run for `ms` milliseconds (or once, when stopNow).
+  void PumpWait(int ms, bool stopNow);
   // Curve files and exports (fp_files.cpp).
   void Sauver1Click();
   void ouvrirClick();
@@ -264,13 +374,6 @@ class TFp {
   void IDMITBASRegressi1Click();
   void IDMITBASSynchronie1Click();
   void Bitmap1Click();
-  TFileDialog Save{"Save", true,
-                   "Rovanel  Distance (CCD)|*.CCD|Fichiers Texte     (*.TXT)|*.TXT|Images Bitmap "
-                   "   (*.BMP)|*.BMP",
-                   ""};
-  TFileDialog open{"open", false, "ROVANEL Distance (CCD)|*.CCD", "*.CCD"};
-  PrintNotesRec PrintNotes;
-
   // Configuration and language (fp_language.cpp).
   // First display: the configuration file, the language dialog and the
   // delay-loop calibration on a first start, the texts of the language.
@@ -281,140 +384,29 @@ class TFp {
   void CalibrateDelayLoop();
   // Puts the texts of the current language into every form.
   void LoadLanguage();
-  // The text of a language key in the current language (the key itself when
-  // the dictionary lacks it), and the same with its %d / %s filled in order.
-  std::string Text(std::string_view key) const;
-  std::string Text(std::string_view key, std::initializer_list<std::string> args) const;
   // The Language menu: switches the texts at once and keeps the choice.
   void LanguageChosen(int language);
   void Francais1Click() { LanguageChosen(1); }
   void English1Click() { LanguageChosen(2); }
   void Deutsch1Click() { LanguageChosen(3); }
-  Dictionary dictionary;
-  int Language = 1;  // 1 French, 2 English, 3 German
-  ConfigRec Config;
-  // The language for this run only (--lang), without the dialog.
-  std::optional<int> ForcedLanguage;
-  // Whether a start without configuration runs the first-start path (the
-  // window always; the command line when asked), or just uses French.
-  bool FirstStartAllowed = false;
-  TSelLge selLge;
 
-  // State shared by the handlers.
-  Tools tools;
-  signal::Stores stores;
-  std::string AppDir;
-  // Where the shipped files are read from (the program's folder).
-  std::string ShippedDir;
-  std::int32_t NbPoints = 2048;
-  std::int32_t NbCurves = 1;
-  std::array<display::Rgb, 4> CurveColours{display::kBlack, display::kNavy, display::kRed,
-                                           display::kBlack};
-  bool RtStopped = true;
-  bool SerieStop = false;
-  bool PortBox = false;
-  std::int32_t SensiLevelCur = 0;
-  std::int32_t SensiCode = 0;
-  ProfParamsRec ProfParams;
-  MiParamsRec MiParams;
-  RtParamsRec RtParams;
-  OptoParamsRec OptoParams;
-  SpectroParamsRec SpectroParams;
+  // ---- Pipeline and drawing ----
+  // What the processing buttons say now.
+  model::PipelineSteps Steps() const;
+  void SaveModeToggles();
+  void ProcessCurves();
+  void DrawCurves();
+  void DrawLegends();
 
-  // Histogram class width exponent: classes of 2^(HistClassExp + 3) levels.
-  int HistClassExp = 1;
-  // X distance of one screen column in the current unit (set by DrawLegends).
-  float ColumnScale = 56.0f;
-  // Handed to the print layout: the value of one sample (not in "nm"), and
-  // the fringe count between the vertical cursors (-1: none).
-  double SampleValue = 14.0;
-  int FringeCount = -1;
-
-  // Peaks: found by the last detection, and the one shown (0-based among
-  // the visible ones).
-  std::uint32_t PeakCount = 0;
-  int PeakIndex = 0;
-  // The marker circled round the selected peak, in plot pixels.
-  Shape cercle{false, 0, 0, 13, 13};
-
-  // Cursors: columns of the vertical pair, rows of the horizontal pair.
-  int CursorX1 = 100, CursorX2 = 300, CursorY1 = 100, CursorY2 = 200;
-  int LastVCursor = 1;
-  int ActiveCursor = 0;  // 1..4 (X1, X2, Y1, Y2) while one is dragged
-  bool Dragging = false;
-  enum class Pointer { Default, SizeWE, SizeNS } EcranPointer = Pointer::Default;
-  enum class MouseButton { Left, Right };
-  void ecranMouseDown(MouseButton button, int x, int y);
-  void ecranMouseMove(int x, int y);
-  void ecranMouseUp();
-
-  // Zoom and scrolling.
-  static constexpr int ScrollUnit = 32;
-  ScrollBar deplacement{0, 0, 0, true, 2048, 8};
-  int ViewCentre = 0;
-  bool Zooming = false;
-  Shape visubackbar{true, 0, 0, 100, 12};
-  Shape visufrontbar{true, 0, 0, 100, 12};
-  void SetZoom(std::int32_t points, std::int32_t wantedStep);
-  // The scroll bar moved (by the user or by SetZoom).
-  void deplacementChange();
-  // The user dragged or clicked the scroll bar to `position`.
-  void deplacementScroll(int position);
-  void ZoomPlusMouseDown();
-  void ZoomMoinsMouseDown();
-  void ZoomPlusMouseUp();
-  void SpeedButton1Click();
-  void minizoomClick();
-  // A whole press and release of a zoom panel: one step.
-  void ZoomPlusClick();
-  void ZoomMoinsClick();
-  // Lets messages run for `ms` milliseconds (or once, when stopNow).
-  void PumpWait(int ms, bool stopNow);
-
-  // Dialogs, created with the window and reused.
-  Tfeature feature;
-  Tparaint paraint;
-  // The display settings: X unit, Y scale, grid, cursors, colour levels.
-  TAffichage affichage;
-  DialogScript dialogScript;
-  // Set when a queued dialog answer could not be played; the action runner
-  // reports it and clears it.
-  std::string scriptError;
-
-  // Display state.
-  std::int32_t ViewStart = 0;
-  std::int32_t ZoomStep = 4;
-  display::TraceStyle TraceStyle = display::TraceStyle::Pics;
-  bool BandMode = false;
-
-  // Plot bitmaps.
-  display::Canvas ecran{kScreenWidth, kScreenHeight};
-  display::Canvas BackBitmap{kScreenWidth, kScreenHeight};
-  display::Canvas DrawBitmap{kScreenWidth, kScreenHeight};
-  display::Canvas CursorBitmap{kScreenWidth, kScreenHeight};
-
-  TPBar gjauge;
-  std::unique_ptr<device::TWAIT_Calib_ms> WaitCalib;
-
-  // Status of the first frame of the last acquisition that did not arrive
-  // whole (0: all did), and what that acquisition met on the link.
-  device::Status LastAcquisitionStatus = 0;
-  acquisition::AcquisitionReport LastAcquisitionReport;
-
-  Box& GetBox() { return box_; }
-  UiPort& Ui() { return *ui_; }
-  // The model talks to `port` from now on (a script wraps the window's
-  // port for as long as it runs); returns the port it used before.
-  UiPort& UsePort(UiPort& port) { return *std::exchange(ui_, &port); }
-  // A loop that lets messages run and ends by itself (averaging, a series,
-  // the spectrum's gauge) is under way.
-  bool FiniteLoopRunning() const { return busy_; }
+  // Runs a modal dialog: from the answers queued by the dialog: action when
+  // one waits for it, else through the port. True when it closed with OK.
+  bool RunDialog(DialogModel& dialog);
 
   // While a finite loop runs it owns the data: the clicks that would touch
   // them wait for its end (RunsNow), and a second start is refused.
   class LoopScope {
    public:
-    explicit LoopScope(TFp& fp) : fp_(fp), was_(std::exchange(fp.busy_, true)) {}
+    explicit LoopScope(TFp& fp);
     // The last scope to end closes the box when the window closed meanwhile.
     ~LoopScope();
     LoopScope(const LoopScope&) = delete;
@@ -426,8 +418,110 @@ class TFp {
   };
 
  private:
+  // The gauge's side of the loops (app/gauge_progress.*).
+  friend class GaugeProgress;
+
+  // ---- The owned models ----
+  model::CurveSet curves_;
+  model::PlotView plot_;
+
+  // ---- Settings records, stores and the state of every control ----
+  Tools tools;
+  signal::Stores stores;
+  ProfParamsRec ProfParams;
+  MiParamsRec MiParams;
+  RtParamsRec RtParams;
+  OptoParamsRec OptoParams;
+  SpectroParamsRec SpectroParams;
+  PrintNotesRec PrintNotes;
+  ConfigRec Config;
+  acquisition::SeriesControls series;
+
+  // ---- Start-up ----
+  std::optional<int> ForcedLanguage;
+  bool FirstStartAllowed = false;
+  std::string AppDir;
+  // Where the shipped files are read from (the program's folder).
+  std::string ShippedDir;
+  std::function<std::int64_t()> Now;
+  Dictionary dictionary;
+  int Language = 1;  // 1 French, 2 English, 3 German
+
+  // ---- The dialogs ----
+  Tfeature feature;
+  Tparaint paraint;
+  // The display settings: X unit, Y scale, grid, cursors, colour levels.
+  TAffichage affichage;
+  TMiCalc miCalc;
+  Timp imp;
+  TappForm tapp;
+  TSelLge selLge;
+  DialogScript dialogScript;
+  // Set when a queued dialog answer could not be played; the action runner
+  // takes it.
+  std::string scriptError;
+  TFileDialog Save{"Save", true,
+                   "Rovanel  Distance (CCD)|*.CCD|Fichiers Texte     (*.TXT)|*.TXT|Images Bitmap "
+                   "   (*.BMP)|*.BMP",
+                   ""};
+  TFileDialog open{"open", false, "ROVANEL Distance (CCD)|*.CCD", "*.CCD"};
+
+  // ---- Loops, series and the box ----
+  TPBar gjauge;
+  std::unique_ptr<device::TWAIT_Calib_ms> WaitCalib;
+  std::int32_t NbPoints = 2048;
+  bool RtStopped = true;
+  bool SerieStop = false;
+  bool PortBox = false;
+  std::int32_t SensiLevelCur = 0;
+  std::int32_t SensiCode = 0;
+  device::Status LastSeriesStatus = 0;
+  device::Status LastAcquisitionStatus = 0;
+  acquisition::AcquisitionReport LastAcquisitionReport;
+
+  // ---- Modes ----
+  // Two-curve layouts in force, and the state of mi last seen.
+  bool SpectroLayout = false;
+  bool SimuLayout = false;
+  bool MiSeen = false;
+  // The spectrometer's lamp lines and references.
+  std::vector<optics::LampLine> LampLines;
+  optics::CalPoints ActiveCalPoints = optics::DefaultCalPoints();
+  int RefNumber = 1;  // 1..6
+  // The simulation's bars, and the last fit of it to the measured curve.
+  ScrollBar bar{optics::kShiftBarMin, optics::kShiftBarMax, 0, true, 16, 1};
+  ScrollBar intensbar{optics::kIntensBarMin, optics::kIntensBarMax, optics::kIntensBarStart,
+                      true, 3, 1};
+  ScrollBar waistBar{optics::kWaistBarMin, optics::kWaistBarMax, 10, false, 10, 1};
+  bool Simulating = false;
+  std::optional<optics::FitResult> LastFit;
+
+  // ---- The plot's read-outs, peaks and scrolling ----
+  // Histogram class width exponent: classes of 2^(HistClassExp + 3) levels.
+  int HistClassExp = 1;
+  // X distance of one screen column in the current unit (set by DrawLegends).
+  float ColumnScale = 56.0f;
+  // Handed to the print layout: the value of one sample (not in "nm"), and
+  // the fringe count between the vertical cursors (-1: none).
+  double SampleValue = 14.0;
+  int FringeCount = -1;
+  // Peaks: found by the last detection, and the one shown (0-based among
+  // the visible ones).
+  std::uint32_t PeakCount = 0;
+  int PeakIndex = 0;
+  Pointer ecranPointer_ = Pointer::Default;
+  ScrollBar deplacement{0, 0, 0, true, 2048, 8};
+  int ViewCentre = 0;
+  bool Zooming = false;
+  Shape visubackbar{true, 0, 0, 100, 12};
+  Shape visufrontbar{true, 0, 0, 100, 12};
+
+  // ---- Steps of the handlers ----
+  ScrollBar* MutableScrollBar(std::string_view name);
   // Checks the menu item of `style` alone and redraws.
   void SetTraceStyle(display::TraceStyle style);
+  // The plot's input from the controls and settings.
+  model::PlotInput PlotInputs() const;
   void ShowSeriesControls();
   // The gauge of a series: shown with its texts at 0 of `max`, Cancel
   // offered; then hidden.
@@ -474,8 +568,6 @@ class TFp {
   void DetectShownPeaks();
   // Shared by the three LUT buttons: one of them is always down.
   void LutClicked(Control& button);
-  void DrawSeries();
-  void DrawHistogram();
   // Moves the scroll bar within its range; runs deplacementChange on a change.
   void SetScrollPosition(int p);
   void SetScrollMax(int max);
@@ -489,6 +581,8 @@ class TFp {
   static constexpr std::int64_t kLiveBackOffUs = 100'000;
   bool liveFailing_ = false;
   std::int64_t liveRetryUs_ = 0;
+  // Tells the view what changed since it was last told.
+  void Changed(unsigned what) { ui_->Changed(what); }
 
   Box& box_;
   UiPort* ui_;

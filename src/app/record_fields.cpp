@@ -36,7 +36,7 @@ class Lines {
 std::optional<RecordLines> RecordFields(const TFp& fp, std::string_view record) {
   Lines l;
   if (record == "ProfParams") {
-    const ProfParamsRec& p = fp.ProfParams;
+    const ProfParamsRec& p = fp.Prof();
     l("NbPoints", p.NbPoints)("Step", p.Step)("fftValid", p.fftValid)("UnitX", p.UnitX)(
         "UnitY", p.UnitY)("FftStep", p.FftStep)("MaxCurves", p.MaxCurves)(
         "calibration", p.calibration)("filtrage", p.filtrage)("invert", p.invert)(
@@ -45,11 +45,11 @@ std::optional<RecordLines> RecordFields(const TFp& fp, std::string_view record) 
         "FileName", p.FileName)("Level", p.Level)("opto", p.opto)("int", p.int_)("spectro",
                                                                                  p.spectro);
   } else if (record == "OptoParams") {
-    const OptoParamsRec& o = fp.OptoParams;
+    const OptoParamsRec& o = fp.Opto();
     l("lutnor", o.lutnor)("lutln", o.lutln)("lutexp", o.lutexp)("CoefLn", o.CoefLn)(
         "CoefExp", o.CoefExp)("gauss", o.gauss)("cumul", o.cumul);
   } else if (record == "SpectroParams") {
-    const SpectroParamsRec& s = fp.SpectroParams;
+    const SpectroParamsRec& s = fp.Spectro();
     l("spColor", s.spColor)("spColor2", s.spColor2);
     for (std::size_t k = 0; k < s.CalPoints.size(); ++k)
       l.Add("CalPoints[" + std::to_string(k) + "]",
@@ -59,13 +59,13 @@ std::optional<RecordLines> RecordFields(const TFp& fp, std::string_view record) 
     l("RefFile", s.RefFile)("RefSpectrum", levels)("spCalY", s.spCalY)("Interpolation",
                                                                         s.Interpolation);
   } else if (record == "MiParams") {
-    const MiParamsRec& m = fp.MiParams;
+    const MiParamsRec& m = fp.Mi();
     l("NbPoints", m.NbPoints)("Level", m.Level)("DurationCode", m.DurationCode)(
         "Duration", m.Duration)("Step", m.Step)("fftValid", m.fftValid)("FftSize", m.FftSize)(
         "FftStep", m.FftStep)("calibration", m.calibration)("filtrage", m.filtrage)(
         "invert", m.invert)("FilterOrder", m.FilterOrder)("FileName", m.FileName);
   } else if (record == "PrintNotes") {
-    const PrintNotesRec& n = fp.PrintNotes;
+    const PrintNotesRec& n = fp.Notes();
     l("NomText", n.NomText)("ManipText", n.ManipText)("RemarkText", n.RemarkText);
   } else {
     return std::nullopt;

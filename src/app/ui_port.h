@@ -12,6 +12,13 @@ namespace rovanel::app {
 
 enum class MessageKind { Information, Error };
 
+// What the model tells the view has changed, so that it updates that only.
+inline constexpr unsigned kChangedControls = 1;    // buttons, menu items, groups, edits
+inline constexpr unsigned kChangedCaptions = 2;    // the texts under and beside the plot
+inline constexpr unsigned kChangedTitle = 4;       // the window title, the menus' titles
+inline constexpr unsigned kChangedScrollBars = 8;  // the plot's and the simulation's bars
+inline constexpr unsigned kChangedAll = 15;
+
 // A page to print or preview, with the style and paper chosen.
 struct PrintJob {
   display::PrintPage page;
@@ -33,6 +40,8 @@ class UiPort {
   virtual void Failed(const std::string& text) { MessageBox(text, MessageKind::Error); }
   // `ecran` holds a new picture.
   virtual void PictureChanged() = 0;
+  // The state of some controls changed (kChanged... bits).
+  virtual void Changed(unsigned what) { (void)what; }
   // The progress gauge was shown, hidden, moved or relabelled.
   virtual void GaugeChanged() = 0;
   // The text of the status bar.

@@ -19,8 +19,8 @@ int main(int argc, char** argv) {
   app::Box box(run->box, device::RealClock());
   cli::HeadlessPort port(std::cerr);
   app::TFp fp(box, port);
-  fp.ForcedLanguage = run->line.language;
-  fp.FirstStartAllowed = run->line.firstStart;
+  fp.SetForcedLanguage(run->line.language);
+  fp.AllowFirstStart(run->line.firstStart);
   script::ActionRunner runner(fp, std::cout, std::cerr);
   runner.KeepGoing = run->line.keepGoing;
   std::vector<std::string> actions = run->line.actions;

@@ -18,8 +18,10 @@ QRect ToQRect(const app::TPBar::Rect& r) {
 }
 }  // namespace
 
-GaugeWindow::GaugeWindow(app::TPBar& model, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), model_(model) {
+GaugeWindow::GaugeWindow(const app::TPBar& model, std::function<void()> cancel, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      model_(model),
+      onCancel_(std::move(cancel)) {
   setObjectName("gjauge");
   setWindowTitle(QString());
   setFixedSize(model.WinWidth, model.WinHeight);
@@ -45,7 +47,7 @@ GaugeWindow::GaugeWindow(app::TPBar& model, QWidget* parent)
   cancel_->setFont(QFont("Arial", 8));
   cancel_->setGeometry(ToQRect(model.CancelRect()));
   cancel_->hide();
-  connect(cancel_, &QPushButton::clicked, this, [this] { model_.CancelClick(); });
+  connect(cancel_, &QPushButton::clicked, this, [this] { onCancel_(); });
 }
 
 void GaugeWindow::Render() {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
 
 class QFrame;
 class QLabel;
@@ -15,12 +16,13 @@ namespace rovanel::gui {
 
 class GaugeWindow : public QDialog {
  public:
-  GaugeWindow(app::TPBar& model, QWidget* parent);
+  GaugeWindow(const app::TPBar& model, std::function<void()> cancel, QWidget* parent);
   // Shows, hides and redraws the window after the model changed.
   void Render();
 
  private:
-  app::TPBar& model_;
+  const app::TPBar& model_;
+  std::function<void()> onCancel_;
   QLabel* ligne1_;
   QLabel* ligne2_;
   QFrame* bevel_;

@@ -26,8 +26,8 @@ int main(int argc, char** argv) {
   app::Box box(run->box, device::RealClock());
   gui::MainView view(box);
   app::TFp& fp = view.Model();
-  fp.ForcedLanguage = line.language;
-  fp.FirstStartAllowed = true;
+  fp.SetForcedLanguage(line.language);
+  fp.AllowFirstStart(true);
   script::ActionRunner runner(fp, std::cout, std::cerr);
   runner.KeepGoing = line.keepGoing;
   std::vector<std::string> actions = line.actions;

@@ -42,7 +42,7 @@ QString Q(std::string_view s) {
 
 PreviewBar::PreviewBar(const app::TFp& fp, QWidget* parent) : QWidget(parent), fp_(fp) {
   setObjectName("visubackbar");
-  setFixedSize(fp.visubackbar.width, fp.visubackbar.height);
+  setFixedSize(fp.PreviewBack().width, fp.PreviewBack().height);
 }
 
 void PreviewBar::paintEvent(QPaintEvent*) {
@@ -50,7 +50,7 @@ void PreviewBar::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), QColor(0, 0, 128));
   painter.fillRect(
-      QRect(fp_.visufrontbar.left - fp_.visubackbar.left, 0, fp_.visufrontbar.width, height()),
+      QRect(fp_.PreviewFront().left - fp_.PreviewBack().left, 0, fp_.PreviewFront().width, height()),
       QColor(0, 128, 255));
 }
 
@@ -108,9 +108,8 @@ MainView::MainView(app::Box& box) : fp_(box, *this) {
   connect(deplacement_, &QScrollBar::actionTriggered, this, [this](int) {
     // The slider's new position is known only after the action: read it then.
     QTimer::singleShot(0, this, [this] {
-      if (deplacement_->value() != fp_.deplacement.position) {
+      if (deplacement_->value() != fp_.PlotScroll().position) {
         fp_.deplacementScroll(deplacement_->value());
-        Sync();
       }
     });
   });
@@ -219,8 +218,7 @@ MainView::MainView(app::Box& box) : fp_(box, *this) {
         edit->setFixedWidth(wide ? 60 : 44);
         if (wide) edit->setValidator(new QRegularExpressionValidator(kWavelengthText, edit));
         connect(edit, &QLineEdit::textEdited, this, [this, name](const QString& text) {
-          fp_.tools.Find(name)->caption = text.toStdString();
-          if (name == "InterAcc") fp_.InterAccKeyPress(0);  // edited: not normalised any more
+          fp_.TypeText(name, text.toStdString());
         });
         connect(edit, &QLineEdit::returnPressed, this, [this, name, edit] {
           Press(name);
@@ -237,11 +235,9 @@ MainView::MainView(app::Box& box) : fp_(box, *this) {
         disconnect(panel, &QToolButton::clicked, this, nullptr);
         connect(panel, &QToolButton::pressed, this, [this, name] {
           fp_.Hold(name, true);
-          Sync();
         });
         connect(panel, &QToolButton::released, this, [this, name] {
           fp_.Hold(name, false);
-          Sync();
         });
         groupButtons.at(spec.parent)->addWidget(panel);
         break;
@@ -291,7 +287,7 @@ MainView::MainView(app::Box& box) : fp_(box, *this) {
   setCentralWidget(central);
   statusBar()->setObjectName("status");
 
-  gauge_ = new GaugeWindow(fp_.gjauge, this);
+  gauge_ = new GaugeWindow(fp_.Gauge(), [this] { fp_.CancelGauge(); }, this);
   setWindowTitle(Q(fp_.WindowTitle()));
 }
 
@@ -334,12 +330,14 @@ void MainView::BuildSceneMenu() {
 }
 
 void MainView::Press(const std::string& name) {
-  fp_.Click(name);
-  Sync();
+  fp_.Click(name);  // the model says what changed
 }
 
 void MainView::Sync() {
-  FollowLanguage();
+  Changed(app::kChangedAll);
+}
+
+void MainView::Changed(unsigned what) {
   // A text whose key the dictionary lacks shows in red.
   auto mark = [](QWidget* widget, const app::Control& c) {
     const QString style = c.marked ? QStringLiteral("color: red") : QString();
@@ -354,40 +352,50 @@ void MainView::Sync() {
     widget->setVisible(c.visible);
     if (widget->isCheckable()) widget->setChecked(c.down);
   };
-  for (auto& [name, button] : buttons_) apply(button, *fp_.tools.Find(name));
-  for (auto& [name, action] : actions_) apply(action, *fp_.tools.Find(name));
-  {
-    const QSignalBlocker quiet(deplacement_);
-    deplacement_->setRange(0, std::max(0, fp_.deplacement.max));
-    deplacement_->setPageStep(fp_.deplacement.largeChange);
-    deplacement_->setSingleStep(fp_.deplacement.smallChange);
-    deplacement_->setValue(fp_.deplacement.position);
+  const app::Tools& tools = fp_.Controls();
+  if (what & app::kChangedControls) {
+    FollowLanguage();
+    for (auto& [name, button] : buttons_) apply(button, *tools.Find(name));
+    for (auto& [name, action] : actions_) apply(action, *tools.Find(name));
+    for (auto& [name, group] : groups_) {
+      const app::Control& c = *tools.Find(name);
+      mark(group, c);
+      group->setTitle(Q(c.caption));
+      group->setToolTip(Q(c.hint));
+      group->setVisible(c.visible);
+    }
+    for (auto& [name, edit] : edits_) {
+      const app::Control& c = *tools.Find(name);
+      if (edit->text().toStdString() != c.caption) edit->setText(Q(c.caption));
+      edit->setEnabled(c.enabled);
+      edit->setVisible(c.visible);
+      edit->setToolTip(Q(c.hint));
+    }
   }
-  preview_->update();
-  for (auto& [key, menu] : menus_) menu->setTitle(Q(fp_.Text(key)));
-  for (auto& [key, action] : sceneActions_) action->setText(Q(fp_.Text(key)));
-  setWindowTitle(Q(fp_.WindowTitle()));
-  for (auto& [name, group] : groups_) {
-    const app::Control& c = *fp_.tools.Find(name);
-    mark(group, c);
-    group->setTitle(Q(c.caption));
-    group->setToolTip(Q(c.hint));
-    group->setVisible(c.visible);
+  if (what & app::kChangedScrollBars) {
+    {
+      const QSignalBlocker quiet(deplacement_);
+      deplacement_->setRange(0, std::max(0, fp_.PlotScroll().max));
+      deplacement_->setPageStep(fp_.PlotScroll().largeChange);
+      deplacement_->setSingleStep(fp_.PlotScroll().smallChange);
+      deplacement_->setValue(fp_.PlotScroll().position);
+    }
+    preview_->update();
+    SyncScrollBars();
   }
-  for (auto& [name, edit] : edits_) {
-    const app::Control& c = *fp_.tools.Find(name);
-    if (edit->text().toStdString() != c.caption) edit->setText(Q(c.caption));
-    edit->setEnabled(c.enabled);
-    edit->setVisible(c.visible);
-    edit->setToolTip(Q(c.hint));
+  if (what & app::kChangedTitle) {
+    for (auto& [key, menu] : menus_) menu->setTitle(Q(fp_.Text(key)));
+    for (auto& [key, action] : sceneActions_) action->setText(Q(fp_.Text(key)));
+    setWindowTitle(Q(fp_.WindowTitle()));
   }
-  SyncScrollBars();
-  for (auto& [name, label] : labels_) {
-    const app::Control& c = *fp_.tools.Find(name);
-    mark(label, c);
-    label->setText(Q(c.caption));
-    label->setToolTip(Q(c.hint));
-    label->setVisible(c.visible);
+  if (what & app::kChangedCaptions) {
+    for (auto& [name, label] : labels_) {
+      const app::Control& c = *tools.Find(name);
+      mark(label, c);
+      label->setText(Q(c.caption));
+      label->setToolTip(Q(c.hint));
+      label->setVisible(c.visible);
+    }
   }
 }
 
@@ -408,13 +416,13 @@ int MainView::PlotScale() const {
 }
 
 void MainView::PictureChanged() {
-  QImage image = display::ToQImage(fp_.ecran);
+  QImage image = display::ToQImage(fp_.Picture());
   // The peak marker lies over the plot, as a shape over an image would.
-  if (fp_.cercle.visible) {
+  if (fp_.Plot().PeakCircle().visible) {
     QPainter painter(&image);
     painter.setPen(QPen(Qt::red, 1));
-    painter.drawEllipse(fp_.cercle.left, fp_.cercle.top, fp_.cercle.width - 1,
-                        fp_.cercle.height - 1);
+    painter.drawEllipse(fp_.Plot().PeakCircle().left, fp_.Plot().PeakCircle().top, fp_.Plot().PeakCircle().width - 1,
+                        fp_.Plot().PeakCircle().height - 1);
   }
   // Pixel-exact: each plot pixel becomes a whole number of screen pixels.
   const int k = PlotScale();
@@ -457,7 +465,7 @@ bool MainView::eventFilter(QObject* watched, QEvent* event) {
     default:
       return false;
   }
-  switch (fp_.EcranPointer) {
+  switch (fp_.EcranPointer()) {
     case app::TFp::Pointer::SizeWE:
       ecran_->setCursor(Qt::SizeHorCursor);
       break;
@@ -468,7 +476,7 @@ bool MainView::eventFilter(QObject* watched, QEvent* event) {
       ecran_->unsetCursor();
       break;
   }
-  Sync();
+  // The model told the view what changed: the read-outs, not the buttons.
   return true;
 }
 

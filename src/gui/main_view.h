@@ -45,6 +45,8 @@ class MainView : public QMainWindow, public app::UiPort {
 
   // Renders every control from the model's state.
   void Sync();
+  // Renders what the model says has changed (app::kChanged... bits).
+  void Changed(unsigned what) override;
 
   // UiPort.
   void ProcessMessages() override;

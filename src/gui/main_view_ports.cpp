@@ -30,8 +30,8 @@ void MainView::MessageBox(const std::string& text, app::MessageKind kind) {
 }
 
 void MainView::FollowLanguage() {
-  if (qtLanguage_ == fp_.Language) return;
-  qtLanguage_ = fp_.Language;
+  if (qtLanguage_ == fp_.Lang()) return;
+  qtLanguage_ = fp_.Lang();
   QCoreApplication::removeTranslator(&qtTranslator_);
   // English needs none; a missing file leaves Qt's texts in English.
   const char* code = qtLanguage_ == 1 ? "fr" : qtLanguage_ == 3 ? "de" : nullptr;

@@ -59,7 +59,7 @@ void MainView::PreviewPage(const app::PrintJob& job) {
   QPrinter printer(QPrinter::HighResolution);
   Preset(printer, job);
   QPrintPreviewDialog preview(&printer, Owner(this));
-  preview.setWindowTitle(QString::fromStdString(fp_.tapp.Caption.caption));
+  preview.setWindowTitle(QString::fromStdString(fp_.Tapp().Caption.caption));
   connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
           [&job](QPrinter* p) { Paint(*p, job); });
   preview.resize(800, 900);

@@ -31,7 +31,6 @@ void MainView::AddScrollBar(const std::string& name, bool vertical, QWidget* par
   });
   connect(bar, &QScrollBar::valueChanged, this, [this, name](int value) {
     fp_.ScrollTo(name, value);
-    Sync();
   });
   bar->installEventFilter(this);
   scrolls_[name] = bar;
@@ -42,7 +41,7 @@ bool MainView::ScrollBarEvent(QObject* watched, QEvent* event) {
     if (bar == watched) {
       if (event->type() == QEvent::MouseButtonRelease) {
         fp_.ScrollStep(name, true);
-        Sync();
+        Changed(app::kChangedScrollBars);
       }
       return true;
     }
@@ -52,7 +51,7 @@ bool MainView::ScrollBarEvent(QObject* watched, QEvent* event) {
 void MainView::SyncScrollBars() {
   for (auto& [name, bar] : scrolls_) {
     const app::ScrollBar& s = *fp_.ScrollBarOf(name);
-    const app::Control& c = *fp_.tools.Find(name);
+    const app::Control& c = *fp_.Controls().Find(name);
     const QSignalBlocker quiet(bar);
     bar->setRange(s.min, s.max);
     bar->setPageStep(s.largeChange);
@@ -69,7 +68,7 @@ void MainView::AttachLampLines(QToolButton* button) {
   // wavelength entry.
   auto* menu = new QMenu(button);
   std::map<std::string, QMenu*> lamps;
-  for (const optics::LampLine& line : fp_.LampLines) {
+  for (const optics::LampLine& line : fp_.Lamps()) {
     QMenu*& lamp = lamps[line.lamp];
     if (lamp == nullptr) lamp = menu->addMenu(QString::fromStdString(line.lamp));
     char text[96];
@@ -77,7 +76,6 @@ void MainView::AttachLampLines(QToolButton* button) {
     const double nm = line.wavelengthNm;
     lamp->addAction(QString::fromUtf8(text), this, [this, nm] {
       fp_.LampLineChosen(nm);
-      Sync();
     });
   }
   button->setMenu(menu);

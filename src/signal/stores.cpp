@@ -14,8 +14,6 @@ void InitTabs(Stores& s) {
     s.MiSerie.SetValue(i, 0);
     s.MiSerieRaw.SetValue(i, 0);
   }
-  s.CurveBuf.Clear();
-  s.RawBuf.Clear();
 }
 
 }  // namespace rovanel::signal

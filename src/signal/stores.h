@@ -1,5 +1,6 @@
-// The program's signal stores: the block arrays, the curve buffers and the
-// small fixed tables, created once by the main window and kept for its life.
+// The program's signal stores: the block arrays and the small fixed tables,
+// created once by the main window and kept for its life (the curves are the
+// window's curve set).
 #pragma once
 
 #include <array>
@@ -42,8 +43,6 @@ struct Stores {
   TDblTab SplineTab{2};
   TDblTab FftTwiddles{2};
   TDblTab FftWork{2};
-  CurveSet CurveBuf;
-  CurveSet RawBuf;
   std::array<std::uint8_t, kPixels> FftLevels{};
   std::array<float, kPixels> LambdaTab{};
   std::array<std::array<std::uint8_t, 3>, kSpectrumColourCount> SpectrumColours{};  // (b, g, r)
@@ -52,7 +51,7 @@ struct Stores {
   int MissingBlocks() const;
 };
 
-// Clears elements 0..131071 of MiSerie and MiSerieRaw and every byte of CurveBuf and RawBuf.
+// Clears elements 0..131071 of MiSerie and MiSerieRaw.
 void InitTabs(Stores& s);
 
 }  // namespace rovanel::signal

@@ -30,12 +30,28 @@ struct FileCommands : ::testing::Test, support::NoBoxRig {
   void Run(const char* dialog, const char* control, const std::string& file) {
     DialogAnswer a{dialog, {{"FileName", file}}, !file.empty()};
     if (file.empty()) a.steps.clear();
-    fp.dialogScript.Queue(a);
+    fp.Answers().Queue(a);
     ASSERT_TRUE(fp.Click(control));
-    ASSERT_TRUE(fp.dialogScript.Unused().empty());
+    ASSERT_TRUE(fp.Answers().Unused().empty());
   }
   void Profile(std::uint8_t base) {
-    for (int i = 0; i < 2048; ++i) fp.stores.RawBuf[fp.NbCurves][i] = std::uint8_t(base + i % 7);
+    signal::Curve c;
+    for (int i = 0; i < 2048; ++i) c[static_cast<std::size_t>(i)] = std::uint8_t(base + i % 7);
+    fp.SetRawCurve(fp.Curves().Count(), c);
+  }
+  // The LUT coefficient through its dialog (shown in the analysis mode),
+  // and the print notes through theirs; then back to `mode`.
+  void Settings(const char* coefLn, const char* notes, const char* mode) {
+    fp.Click("opto");
+    Answer(std::string("Tparaint coefln=") + coefLn + " ok");
+    fp.Click("plut");
+    Answer(std::string("Timp ") + notes + " ok");
+    fp.Click("imprimer");  // the notes are kept once the print dialog is confirmed
+    fp.Click(mode);
+  }
+  void Answer(const std::string& text) {
+    std::string error;
+    fp.Answers().Queue(*ParseDialogAnswer(text, error));
   }
   static std::vector<std::uint8_t> Bytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -45,45 +61,43 @@ struct FileCommands : ::testing::Test, support::NoBoxRig {
 };
 
 TEST_F(FileCommands, AProfileSavedAndOpenedComesBackWithItsExperimentAndSettings) {
-  fp.Click("int");
+  Settings("5", "nom=Ada \"manip=Fentes d'Young\" \"remark=réglage fin\"", "int");
   Profile(40);
-  const signal::Curve saved = fp.stores.RawBuf[fp.NbCurves];
-  fp.OptoParams.CoefLn = 5;
-  fp.PrintNotes = {"Ada", "Fentes d'Young", "réglage fin"};
+  const signal::Curve saved = fp.Curves().Raw(fp.Curves().Count());
   Run("Save", "Sauver", Path("young.ccd"));  // lower case is accepted
   ASSERT_EQ(fs::file_size(Path("young.ccd")), kCcdSize);
-  EXPECT_EQ(fp.tools.FileNom.caption, Path("young.ccd"));
-  EXPECT_EQ(fp.ProfParams.FileName, Path("young.ccd"));
+  EXPECT_EQ(fp.Controls().FileNom.caption, Path("young.ccd"));
+  EXPECT_EQ(fp.Prof().FileName, Path("young.ccd"));
 
   // Elsewhere, then back.
-  fp.Click("opto");
+  Settings("2", "nom= manip= remark=", "opto");
   Profile(90);
-  fp.OptoParams.CoefLn = 2;
-  fp.PrintNotes = {};
+  ASSERT_EQ(fp.Opto().CoefLn, 2);
   Run("open", "ouvrir", Path("young.ccd"));
-  EXPECT_TRUE(fp.tools.int_.down);
-  EXPECT_FALSE(fp.tools.opto.down);
-  EXPECT_EQ(fp.stores.RawBuf[fp.NbCurves], saved);
-  EXPECT_EQ(fp.OptoParams.CoefLn, 5);
-  EXPECT_EQ(fp.PrintNotes.ManipText, "Fentes d'Young");
-  EXPECT_EQ(fp.PrintNotes.RemarkText, "réglage fin");
-  EXPECT_FALSE(fp.ProfParams.fftValid);
+  EXPECT_TRUE(fp.Controls().int_.down);
+  EXPECT_FALSE(fp.Controls().opto.down);
+  EXPECT_EQ(fp.Curves().Raw(fp.Curves().Count()), saved);
+  EXPECT_EQ(fp.Opto().CoefLn, 5);
+  EXPECT_EQ(fp.Notes().ManipText, "Fentes d'Young");
+  EXPECT_EQ(fp.Notes().RemarkText, "réglage fin");
+  EXPECT_FALSE(fp.Prof().fftValid);
   EXPECT_TRUE(port.messages.empty());
 }
 
 TEST_F(FileCommands, ASeriesSavedAndOpenedComesBackInTheMichelsonMode) {
   fp.Click("mi");
-  fp.MiParams.NbPoints = 4096;
-  for (std::uint32_t k = 0; k < 4096; ++k) fp.stores.MiSerieRaw.SetValue(k, std::uint8_t(k * 3));
+  std::vector<std::uint8_t> series(4096);
+  for (std::uint32_t k = 0; k < 4096; ++k) series[k] = std::uint8_t(k * 3);
+  fp.FillSeries(series);
   Run("Save", "Sauver", Path("fringes.CCT"));
   EXPECT_EQ(fs::file_size(Path("fringes.CCT")), 5507u);
   fp.Click("int");
-  for (std::uint32_t k = 0; k < 4096; ++k) fp.stores.MiSerieRaw.SetValue(k, 0);
+  fp.FillSeries(std::vector<std::uint8_t>(4096, 0));
   Run("open", "ouvrir", Path("fringes.CCT"));
-  EXPECT_TRUE(fp.tools.mi.down);
-  EXPECT_EQ(fp.NbPoints, 4096);
+  EXPECT_TRUE(fp.Controls().mi.down);
+  EXPECT_EQ(fp.PointCount(), 4096);
   for (std::uint32_t k = 0; k < 4096; k += 97)
-    ASSERT_EQ(fp.stores.MiSerieRaw.GetValue(k), std::uint8_t(k * 3)) << k;
+    ASSERT_EQ(fp.Stores().MiSerieRaw.GetValue(k), std::uint8_t(k * 3)) << k;
 }
 
 TEST_F(FileCommands, AFailedSaveKeepsTheOldFileAndSaysWhy) {
@@ -109,38 +123,38 @@ TEST_F(FileCommands, AFileThatCannotBeLoadedChangesNothing) {
   std::ofstream(Path("cut.CCD"), std::ios::binary)
       .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
   Profile(77);
-  const signal::Curve held = fp.stores.RawBuf[fp.NbCurves];
-  const ProfParamsRec prof = fp.ProfParams;
+  const signal::Curve held = fp.Curves().Raw(fp.Curves().Count());
+  const ProfParamsRec prof = fp.Prof();
   Run("open", "ouvrir", Path("cut.CCD"));
   ASSERT_EQ(port.messages.size(), 1u);
   EXPECT_NE(port.messages[0].find("cut.CCD"), std::string::npos);
-  EXPECT_EQ(fp.stores.RawBuf[fp.NbCurves], held);
-  EXPECT_EQ(fp.ProfParams.Level, prof.Level);
-  EXPECT_TRUE(fp.tools.opto.down);
+  EXPECT_EQ(fp.Curves().Raw(fp.Curves().Count()), held);
+  EXPECT_EQ(fp.Prof().Level, prof.Level);
+  EXPECT_TRUE(fp.Controls().opto.down);
 }
 
 TEST_F(FileCommands, AnOverlayAddsACurveUntilTheMostThenReplacesTheLast) {
   Profile(50);
   Run("Save", "Sauver", Path("a.CCD"));
   fp.Click("superposition");
-  const auto colours = fp.CurveColours;
+  const auto colours = fp.Curves().Pens();
   Run("open", "ouvrir", Path("a.CCD"));
-  EXPECT_EQ(fp.NbCurves, 2);
-  EXPECT_EQ(fp.CurveColours[0], colours[2]);
+  EXPECT_EQ(fp.Curves().Count(), 2);
+  EXPECT_EQ(fp.Curves().Pens()[0], colours[2]);
   Run("open", "ouvrir", Path("a.CCD"));
-  EXPECT_EQ(fp.NbCurves, 3);
-  const auto full = fp.CurveColours;
+  EXPECT_EQ(fp.Curves().Count(), 3);
+  const auto full = fp.Curves().Pens();
   Run("open", "ouvrir", Path("a.CCD"));
-  EXPECT_EQ(fp.NbCurves, 3);
-  EXPECT_EQ(fp.CurveColours, full);
+  EXPECT_EQ(fp.Curves().Count(), 3);
+  EXPECT_EQ(fp.Curves().Pens(), full);
 }
 
 TEST_F(FileCommands, CancellingKeepsThePatternAsTheNameAndReadsNothing) {
   Run("open", "ouvrir", "");
-  EXPECT_EQ(fp.ProfParams.FileName, "*.CCD");
-  EXPECT_EQ(fp.tools.FileNom.caption, "*.CCD");
+  EXPECT_EQ(fp.Prof().FileName, "*.CCD");
+  EXPECT_EQ(fp.Controls().FileNom.caption, "*.CCD");
   Run("Save", "Bitmap1", "");
-  EXPECT_EQ(fp.tools.FileNom.caption, "*.BMP");
+  EXPECT_EQ(fp.Controls().FileNom.caption, "*.BMP");
   EXPECT_TRUE(port.messages.empty());
 }
 
@@ -218,7 +232,7 @@ TEST_F(FileCommands, ARegressiExportReadsBackAsTheCurveAgainstPosition) {
   ASSERT_EQ(f.values.size(), 2048u);
   for (std::size_t i = 0; i < 2048; ++i) {
     ASSERT_EQ(f.values[i].first, 14.0 * double(i));
-    ASSERT_EQ(f.values[i].second, fp.stores.CurveBuf[fp.NbCurves][i]) << i;
+    ASSERT_EQ(f.values[i].second, fp.Curves().Shown(fp.Curves().Count())[i]) << i;
   }
 }
 

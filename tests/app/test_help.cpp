@@ -77,7 +77,11 @@ TEST(HelpPage, AMissingPageGivesNoPathAndSaysWhereItWasLookedFor) {
 
 struct Help : ::testing::Test, support::NoBoxRig {
   StubPages shipped{kAllPages};
-  Help() { fp.ShippedDir = shipped.Dir(); }
+  // The Language menu keeps its choice in the configuration: in the test's folder.
+  Help() {
+    fp.SetShippedDir(shipped.Dir());
+    fp.SetUserDir(shipped.Dir());
+  }
 };
 
 TEST_F(Help, TheReminderOfEachModeAndNoneInAnalysisOrWithNoMode) {
@@ -92,7 +96,7 @@ TEST_F(Help, TheReminderOfEachModeAndNoneInAnalysisOrWithNoMode) {
                         {"", ""}};
   for (const Case& c : cases) {
     for (const char* mode : {"mi", "int", "opto", "spectro"})  // every mode up
-      if (fp.tools.Find(mode)->down) fp.Click(mode);
+      if (fp.Controls().Find(mode)->down) fp.Click(mode);
     if (*c.mode != '\0') fp.Click(c.mode);
     port.helpPages.clear();
     // The button, then the handler itself even where the button is disabled.
@@ -109,7 +113,7 @@ TEST_F(Help, TheReminderOfEachModeAndNoneInAnalysisOrWithNoMode) {
 
 TEST_F(Help, ContentsOpensTheIndexOfTheLanguageAndAMissingPageComesWithANote) {
   fp.Click("Sommaire1");
-  fp.Language = 3;
+  fp.LanguageChosen(3);
   fp.Click("Sommaire1");
   ASSERT_EQ(port.helpPages.size(), 2u);
   EXPECT_EQ(port.helpPages[0], shipped.Dir() + "help/en/index.html");
@@ -118,7 +122,7 @@ TEST_F(Help, ContentsOpensTheIndexOfTheLanguageAndAMissingPageComesWithANote) {
   EXPECT_NE(port.helpNotes[1], "");
 
   fs::remove(shipped.root / "help" / "en" / "index.html");
-  fp.Language = 2;
+  fp.LanguageChosen(2);
   fp.Click("Sommaire1");
   EXPECT_EQ(port.helpPages.back(), "");
   EXPECT_NE(port.helpNotes.back(), "");
@@ -135,7 +139,7 @@ TEST_F(Help, TheDialogsHelpButtonsOpenTheContents) {
   for (const Case& c : cases) {
     fp.Click(c.mode);
     std::string error;
-    fp.dialogScript.Queue(*ParseDialogAnswer(c.answer, error));
+    fp.Answers().Queue(*ParseDialogAnswer(c.answer, error));
     port.helpPages.clear();
     fp.Click(c.click);
     EXPECT_EQ(port.helpPages, (std::vector<std::string>{shipped.Dir() + "help/en/index.html"}))

@@ -53,9 +53,9 @@ struct TempDir {
 struct Window {
   Window(const std::string& shipped, const std::string& user, std::optional<int> language)
       : box(support::NoBoxOptions(), clock), fp(box, port) {
-    fp.ShippedDir = shipped;
-    fp.AppDir = user;
-    fp.ForcedLanguage = language;
+    fp.SetShippedDir(shipped);
+    fp.SetUserDir(user);
+    fp.SetForcedLanguage(language);
   }
   void Start() {
     fp.FormCreate();
@@ -70,12 +70,12 @@ struct Window {
 // Every key the source asks Text() for, as written in the code.
 std::set<std::string> KeysInSource() {
   std::set<std::string> keys;
-  const std::regex call(R"re(Text\(\s*"([^"]+)")re");
+  const std::regex call(R"re((^|[^A-Za-z_])Text\(\s*"([^"]+)")re");
   for (const auto& entry : fs::recursive_directory_iterator(fs::path(ROVANEL_SOURCE_DIR) / "src")) {
     if (entry.path().extension() != ".cpp") continue;
     const std::string text = ReadFile(entry.path());
     for (std::sregex_iterator m(text.begin(), text.end(), call), end; m != end; ++m)
-      keys.insert((*m)[1]);
+      keys.insert((*m)[2]);
   }
   return keys;
 }
@@ -104,19 +104,19 @@ TEST(WindowTexts, HoldsEveryKeyTheProgramAsksForInTheThreeLanguages) {
     Window w(shipped.Dir(), user.Dir(), language);
     w.Start();
     EXPECT_TRUE(w.port.messages.empty()) << w.port.messages.front();
-    FormControls all = w.fp.tools.All();
-    for (DialogModel* d : std::initializer_list<DialogModel*>{&w.fp.affichage, &w.fp.paraint,
-                                                             &w.fp.feature, &w.fp.miCalc,
-                                                             &w.fp.imp})
+    auto all = w.fp.Controls().All();
+    for (DialogModel* d : std::initializer_list<DialogModel*>{&w.fp.Affichage(), &w.fp.Paraint(),
+                                                             &w.fp.Feature(), &w.fp.MiCalc(),
+                                                             &w.fp.Imp()})
       for (auto& control : d->Texts()) all.push_back(control);
-    for (auto& control : w.fp.tapp.Texts()) all.push_back(control);
+    for (auto& control : w.fp.Tapp().Texts()) all.push_back(control);
     for (const auto& [name, control] : all) {
       EXPECT_FALSE(control->marked) << name << " in language " << language;
       EXPECT_FALSE(IsCaptionKey(control->caption)) << name << ": " << control->caption;
       EXPECT_FALSE(IsHintKey(control->hint)) << name << ": " << control->hint;
     }
     for (const std::string& key : asked)
-      EXPECT_TRUE(w.fp.dictionary.Lookup(key, language).found) << key << " in " << language;
+      EXPECT_TRUE(w.fp.Words().Lookup(key, language).found) << key << " in " << language;
   }
   EXPECT_EQ(ReadFile(shipped.path / std::string(kDictionaryFile)), before);
 }
@@ -127,14 +127,14 @@ TEST(WindowTexts, MissingKeysAreMarkedKeptAndCompletedWithPlaceholders) {
   WriteFile(shipped.path / "RESC0002.UO", "ID_BTN_BAS_Acquisition\tAcq\tAcquire\tAufnahme\r\n");
   Window w(shipped.Dir(), user.Dir(), 2);
   w.Start();
-  EXPECT_EQ(w.fp.tools.acquisition.caption, "Acquire");
-  EXPECT_FALSE(w.fp.tools.acquisition.hint.empty());
+  EXPECT_EQ(w.fp.Controls().acquisition.caption, "Acquire");
+  EXPECT_FALSE(w.fp.Controls().acquisition.hint.empty());
   // Its hint is missing: the control is marked although its caption was found.
-  EXPECT_TRUE(w.fp.tools.acquisition.marked);
-  EXPECT_EQ(w.fp.tools.superposition.caption, "ID_BTN_BAS_Superposition");
-  EXPECT_TRUE(w.fp.tools.superposition.marked);
-  EXPECT_FALSE(w.fp.tools.ZoomPlus.caption.empty());
-  EXPECT_EQ(w.fp.tools.ZoomPlus.caption, "+");  // not a key: shown as it stands
+  EXPECT_TRUE(w.fp.Controls().acquisition.marked);
+  EXPECT_EQ(w.fp.Controls().superposition.caption, "ID_BTN_BAS_Superposition");
+  EXPECT_TRUE(w.fp.Controls().superposition.marked);
+  EXPECT_FALSE(w.fp.Controls().ZoomPlus.caption.empty());
+  EXPECT_EQ(w.fp.Controls().ZoomPlus.caption, "+");  // not a key: shown as it stands
   const std::string grown = ReadFile(shipped.path / "RESC0002.UO");
   EXPECT_NE(grown.find("ID_BTN_BAS_Superposition\t/1 !Empty!/\t/2 !Empty!/\t/3 !Empty!/\r\n"),
             std::string::npos);
@@ -165,7 +165,7 @@ TEST(WindowTexts, MissingFileIsSaidOnceAndTheKeysStay) {
     EXPECT_EQ(std::count(w.port.messages.begin(), w.port.messages.end(),
                          "File RESC0002.UO is missing "),
               1);
-    EXPECT_EQ(w.fp.tools.acquisition.caption, "ID_BTN_BAS_Acquisition");
+    EXPECT_EQ(w.fp.Controls().acquisition.caption, "ID_BTN_BAS_Acquisition");
   }
 }
 
@@ -175,16 +175,16 @@ TEST(LanguageMenu, SwitchesTheTextsAtOnceAndKeepsTheChoice) {
   {
     Window w(shipped, user.Dir(), std::nullopt);
     w.Start();  // no configuration, no first start: French, nothing written
-    EXPECT_EQ(w.fp.Language, 1);
+    EXPECT_EQ(w.fp.Lang(), 1);
     EXPECT_FALSE(fs::exists(user.path / "rovanel.cfg"));
-    const std::string french = w.fp.tools.superposition.caption;
+    const std::string french = w.fp.Controls().superposition.caption;
     ASSERT_TRUE(w.fp.Click("English1"));
-    EXPECT_EQ(w.fp.tools.superposition.caption, "Overlay");
+    EXPECT_EQ(w.fp.Controls().superposition.caption, "Overlay");
     EXPECT_NE(french, "Overlay");
-    EXPECT_TRUE(w.fp.tools.English1.down);
-    EXPECT_FALSE(w.fp.tools.Francais1.down);
+    EXPECT_TRUE(w.fp.Controls().English1.down);
+    EXPECT_FALSE(w.fp.Controls().Francais1.down);
     ASSERT_TRUE(w.fp.Click("Deutsch1"));
-    EXPECT_EQ(w.fp.tools.superposition.caption, "Überlagern");
+    EXPECT_EQ(w.fp.Controls().superposition.caption, "Überlagern");
   }
   ConfigRec kept;
   ASSERT_TRUE(ReadConfig(user.Dir(), kept));
@@ -193,8 +193,8 @@ TEST(LanguageMenu, SwitchesTheTextsAtOnceAndKeepsTheChoice) {
   // The next start reads it.
   Window again(shipped, user.Dir(), std::nullopt);
   again.Start();
-  EXPECT_EQ(again.fp.Language, 3);
-  EXPECT_EQ(again.fp.tools.superposition.caption, "Überlagern");
+  EXPECT_EQ(again.fp.Lang(), 3);
+  EXPECT_EQ(again.fp.Controls().superposition.caption, "Überlagern");
 }
 
 }  // namespace

@@ -14,7 +14,7 @@ namespace {
 
 struct SimWindow {
   explicit SimWindow(bool portBox = false) : box(Options(portBox), clock), fp(box, port) {
-    fp.ForcedLanguage = 2;
+    fp.SetForcedLanguage(2);
     fp.FormCreate();
     fp.FormShow();
   }
@@ -58,10 +58,10 @@ TEST(LiveView, FramesArriveAndTheStopLeavesTheFullCurve) {
   };
   w.fp.Click("rt");
   EXPECT_EQ(passes, 3);
-  EXPECT_TRUE(w.fp.RtStopped);
-  EXPECT_EQ(w.fp.stores.CurveBuf[1], flat);  // the full-resolution curve, not the live one
-  EXPECT_EQ(w.fp.NbPoints, 2048);
-  EXPECT_TRUE(w.fp.tools.pics.enabled);
+  EXPECT_TRUE(w.fp.LiveStopped());
+  EXPECT_EQ(w.fp.Curves().Shown(1), flat);  // the full-resolution curve, not the live one
+  EXPECT_EQ(w.fp.PointCount(), 2048);
+  EXPECT_TRUE(w.fp.Controls().pics.enabled);
 }
 
 TEST(LiveView, AFlatFrameWithStretchGivesZerosAndClosingEndsTheLoop) {
@@ -73,7 +73,7 @@ TEST(LiveView, AFlatFrameWithStretchGivesZerosAndClosingEndsTheLoop) {
   w.fp.Click("calibration");
   signal::Curve live{};
   w.port.onPump = [&](int) {
-    live = w.fp.stores.CurveBuf[1];
+    live = w.fp.Curves().Shown(1);
     w.fp.FormClose();  // the window closes during the loop
   };
   w.fp.Click("rt");
@@ -84,13 +84,12 @@ TEST(LiveView, AFlatFrameWithStretchGivesZerosAndClosingEndsTheLoop) {
 TEST(MichelsonSeries, UsbSeriesShowsTheFringes) {
   SimWindow w;
   w.fp.Click("mi");
-  w.fp.series.durationText = "20";
-  w.fp.tools.InterAcc.caption = "20";
+  w.fp.TypeText("InterAcc", "20");
   w.fp.Click("startmi");
-  EXPECT_EQ(w.fp.NbPoints, 2048);  // 20 s at 10 ms: 4 blocks of 512
-  EXPECT_EQ(w.fp.MiParams.NbPoints, 2048);
+  EXPECT_EQ(w.fp.PointCount(), 2048);  // 20 s at 10 ms: 4 blocks of 512
+  EXPECT_EQ(w.fp.Mi().NbPoints, 2048);
   // The bench's fringes, about 3 per second over 20 s.
-  const int crossings = MeanCrossings(w.fp.stores.MiSerieRaw, 2048);
+  const int crossings = MeanCrossings(w.fp.Stores().MiSerieRaw, 2048);
   EXPECT_GT(crossings, 2 * 3 * 20 * 0.7);
   EXPECT_LT(crossings, 2 * 3 * 20 * 1.3);
 }
@@ -99,20 +98,20 @@ TEST(MichelsonSeries, CancelledSeriesKeepsThePreviousOne) {
   SimWindow w;
   w.fp.Click("mi");
   w.fp.Click("startmi");
-  const std::uint8_t before = w.fp.stores.MiSerieRaw.GetValue(100);
-  w.fp.series.level = 15;
+  const std::uint8_t before = w.fp.Stores().MiSerieRaw.GetValue(100);
+  w.fp.SetSensitivity(15);
   w.fp.SensiChanged();
   // Cancel from the gauge while the series is awaited.
-  w.port.onPump = [&](int) { w.fp.gjauge.CancelClick(); };
+  w.port.onPump = [&](int) { w.fp.CancelGauge(); };
   const int pumps = w.port.pumps;
   w.fp.Click("startmi");
   EXPECT_GT(w.port.pumps, pumps);
-  EXPECT_EQ(w.fp.stores.MiSerieRaw.GetValue(100), before);
+  EXPECT_EQ(w.fp.Stores().MiSerieRaw.GetValue(100), before);
   EXPECT_EQ(w.port.status.back(), "Recording cancelled: the previous recording is kept.");
   // The link starts clean: the next series arrives whole.
   w.port.onPump = nullptr;
   w.fp.Click("startmi");
-  EXPECT_EQ(w.fp.LastSeriesStatus, 0);
+  EXPECT_EQ(w.fp.LastSeries(), 0);
 }
 
 // Cancel and the window's closing end a series within a pump or two of the
@@ -122,30 +121,30 @@ TEST(MichelsonSeries, CancelOrClosingEndsASeriesAtOnce) {
   for (const bool close : {false, true}) {
     SimWindow w;
     w.fp.Click("mi");
-    w.fp.tools.InterAcc.caption = "600";
+    w.fp.TypeText("InterAcc", "600");
     w.fp.InterAccEnter();
     std::int64_t askedAt = -1;
     bool gaugeFirst = false;
     w.port.onPump = [&](int n) {
-      if (n == 1) gaugeFirst = w.fp.gjauge.Visible() && w.fp.gjauge.Ligne1() != "";
+      if (n == 1) gaugeFirst = w.fp.Gauge().Visible() && w.fp.Gauge().Ligne1() != "";
       if (n != 50 || askedAt >= 0) return;
       askedAt = w.clock.NowUs();
       if (close)
         w.fp.FormClose();
       else
-        w.fp.gjauge.CancelClick();
+        w.fp.CancelGauge();
     };
     std::int64_t hiddenAt = -1;
     w.port.onGauge = [&] {
-      if (askedAt >= 0 && hiddenAt < 0 && !w.fp.gjauge.Visible()) hiddenAt = w.clock.NowUs();
+      if (askedAt >= 0 && hiddenAt < 0 && !w.fp.Gauge().Visible()) hiddenAt = w.clock.NowUs();
     };
     w.fp.Click("startmi");
     ASSERT_GE(askedAt, 0);
     EXPECT_TRUE(gaugeFirst);
     ASSERT_GE(hiddenAt, 0);
     EXPECT_LT(hiddenAt - askedAt, 500'000) << (close ? "close" : "cancel");
-    EXPECT_EQ(w.fp.LastSeriesStatus, device::kCancelled);
-    EXPECT_FALSE(w.fp.gjauge.Visible());
+    EXPECT_EQ(w.fp.LastSeries(), device::kCancelled);
+    EXPECT_FALSE(w.fp.Gauge().Visible());
     EXPECT_FALSE(w.fp.FiniteLoopRunning());
   }
 }
@@ -159,20 +158,20 @@ TEST(MichelsonSeries, TheLiveViewDoesNotCutIntoASeries) {
     if (n == 5) w.fp.Click("rt");
   };
   w.fp.Click("startmi");
-  EXPECT_FALSE(w.fp.tools.rt.down);
-  EXPECT_EQ(w.fp.LastSeriesStatus, 0);
+  EXPECT_FALSE(w.fp.Controls().rt.down);
+  EXPECT_EQ(w.fp.LastSeries(), 0);
   EXPECT_EQ(w.fp.Mode(), Experiment::Michelson);
-  EXPECT_GT(MeanCrossings(w.fp.stores.MiSerieRaw, w.fp.MiParams.NbPoints), 20);
+  EXPECT_GT(MeanCrossings(w.fp.Stores().MiSerieRaw, w.fp.Mi().NbPoints), 20);
 }
 
 TEST(MichelsonSeries, ParallelPortSeriesShowsTheFringes) {
   SimWindow w(true);
   w.fp.Click("mi");
-  EXPECT_TRUE(w.fp.tools.Mich2.visible);
+  EXPECT_TRUE(w.fp.Controls().Mich2.visible);
   w.fp.Click("startmi");
-  EXPECT_EQ(w.fp.NbPoints, 4096);
-  EXPECT_EQ(w.fp.MiParams.Duration, 41);
-  const int crossings = MeanCrossings(w.fp.stores.MiSerieRaw, 4096);
+  EXPECT_EQ(w.fp.PointCount(), 4096);
+  EXPECT_EQ(w.fp.Mi().Duration, 41);
+  const int crossings = MeanCrossings(w.fp.Stores().MiSerieRaw, 4096);
   EXPECT_GT(crossings, 20);
 }
 

@@ -24,7 +24,7 @@ struct ServedWindow : ::testing::Test, support::ServedRig {
     fp.Click("filtrage");
     fp.Click("realgris");
   }
-  const Levels& Raw(int k) { return fp.stores.RawBuf[k]; }
+  const Levels& Raw(int k) { return fp.Curves().Raw(k); }
 };
 
 Levels Flat(std::uint8_t v) {
@@ -34,18 +34,18 @@ Levels Flat(std::uint8_t v) {
 }
 
 TEST_F(ServedWindow, StartsWithOneWhiteCurveDrawnOnTheTopRow) {
-  EXPECT_EQ(fp.NbCurves, 1);
-  EXPECT_EQ(fp.stores.RawBuf[1][0], 255);
-  EXPECT_EQ(fp.stores.RawBuf[2][0], 0);
-  EXPECT_EQ(fp.TraceStyle, display::TraceStyle::Pics);
-  EXPECT_TRUE(fp.tools.Pics1.down);
-  EXPECT_FALSE(fp.tools.Vecteurs1.down);
+  EXPECT_EQ(fp.Curves().Count(), 1);
+  EXPECT_EQ(fp.Curves().Raw(1)[0], 255);
+  EXPECT_EQ(fp.Curves().Raw(2)[0], 0);
+  EXPECT_EQ(fp.Plot().Style(), display::TraceStyle::Pics);
+  EXPECT_TRUE(fp.Controls().Pics1.down);
+  EXPECT_FALSE(fp.Controls().Vecteurs1.down);
   // The last segment's end pixel is never drawn.
   for (int x = 0; x < kScreenWidth - 1; ++x) {
-    ASSERT_EQ(fp.ecran.Pixel(x, 0), display::kBlack) << x;
-    ASSERT_EQ(fp.ecran.Pixel(x, 1), display::kWhite) << x;
+    ASSERT_EQ(fp.Picture().Pixel(x, 0), display::kBlack) << x;
+    ASSERT_EQ(fp.Picture().Pixel(x, 1), display::kWhite) << x;
   }
-  EXPECT_EQ(fp.ecran.Pixel(kScreenWidth - 1, 0), display::kWhite);
+  EXPECT_EQ(fp.Picture().Pixel(kScreenWidth - 1, 0), display::kWhite);
   EXPECT_EQ(fp.WindowTitle(), "ROVANEL");
 }
 
@@ -55,11 +55,11 @@ TEST_F(ServedWindow, SingleAcquisitionStoresTheFrameAndShowsIt) {
   server.Push(light);
   ASSERT_TRUE(fp.Click("acquisition"));
   EXPECT_EQ(Raw(1), light);
-  EXPECT_EQ(fp.stores.CurveBuf[1], light);
-  EXPECT_FALSE(fp.ProfParams.Averaged);
-  EXPECT_EQ(fp.LastAcquisitionStatus, 0);
-  EXPECT_EQ(fp.ecran.Pixel(0, 255 - 200), display::kBlack);
-  EXPECT_EQ(fp.ecran.Pixel(5, 255), display::kBlack);
+  EXPECT_EQ(fp.Curves().Shown(1), light);
+  EXPECT_FALSE(fp.Prof().Averaged);
+  EXPECT_EQ(fp.LastAcquisition(), 0);
+  EXPECT_EQ(fp.Picture().Pixel(0, 255 - 200), display::kBlack);
+  EXPECT_EQ(fp.Picture().Pixel(5, 255), display::kBlack);
   EXPECT_EQ(port.gaugeChanges, 0);
 }
 
@@ -72,7 +72,7 @@ TEST_F(ServedWindow, AveragingRoundsEachPixelToNearestWithHalvesToEven) {
     server.Push(l);
   }
   fp.Click("moyenne");
-  fp.series.level = 3;
+  fp.SetSensitivity(3);
   const std::int64_t start = clock.NowUs();
   fp.Click("acquisition");
   EXPECT_EQ(server.FramesServed(), 4);
@@ -80,13 +80,13 @@ TEST_F(ServedWindow, AveragingRoundsEachPixelToNearestWithHalvesToEven) {
   EXPECT_EQ(Raw(1)[1], 0);
   EXPECT_EQ(Raw(1)[2], 2);
   EXPECT_EQ(Raw(1)[3], 100);
-  EXPECT_TRUE(fp.ProfParams.Averaged);
-  EXPECT_EQ(fp.ProfParams.Level, 3);
+  EXPECT_TRUE(fp.Prof().Averaged);
+  EXPECT_EQ(fp.Prof().Level, 3);
   // Three waits of 10 + 5 * 3 ms between the four frames.
   EXPECT_GE(clock.NowUs() - start, 3 * 25'000);
-  EXPECT_FALSE(fp.gjauge.Visible());
-  EXPECT_EQ(fp.gjauge.Ligne2(), "Frame n°  4/ 4");
-  EXPECT_EQ(fp.gjauge.Ligne1(), "Averaging...");
+  EXPECT_FALSE(fp.Gauge().Visible());
+  EXPECT_EQ(fp.Gauge().Ligne2(), "Frame n°  4/ 4");
+  EXPECT_EQ(fp.Gauge().Ligne1(), "Averaging...");
   EXPECT_EQ(port.pumps, 3);
 }
 
@@ -94,15 +94,15 @@ TEST_F(ServedWindow, AveragingOneFrameShowsAndHidesTheGaugeAndKeepsTheFrame) {
   Levels l;
   for (int i = 0; i < 2048; ++i) l[i] = static_cast<std::uint8_t>(i * 7);
   server.Push(l);
-  fp.ProfParams.AvgCount = 1;
+  fp.SetAvgCount(1);
   bool shown = false;
-  port.onGauge = [&] { shown = shown || fp.gjauge.Visible(); };
+  port.onGauge = [&] { shown = shown || fp.Gauge().Visible(); };
   fp.Click("moyenne");
   fp.Click("acquisition");
   EXPECT_EQ(server.FramesServed(), 1);
   EXPECT_TRUE(shown);
-  EXPECT_FALSE(fp.gjauge.Visible());
-  EXPECT_EQ(fp.gjauge.Percent(), 0);  // empty range
+  EXPECT_FALSE(fp.Gauge().Visible());
+  EXPECT_EQ(fp.Gauge().Percent(), 0);  // empty range
   EXPECT_EQ(Raw(1), l);
 }
 
@@ -110,25 +110,25 @@ TEST_F(ServedWindow, CancellingKeepsTheAverageOfTheFramesReadSoFar) {
   server.Push(Flat(10));
   server.Push(Flat(21));
   server.Push(Flat(200));
-  fp.ProfParams.AvgCount = 8;
+  fp.SetAvgCount(8);
   bool cancelShown = false;
-  port.onGauge = [&] { cancelShown = cancelShown || fp.gjauge.CancelVisible; };
+  port.onGauge = [&] { cancelShown = cancelShown || fp.Gauge().CancelVisible; };
   port.onPump = [&](int n) {
-    if (n == 1) fp.gjauge.CancelClick();  // the user presses Cancel
+    if (n == 1) fp.CancelGauge();  // the user presses Cancel
   };
   fp.Click("moyenne");
   fp.Click("acquisition");
   EXPECT_TRUE(cancelShown);
   EXPECT_EQ(server.FramesServed(), 2);
   EXPECT_EQ(Raw(1)[100], 16);  // (10 + 21) / 2 = 15.5 -> 16
-  EXPECT_FALSE(fp.gjauge.Visible());
-  EXPECT_FALSE(fp.gjauge.CancelVisible);
-  EXPECT_EQ(fp.stores.CurveBuf[1][100], 16);  // shown
-  EXPECT_TRUE(fp.SerieStop);
+  EXPECT_FALSE(fp.Gauge().Visible());
+  EXPECT_FALSE(fp.Gauge().CancelVisible);
+  EXPECT_EQ(fp.Curves().Shown(1)[100], 16);  // shown
+  EXPECT_TRUE(fp.SeriesStopAsked());
 
   // The next averaged acquisition starts afresh.
   port.onPump = nullptr;
-  fp.ProfParams.AvgCount = 2;
+  fp.SetAvgCount(2);
   fp.Click("acquisition");
   EXPECT_EQ(server.FramesServed(), 4);
   EXPECT_EQ(Raw(1)[100], 200);
@@ -136,91 +136,92 @@ TEST_F(ServedWindow, CancellingKeepsTheAverageOfTheFramesReadSoFar) {
 
 TEST_F(ServedWindow, ClosingTheWindowDuringAveragingEndsTheLoopAndClosesTheBox) {
   server.Push(Flat(40));
-  fp.ProfParams.AvgCount = 10;
+  fp.SetAvgCount(10);
   port.onPump = [&](int) { fp.FormClose(); };
   fp.Click("moyenne");
   fp.Click("acquisition");
   EXPECT_EQ(server.FramesServed(), 2);
   EXPECT_TRUE(fp.Closed());
-  EXPECT_TRUE(fp.RtStopped);
-  EXPECT_TRUE(fp.SerieStop);
+  EXPECT_TRUE(fp.LiveStopped());
+  EXPECT_TRUE(fp.SeriesStopAsked());
   EXPECT_EQ(driver.Count("FT_Close"), 1);
 }
 
 TEST_F(ServedWindow, SuperpositionAddsCurvesUpToTheLimitWithTheNewestInBlack) {
   fp.Click("superposition");
-  EXPECT_TRUE(fp.tools.superposition.down);
-  EXPECT_FALSE(fp.tools.fft.enabled);
+  EXPECT_TRUE(fp.Controls().superposition.down);
+  EXPECT_FALSE(fp.Controls().fft.enabled);
   for (std::uint8_t v : {50, 60, 70}) {
     server.Push(Flat(v));
     fp.Click("acquisition");
   }
   // Curves 2 and 3 were added; at the limit the third frame replaced the
   // last slot without rotating the colours again.
-  EXPECT_EQ(fp.NbCurves, 3);
+  EXPECT_EQ(fp.Curves().Count(), 3);
   EXPECT_EQ(Raw(1)[0], 255);
   EXPECT_EQ(Raw(2)[0], 50);
   EXPECT_EQ(Raw(3)[0], 70);
-  EXPECT_EQ(fp.CurveColours[0], display::kNavy);
-  EXPECT_EQ(fp.CurveColours[1], display::kRed);
-  EXPECT_EQ(fp.CurveColours[2], display::kBlack);
+  EXPECT_EQ(fp.Curves().Pens()[0], display::kNavy);
+  EXPECT_EQ(fp.Curves().Pens()[1], display::kRed);
+  EXPECT_EQ(fp.Curves().Pens()[2], display::kBlack);
   // Each curve is drawn in its colour on its row.
-  EXPECT_EQ(fp.ecran.Pixel(100, 0), display::kNavy);
-  EXPECT_EQ(fp.ecran.Pixel(100, 255 - 50), display::kRed);
-  EXPECT_EQ(fp.ecran.Pixel(100, 255 - 70), display::kBlack);
+  EXPECT_EQ(fp.Picture().Pixel(100, 0), display::kNavy);
+  EXPECT_EQ(fp.Picture().Pixel(100, 255 - 50), display::kRed);
+  EXPECT_EQ(fp.Picture().Pixel(100, 255 - 70), display::kBlack);
 
   // Removing rotates back and leaves the older curves.
   fp.Click("suppression");
-  EXPECT_EQ(fp.NbCurves, 2);
-  EXPECT_EQ(fp.CurveColours[0], display::kRed);
-  EXPECT_EQ(fp.CurveColours[1], display::kBlack);
-  EXPECT_EQ(fp.CurveColours[2], display::kNavy);
-  EXPECT_EQ(fp.ecran.Pixel(100, 255 - 70), display::kWhite);
+  EXPECT_EQ(fp.Curves().Count(), 2);
+  EXPECT_EQ(fp.Curves().Pens()[0], display::kRed);
+  EXPECT_EQ(fp.Curves().Pens()[1], display::kBlack);
+  EXPECT_EQ(fp.Curves().Pens()[2], display::kNavy);
+  EXPECT_EQ(fp.Picture().Pixel(100, 255 - 70), display::kWhite);
 
   // Releasing superposition resets the colours and keeps one curve.
   fp.Click("superposition");
-  EXPECT_EQ(fp.NbCurves, 1);
-  EXPECT_TRUE(fp.tools.fft.enabled);
-  EXPECT_EQ(fp.CurveColours[0], display::kBlack);
-  EXPECT_EQ(fp.CurveColours[1], display::kNavy);
-  EXPECT_EQ(fp.CurveColours[2], display::kRed);
-  EXPECT_FALSE(fp.ProfParams.superposition);
+  EXPECT_EQ(fp.Curves().Count(), 1);
+  EXPECT_TRUE(fp.Controls().fft.enabled);
+  EXPECT_EQ(fp.Curves().Pens()[0], display::kBlack);
+  EXPECT_EQ(fp.Curves().Pens()[1], display::kNavy);
+  EXPECT_EQ(fp.Curves().Pens()[2], display::kRed);
+  EXPECT_FALSE(fp.Prof().superposition);
 }
 
 TEST_F(ServedWindow, RemovingWithOneCurveOnlyRepaints) {
   const int pictures = port.pictures;
   fp.Click("suppression");
-  EXPECT_EQ(fp.NbCurves, 1);
+  EXPECT_EQ(fp.Curves().Count(), 1);
   EXPECT_EQ(port.pictures, pictures + 1);
   fp.Click("superposition");
   fp.Click("suppression");
-  EXPECT_EQ(fp.NbCurves, 1);
+  EXPECT_EQ(fp.Curves().Count(), 1);
 }
 
 TEST_F(ServedWindow, SuperpositionInSpectrometryOrSimulationAlwaysHoldsTwoCurves) {
-  fp.tools.spectro.down = true;
+  fp.Click("spectro");
   fp.Click("superposition");  // pressing it up is refused
-  EXPECT_TRUE(fp.tools.superposition.down);
-  EXPECT_EQ(fp.NbCurves, 2);
-  fp.tools.spectro.down = false;
-  fp.tools.gosimu.down = true;
+  EXPECT_TRUE(fp.Controls().superposition.down);
+  EXPECT_EQ(fp.Curves().Count(), 2);
+  fp.Click("int");
+  fp.Click("gosimu");
   fp.Click("superposition");
-  EXPECT_TRUE(fp.tools.superposition.down);
-  EXPECT_EQ(fp.NbCurves, 2);
+  EXPECT_TRUE(fp.Controls().superposition.down);
+  EXPECT_EQ(fp.Curves().Count(), 2);
 }
 
-TEST_F(ServedWindow, ReleasingSuperpositionInSpectrometryResetsTheThirdColourToSilver) {
+TEST_F(ServedWindow, ReleasingSuperpositionResetsThePensButSpectrometryKeepsItDown) {
   fp.Click("superposition");
-  fp.tools.spectro.down = true;
-  fp.tools.superposition.down = false;
-  fp.CurveColours = {display::kRed, display::kRed, display::kRed, display::kBlack};
-  fp.tools.spectro.down = false;
-  fp.superpositionClick();
-  EXPECT_EQ(fp.CurveColours[2], display::kRed);
-  fp.tools.superposition.down = false;
-  fp.tools.spectro.down = true;
-  fp.superpositionClick();  // forced down again: colours untouched
-  EXPECT_TRUE(fp.tools.superposition.down);
+  fp.Click("acquisition");
+  fp.Click("acquisition");  // pens rotated: red is no longer third
+  ASSERT_NE(fp.Curves().Pens()[2], display::kRed);
+  fp.Click("superposition");
+  EXPECT_EQ(fp.Curves().Pens()[2], display::kRed);
+  fp.Click("spectro");
+  const auto pens = fp.Curves().Pens();
+  EXPECT_EQ(pens[0], display::kSilver);
+  fp.Click("superposition");  // forced down again: pens untouched
+  EXPECT_TRUE(fp.Controls().superposition.down);
+  EXPECT_EQ(fp.Curves().Pens(), pens);
 }
 
 TEST_F(ServedWindow, TraceStyleMenuItemsAreExclusiveAndChangeThePicture) {
@@ -229,26 +230,28 @@ TEST_F(ServedWindow, TraceStyleMenuItemsAreExclusiveAndChangeThePicture) {
   server.Push(l);
   fp.Click("acquisition");
   // Pics: each column spans its samples, so the whole height is drawn.
-  EXPECT_EQ(fp.ecran.Pixel(10, 128), display::kBlack);
+  EXPECT_EQ(fp.Picture().Pixel(10, 128), display::kBlack);
   fp.Click("Points1");
-  EXPECT_TRUE(fp.tools.Points1.down);
-  EXPECT_FALSE(fp.tools.Pics1.down);
-  EXPECT_EQ(fp.ecran.Pixel(10, 128), display::kWhite);
-  EXPECT_EQ(fp.ecran.Pixel(10, 0), display::kBlack);
-  EXPECT_EQ(fp.ecran.Pixel(10, 255), display::kBlack);
+  EXPECT_TRUE(fp.Controls().Points1.down);
+  EXPECT_FALSE(fp.Controls().Pics1.down);
+  EXPECT_EQ(fp.Picture().Pixel(10, 128), display::kWhite);
+  EXPECT_EQ(fp.Picture().Pixel(10, 0), display::kBlack);
+  EXPECT_EQ(fp.Picture().Pixel(10, 255), display::kBlack);
   fp.Click("Vecteurs1");
-  EXPECT_TRUE(fp.tools.Vecteurs1.down);
-  EXPECT_FALSE(fp.tools.Points1.down);
+  EXPECT_TRUE(fp.Controls().Vecteurs1.down);
+  EXPECT_FALSE(fp.Controls().Points1.down);
   // Vecteurs: one sample per column, all at 255, joined along row 0.
-  for (int x = 0; x < 511; ++x) ASSERT_EQ(fp.ecran.Pixel(x, 0), display::kBlack) << x;
-  EXPECT_EQ(fp.ecran.Pixel(10, 255), display::kWhite);
+  for (int x = 0; x < 511; ++x) ASSERT_EQ(fp.Picture().Pixel(x, 0), display::kBlack) << x;
+  EXPECT_EQ(fp.Picture().Pixel(10, 255), display::kWhite);
 }
 
 TEST_F(ServedWindow, ClicksOnUnknownOrDisabledControls) {
   EXPECT_FALSE(fp.Click("nothing"));
-  fp.tools.superposition.enabled = false;
+  fp.Click("mi");  // superposition is disabled in the Michelson mode
+  ASSERT_FALSE(fp.Controls().superposition.enabled);
   EXPECT_TRUE(fp.Click("superposition"));
-  EXPECT_FALSE(fp.tools.superposition.down);
+  EXPECT_FALSE(fp.Controls().superposition.down);
+  fp.Click("mi");
   EXPECT_TRUE(fp.Click("Acqurir1"));  // the menu item is bound to the same handler
   EXPECT_EQ(server.FramesServed(), 1);
   fp.Click("Quitter1");
@@ -271,7 +274,7 @@ TEST(WindowOnSilentBox, SaysThatTheBoxDoesNotAnswer) {
   Box box(driver, clock, BoxKind::Usb);
   support::RecordingPort port;
   TFp fp(box, port);
-  fp.ForcedLanguage = 2;
+  fp.SetForcedLanguage(2);
   fp.FormCreate();
   fp.FormShow();
   ASSERT_EQ(port.status.size(), 1u);
@@ -283,7 +286,7 @@ TEST(WindowOnSilentBox, SaysThatTheBoxDoesNotAnswer) {
 // The window model started on a box chosen by kind, on virtual time.
 struct StartedWindow {
   explicit StartedWindow(BoxKind kind) : box(Options(kind), clock), fp(box, port) {
-    fp.ForcedLanguage = 2;
+    fp.SetForcedLanguage(2);
     fp.FormCreate();
     fp.FormShow();
   }
@@ -307,9 +310,9 @@ TEST(WindowWithoutBox, StartsAndSaysThatNoBoxAnswered) {
   EXPECT_EQ(fp.WindowTitle(), "ROVANEL — no box");
 
   fp.Click("acquisition");
-  EXPECT_NE(fp.LastAcquisitionStatus, 0);
+  EXPECT_NE(fp.LastAcquisition(), 0);
   EXPECT_NE(port.status.back().find("No box answered (status "), std::string::npos);
-  for (int i = 0; i < 2048; ++i) ASSERT_EQ(fp.stores.RawBuf[1][i], 0);
+  for (int i = 0; i < 2048; ++i) ASSERT_EQ(fp.Curves().Raw(1)[i], 0);
   fp.FormClose();
 }
 
@@ -317,9 +320,9 @@ TEST(WindowWithoutBox, StartsAndSaysThatNoBoxAnswered) {
 // region of the simulated slit: frame-to-frame noise.
 double DifferenceNoise(TFp& fp) {
   fp.Click("acquisition");
-  const Levels a = fp.stores.RawBuf[1];
+  const Levels a = fp.Curves().Raw(1);
   fp.Click("acquisition");
-  const Levels& b = fp.stores.RawBuf[1];
+  const Levels& b = fp.Curves().Raw(1);
   double s = 0, s2 = 0;
   int n = 0;
   for (int i = 0; i < 300; ++i) {
@@ -341,9 +344,9 @@ TEST(WindowOnSimulatedBox, AveragingFourFramesHalvesTheNoise) {
   const double averaged = DifferenceNoise(fp);
   EXPECT_GT(single, 2.0);
   EXPECT_NEAR(averaged / single, 0.5, 0.1);
-  EXPECT_EQ(fp.LastAcquisitionStatus, 0);
+  EXPECT_EQ(fp.LastAcquisition(), 0);
   // A diffraction profile: bright centre, dark edges.
-  const Levels& c = fp.stores.CurveBuf[1];
+  const Levels& c = fp.Curves().Shown(1);
   EXPECT_GT(*std::max_element(c.begin() + 900, c.begin() + 1150), 150);
   EXPECT_LT(std::accumulate(c.begin(), c.begin() + 200, 0) / 200, 40);
 }
@@ -351,7 +354,7 @@ TEST(WindowOnSimulatedBox, AveragingFourFramesHalvesTheNoise) {
 TEST_F(ServedWindow, ClicksDeliveredDuringAveragingLeaveTheCurveSetAlone) {
   server.Push(Flat(30));
   server.Push(Flat(50));
-  fp.ProfParams.AvgCount = 2;
+  fp.SetAvgCount(2);
   port.onPump = [&](int) {
     fp.Click("superposition");  // would add a curve and rotate the colours
     fp.Click("acquisition");    // would start a second run
@@ -360,10 +363,10 @@ TEST_F(ServedWindow, ClicksDeliveredDuringAveragingLeaveTheCurveSetAlone) {
   fp.Click("moyenne");
   fp.Click("acquisition");
   EXPECT_EQ(server.FramesServed(), 2);
-  EXPECT_EQ(fp.NbCurves, 1);
-  EXPECT_FALSE(fp.tools.superposition.down);
+  EXPECT_EQ(fp.Curves().Count(), 1);
+  EXPECT_FALSE(fp.Controls().superposition.down);
   EXPECT_EQ(Raw(1)[0], 40);
-  EXPECT_EQ(fp.TraceStyle, display::TraceStyle::Points);
+  EXPECT_EQ(fp.Plot().Style(), display::TraceStyle::Points);
   EXPECT_EQ(port.hourglass, 0);  // set during the run, restored after it
 }
 

@@ -69,15 +69,15 @@ struct Printing : ::testing::Test, support::NoBoxRig {
     std::string error;
     auto answer = ParseDialogAnswer(text, error);
     ASSERT_TRUE(answer) << error;
-    fp.dialogScript.Queue(std::move(*answer));
+    fp.Answers().Queue(std::move(*answer));
   }
 };
 
 TEST_F(Printing, OkKeepsTheNotesAndPrintsThemCancelChangesNothing) {
   Answer("Timp nom=\"Ada Martin\" manip=\"Young slits\" remark=\"a = 0.2 mm\" ok");
   fp.Click("imprimer");
-  EXPECT_EQ(fp.PrintNotes.NomText, "Ada Martin");
-  EXPECT_EQ(fp.PrintNotes.ManipText, "Young slits");
+  EXPECT_EQ(fp.Notes().NomText, "Ada Martin");
+  EXPECT_EQ(fp.Notes().ManipText, "Young slits");
   ASSERT_EQ(port.printed.size(), 1u);
   EXPECT_EQ(port.printed[0].page.nom, "Ada Martin");
   EXPECT_EQ(port.printed[0].page.remark, "a = 0.2 mm");
@@ -86,8 +86,8 @@ TEST_F(Printing, OkKeepsTheNotesAndPrintsThemCancelChangesNothing) {
   // The dialog opens on the notes in force; Cancel keeps them.
   Answer("Timp nom=Other cancel");
   fp.Click("Imprimer1");
-  EXPECT_EQ(fp.imp.nom.caption, "Other");
-  EXPECT_EQ(fp.PrintNotes.NomText, "Ada Martin");
+  EXPECT_EQ(fp.Imp().nom.caption, "Other");
+  EXPECT_EQ(fp.Notes().NomText, "Ada Martin");
   EXPECT_EQ(port.printed.size(), 1u);
 
   // The preview shows what the dialog holds, before OK.
@@ -95,7 +95,7 @@ TEST_F(Printing, OkKeepsTheNotesAndPrintsThemCancelChangesNothing) {
   fp.Click("imprimer");
   ASSERT_EQ(port.previews.size(), 1u);
   EXPECT_EQ(port.previews[0].page.nom, "Preview");
-  EXPECT_EQ(fp.PrintNotes.NomText, "Ada Martin");
+  EXPECT_EQ(fp.Notes().NomText, "Ada Martin");
 }
 
 // The bytes go out once Timp is confirmed for a printer, whether or not the
@@ -108,13 +108,13 @@ TEST(PrintPort, TwoBytesGoToAnOpenPortOnceThePrintDialogIsConfirmed) {
     Box box{options, clock};
     support::RecordingPort port;
     TFp fp{box, port};
-    fp.ForcedLanguage = 2;
+    fp.SetForcedLanguage(2);
     fp.FormCreate();
     fp.FormShow();
     ASSERT_TRUE(box.Port().Opened());
     port.confirmPrint = false;  // the platform's dialog is cancelled
     std::string error;
-    fp.dialogScript.Queue(*ParseDialogAnswer(timpOk ? "Timp ok" : "Timp cancel", error));
+    fp.Answers().Queue(*ParseDialogAnswer(timpOk ? "Timp ok" : "Timp cancel", error));
     fp.Click("imprimer");
     const std::uint16_t base = device::kParaBase;
     EXPECT_EQ(box.Port().ReadPort(base) == 0xF7, timpOk);
@@ -125,12 +125,12 @@ TEST(PrintPort, TwoBytesGoToAnOpenPortOnceThePrintDialogIsConfirmed) {
   Box box{support::NoBoxOptions(), clock};
   support::RecordingPort port;
   TFp fp{box, port};
-  fp.ForcedLanguage = 2;
+  fp.SetForcedLanguage(2);
   fp.FormCreate();
   fp.FormShow();
   const std::int32_t before = box.Port().LastError();
   std::string error;
-  fp.dialogScript.Queue(*ParseDialogAnswer("Timp ok", error));
+  fp.Answers().Queue(*ParseDialogAnswer("Timp ok", error));
   fp.Click("imprimer");
   EXPECT_EQ(port.printed.size(), 1u);
   EXPECT_EQ(box.Port().LastError(), before);
@@ -139,12 +139,17 @@ TEST(PrintPort, TwoBytesGoToAnOpenPortOnceThePrintDialogIsConfirmed) {
 TEST_F(Printing, ThePageShowsTheViewWithItsScaleCursorsAndDate) {
   setenv("TZ", "UTC", 1);
   tzset();
-  fp.Now = [] { return std::int64_t{1796299200}; };  // 2026-12-03 12:00 UTC
+  fp.SetNow([] { return std::int64_t{1796299200}; });  // 2026-12-03 12:00 UTC
   fp.Click("int");
-  for (int k = 1; k <= 2; ++k)
-    for (std::size_t i = 0; i < kPixels; ++i)
-      fp.stores.CurveBuf[k][i] = static_cast<std::uint8_t>((i * k) % 256);
-  fp.NbCurves = 2;
+  fp.Click("superposition");
+  fp.Click("acquisition");  // two curves
+  if (fp.Controls().filtrage.down) fp.Click("filtrage");  // shown as stored
+  for (int k = 1; k <= 2; ++k) {
+    signal::Curve c;
+    for (std::size_t i = 0; i < kPixels; ++i) c[i] = static_cast<std::uint8_t>((i * k) % 256);
+    fp.SetRawCurve(k, c);
+  }
+  fp.ProcessCurves();
   fp.Click("cursv");
   const PrintJob job = fp.MakePrintJob({"Ada", "Slits", "none"});
   const display::PrintPage& page = job.page;
@@ -157,8 +162,8 @@ TEST_F(Printing, ThePageShowsTheViewWithItsScaleCursorsAndDate) {
   EXPECT_EQ(page.x[1000], 14000.0);
   ASSERT_EQ(page.curves.size(), 2u);
   EXPECT_EQ(page.curves[1].levels[300], (300 * 2) % 256);
-  EXPECT_EQ(page.curves[0].colour, fp.CurveColours[0]);
-  EXPECT_EQ(page.curves[1].colour, fp.CurveColours[1]);
+  EXPECT_EQ(page.curves[0].colour, fp.Curves().Pens()[0]);
+  EXPECT_EQ(page.curves[1].colour, fp.Curves().Pens()[1]);
   // Cursors at columns 100 and 300 of 512; their read-outs printed.
   EXPECT_EQ(page.cursorsX, (std::vector<double>{100 / 512.0, 300 / 512.0}));
   ASSERT_GE(page.readouts.size(), 3u);
@@ -172,8 +177,8 @@ TEST_F(Printing, ThePageShowsTheViewWithItsScaleCursorsAndDate) {
   const PrintJob zoomed = fp.MakePrintJob({});
   EXPECT_EQ(zoomed.page.span, 512u);
   EXPECT_EQ(zoomed.page.curves[0].levels.size(), 512u);
-  EXPECT_EQ(zoomed.page.curves[0].levels[0], fp.stores.CurveBuf[1][fp.ViewStart]);
-  EXPECT_DOUBLE_EQ(zoomed.page.x[0], fp.ViewStart * 14.0);
+  EXPECT_EQ(zoomed.page.curves[0].levels[0], fp.Curves().Shown(1)[fp.Plot().ViewStart()]);
+  EXPECT_DOUBLE_EQ(zoomed.page.x[0], fp.Plot().ViewStart() * 14.0);
   EXPECT_DOUBLE_EQ(zoomed.page.x[1] - zoomed.page.x[0], 14.0);
 }
 
@@ -194,7 +199,7 @@ TEST_F(Printing, SpectrometryListsTheReferenceLines) {
   const PrintJob coloured = fp.MakePrintJob({});
   ASSERT_EQ(coloured.page.sampleColours.size(), 2048u);
   EXPECT_EQ(coloured.page.sampleColours[400],
-            display::SpectrumRgb(fp.stores.SpectrumColours, display::SpectrumColourIndex(550.0f)));
+            display::SpectrumRgb(fp.Stores().SpectrumColours, display::SpectrumColourIndex(550.0f)));
   EXPECT_NE(coloured.page.sampleColours[200], coloured.page.sampleColours[1000]);
 }
 

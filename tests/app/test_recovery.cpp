@@ -33,7 +33,7 @@ struct FaultedWindow {
         fp(box, port) {
     bench.NoiseSigma = 0;
     sim.SetFaults(faults);
-    fp.ForcedLanguage = 2;
+    fp.SetForcedLanguage(2);
     fp.FormCreate();
     fp.FormShow();
   }
@@ -43,7 +43,7 @@ struct FaultedWindow {
     fp.Click("acquisition");
     return Bytes(wire.wire.begin() + static_cast<std::ptrdiff_t>(before), wire.wire.end());
   }
-  const Levels& Curve() { return fp.stores.CurveBuf[1]; }
+  const Levels& Curve() { return fp.Curves().Shown(1); }
 
   device::ManualClock clock{1000};
   device::sim::OpticalBench bench;
@@ -92,12 +92,12 @@ TEST(LinkRecovery, EveryFaultAtEveryFramePositionIsFollowedByAGoodAcquisition) {
       FaultedWindow w(faults);
       for (int k = 1; k < position; ++k) {
         w.Acquire();
-        ASSERT_EQ(w.fp.LastAcquisitionStatus, 0) << c.name << position;
+        ASSERT_EQ(w.fp.LastAcquisition(), 0) << c.name << position;
       }
       w.Acquire();  // the faulty one
-      EXPECT_NE(w.fp.LastAcquisitionStatus, 0) << c.name << position;
+      EXPECT_NE(w.fp.LastAcquisition(), 0) << c.name << position;
       const Bytes next = w.Acquire();
-      EXPECT_EQ(w.fp.LastAcquisitionStatus, 0) << c.name << position;
+      EXPECT_EQ(w.fp.LastAcquisition(), 0) << c.name << position;
       EXPECT_EQ(w.Curve(), profile) << c.name << position;
       EXPECT_EQ(next, c.next) << c.name << position;
       w.Acquire();
@@ -111,7 +111,7 @@ TEST(LinkRecovery, UnpluggedBoxIsClosedAndReopenedAfterItComesBack) {
   faults.unplug = 2;
   faults.replugMs = 5000;
   FaultedWindow w(faults);
-  w.fp.series.level = 4;
+  w.fp.SetSensitivity(4);
   w.box.GetBoard().SetIntegrationTime(20.0);
   w.Acquire();
   w.Acquire();
@@ -123,7 +123,7 @@ TEST(LinkRecovery, UnpluggedBoxIsClosedAndReopenedAfterItComesBack) {
   w.clock.AdvanceUs(5'000'000);
   const Bytes bytes = w.Acquire();
   EXPECT_EQ(w.port.status.back(), "Box reconnected.");
-  EXPECT_EQ(w.fp.LastAcquisitionStatus, 0);
+  EXPECT_EQ(w.fp.LastAcquisition(), 0);
   // The box powered up at 10 ms: it is told 20 ms (count 0xFCF2) again
   // before the frame.
   EXPECT_EQ(bytes, (Bytes{0xF0, 0x00, 0x0F, 0xF0, 0x04, 0x05, 0xFF, 0x0F, 0xF0, 0x04, 0x01,
@@ -140,7 +140,7 @@ TEST(LinkRecovery, HalfWrittenIntegrationTimeIsSentAgainBeforeTheNextFrame) {
   EXPECT_EQ(board.SetIntegrationTime(30.0), device::kWrongEcho);
   w.wire.Disarm();
   const Bytes bytes = w.Acquire();
-  EXPECT_EQ(w.fp.LastAcquisitionStatus, 0);
+  EXPECT_EQ(w.fp.LastAcquisition(), 0);
   // 30 ms is count 65535 - 1172 = 0xFB6B.
   EXPECT_EQ(bytes,
             (Bytes{0xF0, 0x04, 0x01, 0xFB, 0x0F, 0xF0, 0x04, 0x00, 0x6B, 0x0F, 0xF0, 0x06, 0x0F}));
@@ -171,11 +171,11 @@ TEST(LinkRecovery, LateFrameThenTwentyGoodAcquisitions) {
     return reply;
   };
   w.fp.Click("acquisition");
-  EXPECT_EQ(w.fp.LastAcquisitionStatus, device::kNoByte);
+  EXPECT_EQ(w.fp.LastAcquisition(), device::kNoByte);
   for (int i = 0; i < 20; ++i) {
     w.fp.Click("acquisition");
-    ASSERT_EQ(w.fp.LastAcquisitionStatus, 0) << i;
-    ASSERT_EQ(w.fp.stores.RawBuf[1], Flat(90)) << i;
+    ASSERT_EQ(w.fp.LastAcquisition(), 0) << i;
+    ASSERT_EQ(w.fp.Curves().Raw(1), Flat(90)) << i;
   }
   EXPECT_GE(w.box.GetBoard().DroppedBytes(), 2100u);
 }
@@ -187,7 +187,7 @@ TEST(LinkRecovery, AveragingCountsOnlyFramesThatArrivedWhole) {
   w.fp.Click("moyenne");
   w.fp.Click("acquisition");
   // (10 + 11 + 12) / 3 = 11; counting the failed frame as zeros would give 8.
-  EXPECT_EQ(w.fp.stores.RawBuf[1], Flat(11));
+  EXPECT_EQ(w.fp.Curves().Raw(1), Flat(11));
   EXPECT_EQ(w.port.status.back(),
             "1 of the 4 frames failed (status -150): the average is taken over the 3 good ones.");
 }
@@ -197,7 +197,7 @@ TEST(LinkRecovery, AveragingWithNoGoodFrameKeepsWhatCame) {
   w.driver.OnWrite = nullptr;  // the box stops answering
   w.fp.Click("moyenne");
   w.fp.Click("acquisition");
-  EXPECT_EQ(w.fp.stores.RawBuf[1], Flat(0));
+  EXPECT_EQ(w.fp.Curves().Raw(1), Flat(0));
   EXPECT_NE(w.port.status.back().find("None of the 4 frames arrived in full"), std::string::npos);
 }
 
@@ -262,7 +262,7 @@ TEST(LinkRecovery, ASeriesReconnectsABoxPluggedInAgain) {
   EXPECT_NE(w.port.status.back().find("No box answers"), std::string::npos) << w.port.status.back();
   w.clock.AdvanceUs(1'000'000);
   w.fp.Click("startmi");
-  EXPECT_EQ(w.fp.LastSeriesStatus, 0);
+  EXPECT_EQ(w.fp.LastSeries(), 0);
   EXPECT_NE(std::find(w.port.status.begin(), w.port.status.end(), "Box reconnected."),
             w.port.status.end());
   w.fp.FormClose();

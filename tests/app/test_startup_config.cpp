@@ -41,7 +41,7 @@ struct StartupConfig : ::testing::Test {
     std::int64_t now = 0;
     TFp* fp = nullptr;
     std::int64_t NowUs() override {
-      return now + (fp && fp->WaitCalib ? std::int64_t(fp->WaitCalib->DelayIterations) : 0);
+      return now + (fp && fp->HasDelayLoop() ? std::int64_t(fp->DelayLoopCalibration().DelayIterations) : 0);
     }
     void SleepUntilUs(std::int64_t t) override { now += std::max<std::int64_t>(0, t - NowUs()); }
     void Spin() override { now += 1000; }
@@ -59,9 +59,9 @@ struct StartupConfig : ::testing::Test {
   std::unique_ptr<Started> Start(bool firstStart, BoxOptions options = support::NoBoxOptions(),
                                  std::optional<DialogAnswer> answer = {}) {
     auto s = std::make_unique<Started>(options);
-    s->fp.AppDir = dir.string() + "/";
-    s->fp.FirstStartAllowed = firstStart;
-    if (answer) s->fp.dialogScript.Queue(*answer);
+    s->fp.SetUserDir(dir.string() + "/");
+    s->fp.AllowFirstStart(firstStart);
+    if (answer) s->fp.Answers().Queue(*answer);
     s->fp.FormCreate();
     s->fp.FormShow();
     return s;
@@ -74,19 +74,19 @@ TEST_F(StartupConfig, StaleSizesAreDeletedAndTheFirstStartRunsOnce) {
   for (std::size_t size : {43u, 299u}) {
     Plant(std::vector<std::uint8_t>(size, 0x55));
     auto first = Start(true, support::NoBoxOptions(), English());
-    EXPECT_TRUE(first->fp.dialogScript.Unused().empty()) << "the language dialog was not shown";
-    EXPECT_EQ(first->fp.Language, 2);
-    EXPECT_EQ(first->fp.tools.superposition.caption, "Overlay");
+    EXPECT_TRUE(first->fp.Answers().Unused().empty()) << "the language dialog was not shown";
+    EXPECT_EQ(first->fp.Lang(), 2);
+    EXPECT_EQ(first->fp.Controls().superposition.caption, "Overlay");
     ASSERT_EQ(fs::file_size(dir / "rovanel.cfg"), 312u);
     ConfigRec rec;
     ASSERT_TRUE(ReadConfig(dir.string() + "/", rec));
     EXPECT_EQ(rec.CfgLanguage, 2);
     EXPECT_EQ(rec.CfgPortBox, 0);
-    EXPECT_EQ(rec.CfgSlope, first->fp.WaitCalib->Slope);
+    EXPECT_EQ(rec.CfgSlope, first->fp.DelayLoopCalibration().Slope);
     // The next start reads the file: no dialog.
     auto next = Start(true, support::NoBoxOptions(), English());
-    EXPECT_EQ(next->fp.dialogScript.Unused().size(), 1u);
-    EXPECT_EQ(next->fp.Language, 2);
+    EXPECT_EQ(next->fp.Answers().Unused().size(), 1u);
+    EXPECT_EQ(next->fp.Lang(), 2);
     fs::remove(dir / "rovanel.cfg");
   }
 }
@@ -97,15 +97,15 @@ TEST_F(StartupConfig, AShortFileIsReadWithoutComplaint) {
   Plant(std::vector<std::uint8_t>(full.begin(), full.begin() + 40));
   auto s = Start(true);
   EXPECT_TRUE(s->port.messages.empty());
-  EXPECT_EQ(s->fp.Config.CfgSlope, 12.5);
-  EXPECT_EQ(s->fp.Config.CfgOffset, -3.25);
-  EXPECT_EQ(s->fp.Config.CfgPortBox, 0);
-  EXPECT_EQ(s->fp.Config.CfgLanguage, 0);
-  EXPECT_EQ(s->fp.Language, 1);  // language 0 reads French
-  EXPECT_FALSE(s->fp.PortBox);
-  EXPECT_EQ(s->fp.WaitCalib->Slope, 12.5);
+  EXPECT_EQ(s->fp.Configuration().CfgSlope, 12.5);
+  EXPECT_EQ(s->fp.Configuration().CfgOffset, -3.25);
+  EXPECT_EQ(s->fp.Configuration().CfgPortBox, 0);
+  EXPECT_EQ(s->fp.Configuration().CfgLanguage, 0);
+  EXPECT_EQ(s->fp.Lang(), 1);  // language 0 reads French
+  EXPECT_FALSE(s->fp.SeriesFromPortBox());
+  EXPECT_EQ(s->fp.DelayLoopCalibration().Slope, 12.5);
   // The delay set for 0.02 ms: 0.02 * 12.5 - 3.25 = -3.
-  EXPECT_EQ(s->fp.WaitCalib->LoopCount, -3);
+  EXPECT_EQ(s->fp.DelayLoopCalibration().LoopCount, -3);
   EXPECT_EQ(fs::file_size(dir / "rovanel.cfg"), 40u);  // never rewritten
 }
 
@@ -116,13 +116,13 @@ TEST_F(StartupConfig, ACorruptCalibrationIsTimedAgainAndSpecialFilesAreNotRead) 
     const auto full = EncodeConfig({slope, 0, 0, 2});
     Plant(std::vector<std::uint8_t>(full.begin(), full.end()));
     auto s = Start(true);
-    EXPECT_TRUE(device::PlausibleCalibration(s->fp.WaitCalib->Slope, s->fp.WaitCalib->Offset));
-    EXPECT_LE(s->fp.WaitCalib->LoopCount, device::kMaxLoopCount);
+    EXPECT_TRUE(device::PlausibleCalibration(s->fp.DelayLoopCalibration().Slope, s->fp.DelayLoopCalibration().Offset));
+    EXPECT_LE(s->fp.DelayLoopCalibration().LoopCount, device::kMaxLoopCount);
     ConfigRec rec;
     ASSERT_TRUE(ReadConfig(dir.string() + "/", rec));
-    EXPECT_EQ(rec.CfgSlope, s->fp.WaitCalib->Slope);  // kept for the next start
+    EXPECT_EQ(rec.CfgSlope, s->fp.DelayLoopCalibration().Slope);  // kept for the next start
     EXPECT_EQ(rec.CfgLanguage, 2);
-    EXPECT_EQ(s->fp.Language, 2);
+    EXPECT_EQ(s->fp.Lang(), 2);
   }
   fs::remove(dir / "rovanel.cfg");
   ASSERT_EQ(::mkfifo((dir / "rovanel.cfg").c_str(), 0600), 0);
@@ -141,15 +141,15 @@ TEST_F(StartupConfig, PortBoxFromTheFileTakesTheSeriesFromTheParallelPort) {
   options.timeScale = 0;
   options.parport = device::PortKind::kSim;
   auto s = Start(false, options);
-  EXPECT_TRUE(s->fp.PortBox);
+  EXPECT_TRUE(s->fp.SeriesFromPortBox());
   s->fp.Click("mi");
   // The port box's duration rules from the start, not from the first
   // change of sensitivity: multiples of 41 s for 4096 points, of 82 s for
   // 8192 (at 10 ms).
   const auto typed = [&](const char* text) {
-    s->fp.tools.InterAcc.caption = text;
+    s->fp.TypeText("InterAcc", text);
     s->fp.InterAccEnter();
-    return s->fp.tools.InterAcc.caption;
+    return s->fp.Controls().InterAcc.caption;
   };
   EXPECT_EQ(typed("20"), "41");
   EXPECT_EQ(typed("100"), "123");
@@ -159,15 +159,16 @@ TEST_F(StartupConfig, PortBoxFromTheFileTakesTheSeriesFromTheParallelPort) {
   EXPECT_EQ(typed("20"), "41");
   s->fp.Click("startmi");
   // The parallel-port box's plan: its points and duration steps.
-  const acquisition::SeriesPlan port = acquisition::PlanPortSeries(s->fp.series);
-  EXPECT_EQ(s->fp.MiParams.NbPoints, port.points);
-  EXPECT_EQ(s->fp.MiParams.DurationCode, port.durationCode);
+  acquisition::SeriesControls controls = s->fp.Series();
+  const acquisition::SeriesPlan port = acquisition::PlanPortSeries(controls);
+  EXPECT_EQ(s->fp.Mi().NbPoints, port.points);
+  EXPECT_EQ(s->fp.Mi().DurationCode, port.durationCode);
 }
 
 TEST_F(StartupConfig, WithoutFirstStartNothingIsAskedNorWritten) {
   auto s = Start(false, support::NoBoxOptions(), English());
-  EXPECT_EQ(s->fp.dialogScript.Unused().size(), 1u);
-  EXPECT_EQ(s->fp.Language, 1);
+  EXPECT_EQ(s->fp.Answers().Unused().size(), 1u);
+  EXPECT_EQ(s->fp.Lang(), 1);
   EXPECT_FALSE(fs::exists(dir / "rovanel.cfg"));
 }
 
@@ -179,7 +180,7 @@ TEST_F(StartupConfig, AConfigurationThatCannotBeWrittenIsSaidAndTheProgramGoesOn
   ASSERT_EQ(s->port.messages.size(), 2u);  // the help notice, then the failure
   EXPECT_NE(s->port.messages[1].find("plain/rovanel.cfg"), std::string::npos) << s->port.messages[1];
   EXPECT_NE(s->port.messages[1].find("cannot be written ("), std::string::npos);
-  EXPECT_EQ(s->fp.Language, 2);
+  EXPECT_EQ(s->fp.Lang(), 2);
   EXPECT_TRUE(s->fp.Click("acquisition"));
 }
 

@@ -42,7 +42,7 @@ struct View : ::testing::Test {
     options.kind = app::BoxKind::Sim;
     box = std::make_unique<app::Box>(options, clock);
     view = std::make_unique<MainView>(*box);
-    view->Model().ForcedLanguage = 2;
+    view->Model().SetForcedLanguage(2);
     view->Model().FormCreate();
     view->Sync();
     view->show();
@@ -65,7 +65,7 @@ TEST_F(View, TheWindowShowsTheSamePictureAsTheModel) {
   const QImage shot = view->grab().toImage().convertToFormat(QImage::Format_RGB32);
   const QPoint at = ecran->mapTo(view.get(), QPoint(0, 0));
   const QImage shown = shot.copy(QRect(at, QSize(512, 256)));
-  EXPECT_EQ(shown, display::ToQImage(view->Model().ecran));
+  EXPECT_EQ(shown, display::ToQImage(view->Model().Picture()));
 }
 
 TEST_F(View, QtsOwnDialogsFollowTheLanguageMenu) {
@@ -73,7 +73,7 @@ TEST_F(View, QtsOwnDialogsFollowTheLanguageMenu) {
   // The Language menu keeps its choice in the configuration: a folder of
   // this test's own, so the other tests' language stays as it was.
   QTemporaryDir home;
-  view->Model().AppDir = home.path().toStdString() + "/";
+  view->Model().SetUserDir(home.path().toStdString() + "/");
   const auto cancel = [] { return QCoreApplication::translate("QPlatformTheme", "Cancel"); };
   EXPECT_EQ(cancel(), "Cancel");
   view->Model().Click("Deutsch1");
@@ -99,7 +99,7 @@ TEST_F(View, ControlsCarryTheComponentNamesAndFollowTheModel) {
 
   auto* superposition = view->findChild<QToolButton*>("superposition");
   superposition->click();
-  EXPECT_TRUE(view->Model().tools.superposition.down);
+  EXPECT_TRUE(view->Model().Controls().superposition.down);
   EXPECT_TRUE(superposition->isChecked());
   EXPECT_EQ(superposition->toolTip(),
             "When down, each new acquisition is added to the curves shown instead of replacing "
@@ -107,7 +107,7 @@ TEST_F(View, ControlsCarryTheComponentNamesAndFollowTheModel) {
 
   auto* points = view->findChild<QAction*>("Points1");
   points->trigger();
-  EXPECT_EQ(view->Model().TraceStyle, display::TraceStyle::Points);
+  EXPECT_EQ(view->Model().Plot().Style(), display::TraceStyle::Points);
   EXPECT_TRUE(points->isChecked());
   EXPECT_FALSE(view->findChild<QAction*>("Pics1")->isChecked());
 }
@@ -139,7 +139,7 @@ TEST_F(View, QuitClosesTheWindowAndTheBox) {
 TEST(Gauge, TheWindowShowsTheModelsTextsBarAndCancelButton) {
   App();
   app::TPBar model;
-  GaugeWindow window(model, nullptr);
+  GaugeWindow window(model, [&model] { model.CancelClick(); }, nullptr);
   model.Changed = [&] { window.Render(); };
   model.MinValue = 0;
   model.MaxValue = 4;

@@ -57,8 +57,8 @@ TEST_F(Actions, SetAndDumpTheCurveSet) {
                    "dump:NbCurves", "dump:CurveColours"}))
       << err.str();
   EXPECT_EQ(out.str(), "2\n255 0 0\n0 0 0\n0 0 128\n0 0 0\n");
-  EXPECT_EQ(fp->ProfParams.AvgCount, 2);
-  EXPECT_EQ(fp->ProfParams.Level, 7);
+  EXPECT_EQ(fp->Prof().AvgCount, 2);
+  EXPECT_EQ(fp->Prof().Level, 7);
   out.str("");
   ASSERT_TRUE(Run({"dump:tools"}));
   EXPECT_NE(out.str().find(
@@ -119,7 +119,7 @@ TEST_F(Actions, DialogButtonsTabsAndFieldsAfterClosing) {
                    "click:gosimu", "set:bar=-300", "dump:bar", "dump:renbt"}))
       << err.str();
   EXPECT_EQ(out.str(), "-300\n5\n");
-  EXPECT_EQ(fp->paraint.Sim.SlitCount, 5.0);
+  EXPECT_EQ(fp->Paraint().Sim.SlitCount, 5.0);
   EXPECT_FALSE(runner->Run("set:intensbar=0"));
   // A lamp line chosen for the wavelength entry; one the library lacks.
   ASSERT_TRUE(Run({"click:spectro", "set:spLine=546.074", "dump:spLbd"}));
@@ -132,7 +132,7 @@ TEST_F(Actions, PictureIsWrittenAsPngOrBmp) {
   std::filesystem::create_directories(dir);
   const std::string png = (dir / "e.png").string(), bmp = (dir / "e.BMP").string();
   ASSERT_TRUE(Run({"click:acquisition", "dump:ecran=" + png, "dump:ecran=" + bmp}));
-  const QImage expected = display::ToQImage(fp->ecran);
+  const QImage expected = display::ToQImage(fp->Picture());
   for (const std::string& file : {png, bmp}) {
     QImage image(QString::fromStdString(file));
     ASSERT_EQ(image.size(), QSize(512, 256)) << file;
@@ -214,20 +214,20 @@ TEST_F(Actions, FillLoadsLevelsAndRefusesABadLineWithItsNumber) {
   const std::string bad = WriteFile("rovanel-fill-bad.txt", text);
   EXPECT_FALSE(Run({"fill:RawBuf=" + bad}));
   EXPECT_NE(err.str().find(":4: not a level"), std::string::npos) << err.str();
-  EXPECT_EQ(fp->stores.RawBuf[1][0], 77);  // nothing changed
+  EXPECT_EQ(fp->Curves().Raw(1)[0], 77);  // nothing changed
 
   const std::string series = WriteFile("rovanel-fill-series.txt", Levels(5000, 9));
   err.str("");
   EXPECT_TRUE(Run({"fill:MiSerieRaw=" + series})) << err.str();
-  EXPECT_EQ(fp->MiParams.NbPoints, 5000);
+  EXPECT_EQ(fp->Mi().NbPoints, 5000);
   EXPECT_FALSE(Run({"fill:RawBuf=" + series}));  // a profile has 2048 levels
 }
 
 TEST_F(Actions, DialogAnswersAreQueuedAndMustBeUsed) {
   ASSERT_TRUE(Run({"dialog:Tfeature ordre=5 \"nbmoy=1 2\" ok", "click:FiltrageMoyennage1"}))
       << err.str();
-  EXPECT_EQ(fp->ProfParams.FilterOrder, 5);
-  EXPECT_EQ(fp->ProfParams.AvgCount, 2);  // "1 2" typed: the space empties, then 2; 2 is kept
+  EXPECT_EQ(fp->Prof().FilterOrder, 5);
+  EXPECT_EQ(fp->Prof().AvgCount, 2);  // "1 2" typed: the space empties, then 2; 2 is kept
   EXPECT_FALSE(Run({"dialog:Tfeature ordre=5 ok"}));
   EXPECT_NE(err.str().find("never used"), std::string::npos);
   EXPECT_FALSE(Run({"dialog:Tfeature colour=red ok", "click:FiltrageMoyennage1"}));

@@ -137,7 +137,7 @@ TEST_F(Hostile, AReferenceLineThatCouldNotBeSavedIsRefusedAtEntry) {
   };
   for (const auto& row : refused) {
     const std::string before = Snapshot();
-    const std::string typed = fp->tools.spLbd.caption;
+    const std::string typed = fp->Controls().spLbd.caption;
     err.str("");
     EXPECT_FALSE(runner->RunAll(row.actions)) << row.actions.front();
     EXPECT_NE(err.str().find(row.said), std::string::npos) << err.str();

@@ -90,7 +90,7 @@ TEST_F(ScriptOrder, ADumpAfterStartReadsTheSeriesAndACancelKeepsThePreviousOne) 
                               "dump:NbPoints", "dump:MiSerie"}))
       << err.str();
   EXPECT_EQ(Lines(Take()), first);
-  EXPECT_FALSE(fp->gjauge.Visible());
+  EXPECT_FALSE(fp->Gauge().Visible());
   EXPECT_FALSE(fp->FiniteLoopRunning());
 }
 
@@ -101,7 +101,7 @@ TEST_F(ScriptOrder, AGaugeCancelStopsTheAverageAtItsFrame) {
       << err.str();
   EXPECT_EQ(Take(), "1\n");
   // Frames 1 and 2 were added; the third was read, then the cancel seen.
-  EXPECT_EQ(fp->LastAcquisitionReport.frames, 3);
+  EXPECT_EQ(fp->LastAcquisitionLink().frames, 3);
   // A cancel queued for a gauge that never comes is an error.
   EXPECT_FALSE(runner->RunAll({"gauge:cancel", "dump:NbCurves"}));
   EXPECT_NE(err.str().find("gauge:cancel was never used"), std::string::npos) << err.str();
@@ -114,7 +114,7 @@ TEST_F(ScriptOrder, ActionsAfterTheLiveViewRunWhileItRuns) {
   ASSERT_TRUE(runner->RunAll({"click:rt", "wait:500", "dump:NbPoints", "click:rt"}))
       << err.str();
   EXPECT_EQ(Take(), "512\n");  // read during the live view
-  EXPECT_TRUE(fp->RtStopped);
+  EXPECT_TRUE(fp->LiveStopped());
   // The live view went on during the wait: frames of 10 ms for 0.5 s.
   EXPECT_GT(port.pictures - pictures, 30);
 }
@@ -123,18 +123,18 @@ TEST_F(ScriptOrder, QuitEndsTheScriptFromAnyLoop) {
   Start(device::sim::Scene::Slit);
   EXPECT_TRUE(runner->RunAll({"click:rt", "click:Quitter1", "dump:NbCurves"}));
   EXPECT_EQ(Take(), "");
-  EXPECT_TRUE(fp->RtStopped);
+  EXPECT_TRUE(fp->LiveStopped());
   EXPECT_EQ(port.closeRequests, 1);
 }
 
 TEST_F(ScriptOrder, AFailedFileCommandFailsItsActionAndChangesNothing) {
   Start(device::sim::Scene::Slit);
   ASSERT_TRUE(runner->RunAll({"click:acquisition"}));
-  const auto before = fp->stores.RawBuf[1];
+  const auto before = fp->Curves().Raw(1);
   EXPECT_FALSE(runner->RunAll({"open:/nonexistent/a.CCD", "dump:NbCurves"}));
   EXPECT_FALSE(runner->RunAll({"open:/etc/passwd"}));
   EXPECT_EQ(Take(), "");
-  EXPECT_EQ(fp->stores.RawBuf[1], before);
+  EXPECT_EQ(fp->Curves().Raw(1), before);
   // One line each, said by the runner (the window's port saw no error box).
   const std::string said = err.str();
   EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 2) << said;

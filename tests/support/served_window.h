@@ -12,7 +12,7 @@ namespace rovanel::support {
 struct ServedRig {
   // English texts: the messages the tests read.
   ServedRig() {
-    fp.ForcedLanguage = 2;
+    fp.SetForcedLanguage(2);
     fp.FormCreate();
     fp.FormShow();
   }
@@ -33,7 +33,7 @@ inline app::BoxOptions NoBoxOptions() {
 
 struct NoBoxRig {
   NoBoxRig() {
-    fp.ForcedLanguage = 2;
+    fp.SetForcedLanguage(2);
     fp.FormCreate();
     fp.FormShow();
   }

@@ -177,14 +177,14 @@ bool ActionRunner::Gauge(std::string_view what) {
 }
 
 void ActionRunner::PlayGaugeCancel() {
-  if (gaugeCancels_.empty() || !fp_.gjauge.Visible() || !fp_.gjauge.CancelVisible) return;
-  if (fp_.gjauge.Position() < gaugeCancels_.front()) return;
+  if (gaugeCancels_.empty() || !fp_.Gauge().Visible() || !fp_.Gauge().CancelVisible) return;
+  if (fp_.Gauge().Position() < gaugeCancels_.front()) return;
   gaugeCancels_.erase(gaugeCancels_.begin());
-  fp_.gjauge.CancelClick();
+  fp_.CancelGauge();
 }
 
 bool ActionRunner::UnusedAnswers() {
-  for (const std::string& name : fp_.dialogScript.Unused()) {
+  for (const std::string& name : fp_.Answers().Unused()) {
     Fail("the answer to dialog " + name + " was never used");
     return true;
   }
@@ -202,8 +202,7 @@ bool ActionRunner::Run(std::string_view action) {
   bool ok = RunOne(action);
   // A queued dialog answer that could not be played fails the action that
   // showed the dialog; so does a command of the model that failed.
-  if (!fp_.scriptError.empty()) {
-    const std::string error = std::exchange(fp_.scriptError, {});
+  if (const std::string error = fp_.TakeScriptError(); !error.empty()) {
     if (ok) ok = Fail(error);
   }
   if (!failure_.empty()) {
@@ -282,7 +281,7 @@ bool ActionRunner::Dialog(std::string_view answer) {
   std::string error;
   auto parsed = app::ParseDialogAnswer(answer, error);
   if (!parsed) return Fail(error);
-  fp_.dialogScript.Queue(std::move(*parsed));
+  fp_.Answers().Queue(std::move(*parsed));
   return true;
 }
 
@@ -312,22 +311,18 @@ bool ActionRunner::Fill(std::string_view what) {
   }
   if (store == "RawBuf") {
     if (levels.size() != static_cast<std::size_t>(kPixels))
-      return Fail(file + ": a profile has " + std::to_string(kPixels) + " levels, not " +
-                  std::to_string(levels.size()));
-    std::copy(levels.begin(), levels.end(), fp_.stores.RawBuf[fp_.NbCurves].begin());
-    fp_.ProfParams.fftValid = false;
+      return Fail(Printable(file) + ": a profile has " + std::to_string(kPixels) +
+                  " levels, not " + std::to_string(levels.size()));
+    signal::Curve curve;
+    std::copy(levels.begin(), levels.end(), curve.begin());
+    fp_.FillLastCurve(curve);
   } else {
-    signal::TLargeTab& raw = fp_.stores.MiSerieRaw;
-    if (levels.empty() || levels.size() > raw.Capacity())
-      return Fail(file + ": a series has 1 to " + std::to_string(raw.Capacity()) + " levels, not " +
-                  std::to_string(levels.size()));
-    for (std::size_t i = 0; i < levels.size(); ++i)
-      raw.SetValue(static_cast<std::uint32_t>(i), levels[i]);
-    fp_.MiParams.NbPoints = static_cast<std::int32_t>(levels.size());
-    fp_.MiParams.fftValid = false;
-    if (fp_.Mode() == app::Experiment::Michelson) fp_.NbPoints = fp_.MiParams.NbPoints;
+    const std::uint32_t capacity = fp_.Stores().MiSerieRaw.Capacity();
+    if (levels.empty() || levels.size() > capacity)
+      return Fail(Printable(file) + ": a series has 1 to " + std::to_string(capacity) +
+                  " levels, not " + std::to_string(levels.size()));
+    fp_.FillSeries(levels);
   }
-  fp_.ProcessCurves();
   return true;
 }
 
@@ -347,7 +342,7 @@ bool ActionRunner::Set(std::string_view what) {
   if (name == "NivPotar") {
     if (!ParseInt(text, value) || value < 0 || value > 15)
       return Fail("NivPotar takes a level from 0 to 15, not '" + std::string(text) + "'");
-    fp_.series.level = static_cast<int>(value);
+    fp_.SetSensitivity(static_cast<int>(value));
     fp_.SensiChanged();
     return true;
   }
@@ -358,17 +353,18 @@ bool ActionRunner::Set(std::string_view what) {
       return Fail("InterAcc takes a duration in whole seconds (1 to 5 digits), not " +
                   Quoted(text));
     // Typed key by key, then Enter.
-    fp_.tools.InterAcc.caption.clear();
+    std::string typed;
+    fp_.TypeText("InterAcc", typed);
     for (char c : text) {
-      fp_.tools.InterAcc.caption += c;
-      fp_.InterAccKeyPress(static_cast<unsigned char>(c));
+      fp_.TypeText("InterAcc", typed += c);
+      fp_.KeyPress("InterAcc", static_cast<unsigned char>(c));
     }
-    fp_.InterAccKeyPress(13);
+    fp_.KeyPress("InterAcc", 13);
     return true;
   }
   if (name == "deplacement") {
-    if (!ParseInt(text, value) || value < 0 || value > fp_.deplacement.max)
-      return Fail("deplacement takes a position from 0 to " + std::to_string(fp_.deplacement.max) +
+    if (!ParseInt(text, value) || value < 0 || value > fp_.PlotScroll().max)
+      return Fail("deplacement takes a position from 0 to " + std::to_string(fp_.PlotScroll().max) +
                   ", not '" + std::string(text) + "'");
     fp_.deplacementScroll(static_cast<int>(value));
     return true;
@@ -376,7 +372,7 @@ bool ActionRunner::Set(std::string_view what) {
   if (name == "AvgCount") {
     if (!ParseInt(text, value) || value < 1 || value > 49)
       return Fail("AvgCount takes a count from 1 to 49, not '" + std::string(text) + "'");
-    fp_.ProfParams.AvgCount = static_cast<std::int32_t>(value);
+    fp_.SetAvgCount(static_cast<int>(value));
     return true;
   }
   bool handled = false;
@@ -389,19 +385,19 @@ bool ActionRunner::Dump(std::string_view what) {
   const auto eq = what.find('=');
   const std::string_view name = what.substr(0, eq);
   if (name == "RawBuf" || name == "CurveBuf") {
-    long long k = fp_.NbCurves;
+    long long k = fp_.Curves().Count();
     if (eq != std::string_view::npos && (!ParseInt(what.substr(eq + 1), k) || k < 1 || k > 4))
       return Fail("dump:" + std::string(name) + "=N takes a curve from 1 to 4");
-    const signal::CurveSet& set = name == "RawBuf" ? fp_.stores.RawBuf : fp_.stores.CurveBuf;
+    const signal::CurveSet& set = name == "RawBuf" ? fp_.Curves().AllRaw() : fp_.Curves().AllShown();
     PrintLevels(out_, set[static_cast<int>(k)].data(), signal::kPixels);
   } else if (what == "MiSerieRaw" || what == "MiSerie" || what == "MiFftLevels" ||
              what == "PeakMarks") {
-    const signal::TLargeTab& tab = what == "MiSerieRaw"    ? fp_.stores.MiSerieRaw
-                                   : what == "MiSerie"     ? fp_.stores.MiSerie
-                                   : what == "MiFftLevels" ? fp_.stores.MiFftLevels
-                                                           : fp_.stores.PeakMarks;
-    std::int64_t n = fp_.MiParams.NbPoints;
-    if (what == "MiFftLevels") n = fp_.MiParams.FftSize / 2;
+    const signal::TLargeTab& tab = what == "MiSerieRaw"    ? fp_.Stores().MiSerieRaw
+                                   : what == "MiSerie"     ? fp_.Stores().MiSerie
+                                   : what == "MiFftLevels" ? fp_.Stores().MiFftLevels
+                                                           : fp_.Stores().PeakMarks;
+    std::int64_t n = fp_.Mi().NbPoints;
+    if (what == "MiFftLevels") n = fp_.Mi().FftSize / 2;
     if (what == "PeakMarks" && fp_.Mode() != app::Experiment::Michelson) n = kPixels;
     n = std::clamp<std::int64_t>(n, 0, tab.Capacity());
     std::vector<std::uint8_t> values(static_cast<std::size_t>(n));
@@ -411,37 +407,37 @@ bool ActionRunner::Dump(std::string_view what) {
   } else if (const auto fields = app::RecordFields(fp_, what)) {
     for (const auto& [field, value] : *fields) out_ << field << '=' << value << '\n';
   } else if (what == "config") {
-    for (const auto& [field, value] : app::ConfigFields(fp_.Config))
+    for (const auto& [field, value] : app::ConfigFields(fp_.Configuration()))
       out_ << field << '=' << value << '\n';
   } else if (what == "LambdaTab") {
     std::string text;
     char v[32];
-    for (float l : fp_.stores.LambdaTab) {
+    for (float l : fp_.Stores().LambdaTab) {
       std::snprintf(v, sizeof v, "%.4f\n", static_cast<double>(l));
       text += v;
     }
     out_ << text;
   } else if (what == "NbPoints") {
-    out_ << fp_.NbPoints << '\n';
+    out_ << fp_.PointCount() << '\n';
   } else if (what == "FftLevels") {
-    PrintLevels(out_, fp_.stores.FftLevels.data(), fp_.stores.FftLevels.size());
+    PrintLevels(out_, fp_.Stores().FftLevels.data(), fp_.Stores().FftLevels.size());
   } else if (what == "NbCurves") {
-    out_ << fp_.NbCurves << '\n';
+    out_ << fp_.Curves().Count() << '\n';
   } else if (what == "CurveColours") {
-    for (const display::Rgb& c : fp_.CurveColours)
+    for (const display::Rgb& c : fp_.Curves().Pens())
       out_ << int(c.r) << ' ' << int(c.g) << ' ' << int(c.b) << '\n';
-  } else if (fp_.tools.Find(what) != nullptr && eq == std::string_view::npos && what != "tools" &&
+  } else if (fp_.Controls().Find(what) != nullptr && eq == std::string_view::npos && what != "tools" &&
              fp_.ScrollBarOf(what) == nullptr) {
-    out_ << fp_.tools.Find(what)->caption << '\n';
+    out_ << fp_.Controls().Find(what)->caption << '\n';
   } else if (what == "tools") {
-    for (const auto& [name, c] : fp_.tools.All())
+    for (const auto& [name, c] : fp_.Controls().All())
       out_ << name << " down=" << c->down << " enabled=" << c->enabled << " visible=" << c->visible
            << " caption=\"" << c->caption << "\"\n";
   } else if (what.rfind("ecran=", 0) == 0) {
     const std::string file(what.substr(6));
     if (file.empty()) return Fail("dump:ecran needs a file name");
     std::string why;
-    if (!display::SaveCanvas(fp_.ecran, file, &why))
+    if (!display::SaveCanvas(fp_.Picture(), file, &why))
       return Fail("cannot write the picture to " + Quoted(file) + " (PNG or BMP): " + why);
   } else {
     bool handled = false;

@@ -30,6 +30,7 @@ class ScriptedPort final : public app::UiPort {
   }
   void Failed(const std::string& text) override;
   void PictureChanged() override { inner_.PictureChanged(); }
+  void Changed(unsigned what) override { inner_.Changed(what); }
   void GaugeChanged() override { inner_.GaugeChanged(); }
   void StatusText(const std::string& text) override { inner_.StatusText(text); }
   void CloseMainWindow() override;

@@ -65,7 +65,7 @@ bool ActionRunner::FileCommand(std::string_view verb, std::string_view rest) {
   answer.dialog = spec->dialog;
   answer.ok = verb != "cancel";
   if (answer.ok) answer.steps.emplace_back("FileName", std::string(file));
-  fp_.dialogScript.Queue(std::move(answer));
+  fp_.Answers().Queue(std::move(answer));
   return Click(spec->click);
 }
 

@@ -14,7 +14,7 @@ using app::Real;
 
 bool ActionRunner::SetOptics(std::string_view name, std::string_view text, bool& handled) {
   handled = true;
-  if (app::ScrollBar* b = fp_.ScrollBarOf(name)) {
+  if (const app::ScrollBar* b = fp_.ScrollBarOf(name)) {
     int value = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (ec != std::errc() || end != text.data() + text.size() || text.empty() || value < b->min ||
@@ -25,13 +25,13 @@ bool ActionRunner::SetOptics(std::string_view name, std::string_view text, bool&
     return true;
   }
   if (name == "spLbd") {
-    fp_.tools.spLbd.caption = std::string(text);
+    fp_.TypeText("spLbd", std::string(text));
     return true;
   }
   if (name == "ebxWaist") {
     // Typed, then Enter.
-    fp_.tools.ebxWaist.caption = std::string(text);
-    fp_.ebxWaistKeyPress(13);
+    fp_.TypeText("ebxWaist", std::string(text));
+    fp_.KeyPress("ebxWaist", 13);
     return true;
   }
   if (name == "spLine") {
@@ -53,8 +53,8 @@ bool ActionRunner::DumpOptics(std::string_view what, bool& handled) {
     return true;
   }
   if (what == "Fit") {
-    if (!fp_.LastFit) return Fail("no fit has run");
-    const optics::FitResult& f = *fp_.LastFit;
+    if (!fp_.Fit()) return Fail("no fit has run");
+    const optics::FitResult& f = *fp_.Fit();
     out_ << "ok=" << f.ok << '\n';
     if (!f.ok) {
       out_ << "why=" << f.why << '\n';
@@ -76,8 +76,8 @@ bool ActionRunner::DumpOptics(std::string_view what, bool& handled) {
     return true;
   }
   if (what == "Simulation") {
-    const optics::SimulationParams& p = fp_.paraint.Sim;
-    out_ << "page=" << fp_.paraint.choicePage << '\n'
+    const optics::SimulationParams& p = fp_.Paraint().Sim;
+    out_ << "page=" << fp_.Paraint().choicePage << '\n'
          << "SlitWidth=" << Real(p.SlitWidth) << '\n'
          << "SlitSpacing=" << Real(p.SlitSpacing) << '\n'
          << "ScreenDistance=" << Real(p.ScreenDistance) << '\n'
@@ -88,7 +88,7 @@ bool ActionRunner::DumpOptics(std::string_view what, bool& handled) {
   }
   // A field of a dialog, by component name, as it was left.
   for (app::DialogModel* d : std::initializer_list<app::DialogModel*>{
-           &fp_.miCalc, &fp_.paraint, &fp_.feature, &fp_.affichage, &fp_.imp})
+           &fp_.MiCalc(), &fp_.Paraint(), &fp_.Feature(), &fp_.Affichage(), &fp_.Imp()})
     for (const auto& [name, control] : d->Texts())
       if (name == what) {
         out_ << control->caption << '\n';
