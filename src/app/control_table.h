@@ -5,6 +5,7 @@
 #pragma once
 
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "app/controls.h"
@@ -32,22 +33,71 @@ enum class Place {
 
 struct ControlSpec {
   std::string_view name;
-  Control Tools::*member;
-  Place place;
+  Control Tools::*member = nullptr;
+  Place place = Place::None;
   // The menu's key, the group box's name, or for a tool button the tool
   // bar it sits on (empty: the main one).
-  std::string_view parent;
-  bool toggle;  // a click changes its down state first
-  int group;    // toggles of one group (> 0): at most one is down
+  std::string_view parent = {};
+  bool toggle = false;  // a click changes its down state first
+  int group = 0;        // toggles of one group (> 0): at most one is down
   // Allowed while a loop that lets messages run (averaging, spectrum)
   // owns the data: only what touches none of it.
-  bool whileBusy;
-  void (TFp::*handler)();  // null: not clickable
-  std::string_view caption, hint;
+  bool whileBusy = false;
+  void (TFp::*handler)() = nullptr;  // null: not clickable
+  std::string_view caption = {}, hint = {};
   bool down = false;  // start state
   bool visible = true;
   std::string_view shortcut = {};  // a key, as "F8"
+  // set:NAME=value in a script: the value typed or chosen as the user
+  // would; false with the reason when the control cannot take it.
+  bool (TFp::*set)(std::string_view name, std::string_view value, std::string& why) = nullptr;
+  // key:NAME=CODE in a script: a key pressed in this edit.
+  void (TFp::*key)(int code) = nullptr;
+
+  // The steps that build an entry of the table, each saying what it is.
+  constexpr ControlSpec On(std::string_view where) const { return With([&](ControlSpec& c) { c.parent = where; }); }
+  constexpr ControlSpec Toggle(int inGroup = 0) const {
+    return With([&](ControlSpec& c) {
+      c.toggle = true;
+      c.group = inGroup;
+    });
+  }
+  constexpr ControlSpec WhileBusy() const { return With([](ControlSpec& c) { c.whileBusy = true; }); }
+  constexpr ControlSpec Down() const { return With([](ControlSpec& c) { c.down = true; }); }
+  constexpr ControlSpec Hidden() const { return With([](ControlSpec& c) { c.visible = false; }); }
+  constexpr ControlSpec Key(std::string_view keys) const {
+    return With([&](ControlSpec& c) { c.shortcut = keys; });
+  }
+  constexpr ControlSpec Sets(bool (TFp::*setter)(std::string_view, std::string_view, std::string&)) const {
+    return With([&](ControlSpec& c) { c.set = setter; });
+  }
+  constexpr ControlSpec ReadsKeys(void (TFp::*reader)(int)) const {
+    return With([&](ControlSpec& c) { c.key = reader; });
+  }
+
+ private:
+  template <typename Change>
+  constexpr ControlSpec With(Change change) const {
+    ControlSpec c = *this;
+    change(c);
+    return c;
+  }
 };
+
+// An entry: where the control sits, its name and state, what a click runs
+// (null: not clickable) and its language keys.
+constexpr ControlSpec Spec(Place place, std::string_view name, Control Tools::*member,
+                           void (TFp::*handler)(), std::string_view caption,
+                           std::string_view hint) {
+  ControlSpec c;
+  c.place = place;
+  c.name = name;
+  c.member = member;
+  c.handler = handler;
+  c.caption = caption;
+  c.hint = hint;
+  return c;
+}
 
 std::span<const ControlSpec> ControlTable();
 const ControlSpec* FindControl(std::string_view name);

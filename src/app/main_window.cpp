@@ -208,28 +208,6 @@ bool TFp::Click(std::string_view name) {
   return true;
 }
 
-bool TFp::TypeText(std::string_view name, std::string text) {
-  const ControlSpec* spec = FindControl(name);
-  if (spec == nullptr || spec->place != Place::Edit) return false;
-  (tools.*(spec->member)).caption = std::move(text);
-  if (name == "InterAcc") InterAccKeyPress(0);  // edited: not normalised any more
-  Changed(kChangedControls);
-  return true;
-}
-
-bool TFp::KeyPress(std::string_view name, int key) {
-  if (name == "InterAcc")
-    InterAccKeyPress(key);
-  else if (name == "spLbd")
-    spLbdKeyPress(key);
-  else if (name == "ebxWaist")
-    ebxWaistKeyPress(key);
-  else
-    return false;
-  Changed(kChangedAll);
-  return true;
-}
-
 void TFp::SetSensitivity(int level) {
   series.level = level;
   ShowSeriesControls();

@@ -107,6 +107,18 @@ class TFp {
   // A key (its character code; 13 is Enter) in an edit that reads keys;
   // false for an edit that reads none.
   bool KeyPress(std::string_view name, int key);
+  // A value given to the control `name` as the user would give it (typed,
+  // chosen, the bar moved), by the setter the control table names for it;
+  // false with the reason when it cannot take it (fp_entry.cpp).
+  bool SetValue(std::string_view name, std::string_view value, std::string& why);
+  // The setters of the table: typed; typed then Enter; a duration typed
+  // key by key then Enter; the sensitivity; a bar; a lamp line.
+  bool Type(std::string_view name, std::string_view value, std::string& why);
+  bool TypeThenEnter(std::string_view name, std::string_view value, std::string& why);
+  bool TypeDuration(std::string_view name, std::string_view value, std::string& why);
+  bool ChooseLevel(std::string_view name, std::string_view value, std::string& why);
+  bool MoveBar(std::string_view name, std::string_view value, std::string& why);
+  bool ChooseLampLine(std::string_view name, std::string_view value, std::string& why);
   enum class MouseButton { Left, Right };
   void ecranMouseDown(MouseButton button, int x, int y);
   void ecranMouseMove(int x, int y);

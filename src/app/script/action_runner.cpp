@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/control_table.h"
 #include "app/record_fields.h"
 #include "base/cp1252.h"
 #include "base/printable.h"
@@ -241,9 +242,8 @@ bool ActionRunner::Key(std::string_view what) {
       code > 255)
     return Fail("key takes NAME=CODE with a character code 0..255, not '" + std::string(what) +
                 "'");
-  if (what.substr(0, eq) != "InterAcc")
-    return Fail("no edit that reads keys named '" + std::string(what.substr(0, eq)) + "'");
-  fp_.InterAccKeyPress(static_cast<int>(code));
+  if (!fp_.KeyPress(what.substr(0, eq), static_cast<int>(code)))
+    return Fail("no edit that reads keys named " + Quoted(what.substr(0, eq)));
   return true;
 }
 
@@ -339,46 +339,25 @@ bool ActionRunner::Set(std::string_view what) {
   const std::string_view text = what.substr(eq + 1);
   if (!IsUtf8(text)) return Fail(std::string(name) + " takes UTF-8 text, not " + Quoted(text));
   long long value = 0;
-  if (name == "NivPotar") {
-    if (!ParseInt(text, value) || value < 0 || value > 15)
-      return Fail("NivPotar takes a level from 0 to 15, not '" + std::string(text) + "'");
-    fp_.SetSensitivity(static_cast<int>(value));
-    fp_.SensiChanged();
-    return true;
-  }
-  if (name == "InterAcc") {
-    // The edit takes up to five digits: whole seconds.
-    if (text.empty() || text.size() > 5 ||
-        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
-      return Fail("InterAcc takes a duration in whole seconds (1 to 5 digits), not " +
-                  Quoted(text));
-    // Typed key by key, then Enter.
-    std::string typed;
-    fp_.TypeText("InterAcc", typed);
-    for (char c : text) {
-      fp_.TypeText("InterAcc", typed += c);
-      fp_.KeyPress("InterAcc", static_cast<unsigned char>(c));
-    }
-    fp_.KeyPress("InterAcc", 13);
-    return true;
-  }
+  // Not controls of the table: the plot's scroll bar and a setting.
   if (name == "deplacement") {
     if (!ParseInt(text, value) || value < 0 || value > fp_.PlotScroll().max)
       return Fail("deplacement takes a position from 0 to " + std::to_string(fp_.PlotScroll().max) +
-                  ", not '" + std::string(text) + "'");
+                  ", not " + Quoted(text));
     fp_.deplacementScroll(static_cast<int>(value));
     return true;
   }
   if (name == "AvgCount") {
     if (!ParseInt(text, value) || value < 1 || value > 49)
-      return Fail("AvgCount takes a count from 1 to 49, not '" + std::string(text) + "'");
+      return Fail("AvgCount takes a count from 1 to 49, not " + Quoted(text));
     fp_.SetAvgCount(static_cast<int>(value));
     return true;
   }
-  bool handled = false;
-  const bool ok = SetOptics(name, text, handled);
-  if (handled) return ok;
-  return Fail("nothing to set named '" + std::string(name) + "'");
+  // Every control that takes a value, by the setter its table entry names
+  // (set:spLine chooses a line of the lamp-line button).
+  std::string why;
+  if (!fp_.SetValue(name == "spLine" ? "spLines" : name, text, why)) return Fail(why);
+  return true;
 }
 
 bool ActionRunner::Dump(std::string_view what) {
@@ -426,9 +405,14 @@ bool ActionRunner::Dump(std::string_view what) {
   } else if (what == "CurveColours") {
     for (const display::Rgb& c : fp_.Curves().Pens())
       out_ << int(c.r) << ' ' << int(c.g) << ' ' << int(c.b) << '\n';
-  } else if (fp_.Controls().Find(what) != nullptr && eq == std::string_view::npos && what != "tools" &&
-             fp_.ScrollBarOf(what) == nullptr) {
-    out_ << fp_.Controls().Find(what)->caption << '\n';
+  } else if (const app::ControlSpec* spec = app::FindControl(what);
+             spec != nullptr && eq == std::string_view::npos) {
+    // A control as the table places it: a bar's position, else its caption.
+    const bool bar = spec->place == app::Place::HScroll || spec->place == app::Place::VScroll;
+    if (bar)
+      out_ << fp_.ScrollBarOf(what)->position << '\n';
+    else
+      out_ << fp_.Controls().Find(what)->caption << '\n';
   } else if (what == "tools") {
     for (const auto& [name, c] : fp_.Controls().All())
       out_ << name << " down=" << c->down << " enabled=" << c->enabled << " visible=" << c->visible

@@ -84,9 +84,8 @@ class ActionRunner {
   bool Click(std::string_view name);
   bool Set(std::string_view what);
   bool Dump(std::string_view what);
-  // The interference and spectrometry controls (optics_actions.cpp): bars,
-  // edits, lamp lines, the fit, dialog fields. `handled` false: not theirs.
-  bool SetOptics(std::string_view name, std::string_view text, bool& handled);
+  // The interference and spectrometry dumps (optics_actions.cpp): bars,
+  // the fit, dialog fields. `handled` false: not theirs.
   bool DumpOptics(std::string_view what, bool& handled);
   bool BoxCommand(std::string_view what);
   bool Scene(std::string_view name);

@@ -1,6 +1,6 @@
-// The interference and spectrometry controls as actions: the simulation's
-// bars and waist edit, the wavelength entry and its lamp lines, the fit's
-// result, and the fields of the dialogs once they have closed.
+// What the interference and spectrometry panels show as dumps: the fit's
+// result, the simulation's parameters, and the fields of the dialogs once
+// they have closed.
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -12,46 +12,8 @@ namespace rovanel::script {
 
 using app::Real;
 
-bool ActionRunner::SetOptics(std::string_view name, std::string_view text, bool& handled) {
-  handled = true;
-  if (const app::ScrollBar* b = fp_.ScrollBarOf(name)) {
-    int value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc() || end != text.data() + text.size() || text.empty() || value < b->min ||
-        value > b->max)
-      return Fail(std::string(name) + " takes a position from " + std::to_string(b->min) + " to " +
-                  std::to_string(b->max) + ", not '" + std::string(text) + "'");
-    fp_.ScrollTo(name, value);
-    return true;
-  }
-  if (name == "spLbd") {
-    fp_.TypeText("spLbd", std::string(text));
-    return true;
-  }
-  if (name == "ebxWaist") {
-    // Typed, then Enter.
-    fp_.TypeText("ebxWaist", std::string(text));
-    fp_.KeyPress("ebxWaist", 13);
-    return true;
-  }
-  if (name == "spLine") {
-    double nm = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), nm);
-    if (ec != std::errc() || end != text.data() + text.size() || !fp_.LampLineChosen(nm))
-      return Fail("spLine takes the wavelength of a line of the library (nm), not '" +
-                  std::string(text) + "'");
-    return true;
-  }
-  handled = false;
-  return false;
-}
-
 bool ActionRunner::DumpOptics(std::string_view what, bool& handled) {
   handled = true;
-  if (const app::ScrollBar* b = fp_.ScrollBarOf(what)) {
-    out_ << b->position << '\n';
-    return true;
-  }
   if (what == "Fit") {
     if (!fp_.Fit()) return Fail("no fit has run");
     const optics::FitResult& f = *fp_.Fit();
