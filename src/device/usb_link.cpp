@@ -105,6 +105,7 @@ Status UsbLink::Read_USB_Device_Buffer(std::uint32_t n) {
     ShowUsbError("Read_USB_Device_Buffer", s);
     return s;
   }
+  BytesRead += got;
   return got == n ? FT_OK : kNoByte;
 }
 

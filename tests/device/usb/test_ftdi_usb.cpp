@@ -162,6 +162,67 @@ TEST(FtdiOverUsb, AfterATransientFaultTheNextCommandWorks) {
   }
 }
 
+TEST(FtdiOverUsb, UnpluggedInTheMiddleOfASeriesThenReplugged) {
+  SKIP_WITHOUT_USB_EMULATION();
+  constexpr std::int32_t n = 131072;
+  UsbRig rig(1.0 / 1300);
+  ASSERT_EQ(rig.board.Connect(), FT_OK);
+  ASSERT_EQ(rig.board.SetNbSamples(n), FT_OK);
+  // Echoes of F0 and 08, the leading byte, then two chunks and a bit more.
+  rig.bed.UnplugAtByte(rig.chip, 3 + 2 * 32768 + 1000, 200);
+  Words got(n + 1, 7);
+  EXPECT_EQ(rig.board.ReadSamples(got.data(), n), FT_IO_ERROR);
+  EXPECT_FALSE(rig.board.Identified());
+  // Whole chunks only, nothing written beyond them.
+  const auto written = std::find(got.begin(), got.end(), 7) - got.begin();
+  EXPECT_EQ(written % 32768, 0);
+  EXPECT_LE(written, 2 * 32768);
+  EXPECT_TRUE(std::all_of(got.begin() + written, got.end(), [](int v) { return v == 7; }));
+
+  rig.bed.Settle();
+  ASSERT_TRUE(rig.bed.Plugged(rig.chip));
+  Words frame(kFrameBlockSize);
+  EXPECT_EQ(rig.board.ReadFrame(frame.data()), FT_OK);
+  EXPECT_GT(*std::max_element(frame.begin(), frame.end()), 150);
+  EXPECT_EQ(rig.board.ReadSamples(got.data(), n), FT_OK);
+}
+
+TEST(FtdiOverUsb, TheFirstCommandAfterAReplugReconnectsAndWorks) {
+  SKIP_WITHOUT_USB_EMULATION();
+  struct Case {
+    const char* name;
+    std::function<Status(Board&)> run;
+  };
+  const Case cases[] = {
+      {"frame",
+       [](Board& b) {
+         Words frame(kFrameBlockSize);
+         return b.ReadFrame(frame.data());
+       }},
+      {"series start",
+       [](Board& b) {
+         Words series(1025);
+         const Status s = b.SetNbSamples(1024);
+         return s != FT_OK ? s : b.ReadSamples(series.data(), 1024);
+       }},
+      {"sensitivity", [](Board& b) { return b.SetIntegrationTime(20.0); }},
+  };
+  UsbRig rig(0.01);
+  ASSERT_EQ(rig.board.Connect(), FT_OK);
+  ASSERT_EQ(rig.board.SetIntegrationTime(20.0), FT_OK);
+  int reconnects = 0;
+  for (const Case& c : cases) {
+    rig.bed.Unplug(rig.chip);
+    rig.bed.Replug(rig.chip);
+    // The box powered up with its own integration time.
+    EXPECT_EQ(rig.Register(1), 0xFE) << c.name;
+    EXPECT_EQ(c.run(rig.board), FT_OK) << c.name;
+    EXPECT_EQ(rig.board.Reconnects(), ++reconnects) << c.name;
+    EXPECT_EQ(rig.Register(5), 255) << c.name;
+    EXPECT_EQ(rig.Register(1), 0xFC) << c.name;  // 20 ms again
+  }
+}
+
 TEST(FtdiOverUsb, AForeignDeviceWithTheSameIdsIsLeftAlone) {
   SKIP_WITHOUT_USB_EMULATION();
   for (bool echo : {false, true}) {
