@@ -145,6 +145,8 @@ std::string TFp::AcquisitionText(const acquisition::AcquisitionReport& r) const 
   using std::to_string;
   std::string text;
   if (r.reconnectTried) {
+    if (r.reconnect != 0 && box_.UsbDenied())
+      return Text("ID_MES_INF_boitier interdit", {ShippedDir + kBoxRuleFile});
     if (r.reconnect != 0) return Text("ID_MES_INF_aucun boitier ne repond", {to_string(r.reconnect)});
     text = Text("ID_MES_INF_boitier reconnecte");
   }

@@ -1,6 +1,7 @@
 #include "device/ftdi_driver.h"
 
 #include <ftdi.h>
+#include <libusb.h>
 
 #include <algorithm>
 #include <chrono>
@@ -34,18 +35,37 @@ int UsbTimeout(std::uint32_t ms) {
   return static_cast<int>(std::clamp<std::uint32_t>(ms, 1, INT_MAX));
 }
 
+// ftdi_usb_open_desc_index's failure to open a device it found.
+constexpr int kCannotOpen = -4;
+
 // Open failures of ftdi_usb_open / ftdi_usb_open_desc_index.
 Status OpenStatus(int rc) {
   switch (rc) {
     case -3:   // no such device
     case -12:  // device list unavailable
       return FT_DEVICE_NOT_FOUND;
-    case -4:  // cannot open (permissions)
+    case kCannotOpen:  // permissions, or gone meanwhile
     case -5:  // cannot claim (in use)
       return FT_DEVICE_NOT_OPENED;
     default:
       return FT_IO_ERROR;
   }
+}
+
+// Whether a device with these ids is there but may not be opened by this
+// user: libftdi says only that it could not open one.
+bool AccessDenied(ftdi_context* ctx, const FtdiIds& ids) {
+  ftdi_device_list* list = nullptr;
+  if (ftdi_usb_find_all(ctx, &list, ids.vendor, ids.product) <= 0) return false;
+  bool denied = false;
+  for (ftdi_device_list* d = list; d != nullptr && !denied; d = d->next) {
+    libusb_device_handle* h = nullptr;
+    const int rc = libusb_open(d->dev, &h);
+    if (rc == 0) libusb_close(h);
+    denied = rc == LIBUSB_ERROR_ACCESS;
+  }
+  ftdi_list_free(&list);
+  return denied;
 }
 
 class FtdiDriver final : public FtDriver {
@@ -59,6 +79,7 @@ class FtdiDriver final : public FtDriver {
   }
 
   Status FT_Open(int deviceIndex, FtHandle* handle) override {
+    denied_ = false;
     if (handle == nullptr) return FT_INVALID_PARAMETER;
     if (deviceIndex < 0) return FT_DEVICE_NOT_FOUND;
     ftdi_context* ctx = ftdi_new();
@@ -70,6 +91,7 @@ class FtdiDriver final : public FtDriver {
     const int rc = ftdi_usb_open_desc_index(ctx, ids_.vendor, ids_.product, description, serial,
                                             static_cast<unsigned>(deviceIndex));
     if (rc < 0) {
+      denied_ = rc == kCannotOpen && AccessDenied(ctx, ids_);
       ftdi_free(ctx);
       return OpenStatus(rc);
     }
@@ -176,6 +198,7 @@ class FtdiDriver final : public FtDriver {
   }
 
   bool PollsCostTime() const override { return true; }
+  bool OpenDenied() const override { return denied_; }
 
  private:
   struct Device {
@@ -206,6 +229,7 @@ class FtdiDriver final : public FtDriver {
   FtdiIds ids_;
   std::map<FtHandle, Device> devices_;
   FtHandle next_ = 1;
+  bool denied_ = false;
   std::vector<unsigned char> block_;
 };
 
