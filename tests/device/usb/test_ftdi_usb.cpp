@@ -96,6 +96,33 @@ TEST(FtdiOverUsb, PicksTheBoxBySerialNumberOrDescription) {
   EXPECT_EQ(rig.bed.Releases(rig.chip), rig.bed.Claims(rig.chip));
 }
 
+// Each status poll drains the chip with a bulk transfer, which the chip holds
+// for its latency timer when it has nothing: the poll right after one that
+// found bytes (the link's, before its read) reports them without another.
+TEST(FtdiOverUsb, AStatusPollAfterOneThatFoundBytesCostsNoTransfer) {
+  SKIP_WITHOUT_USB_EMULATION();
+  UsbRig rig;
+  FtHandle h = 0;
+  ASSERT_EQ(rig.driver->FT_Open(0, &h), FT_OK);
+  const std::uint8_t sync = 0xF0;
+  std::uint32_t n = 0, rx = 0, tx = 0, ev = 0;
+  ASSERT_EQ(rig.driver->FT_Write(h, &sync, 1, &n), FT_OK);
+  for (int i = 0; i < 100 && rx == 0; ++i)
+    ASSERT_EQ(rig.driver->FT_GetStatus(h, &rx, &tx, &ev), FT_OK);
+  ASSERT_EQ(rx, 1u);
+  const int transfers = rig.chip.InTransfers();
+  EXPECT_EQ(rig.driver->FT_GetStatus(h, &rx, &tx, &ev), FT_OK);
+  EXPECT_EQ(rx, 1u);
+  EXPECT_EQ(rig.chip.InTransfers(), transfers);
+  // Polled again without reading: the caller waits for more.
+  EXPECT_EQ(rig.driver->FT_GetStatus(h, &rx, &tx, &ev), FT_OK);
+  EXPECT_EQ(rig.chip.InTransfers(), transfers + 1);
+  std::uint8_t echo = 0;
+  EXPECT_EQ(rig.driver->FT_Read(h, &echo, 1, &n), FT_OK);
+  EXPECT_EQ(echo, 0xF0);
+  EXPECT_EQ(rig.driver->FT_Close(h), FT_OK);
+}
+
 TEST(FtdiOverUsb, FramesEqualTheSimulatedBoxs) {
   SKIP_WITHOUT_USB_EMULATION();
   UsbRig rig;

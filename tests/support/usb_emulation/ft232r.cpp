@@ -195,6 +195,7 @@ int Ft232r::BulkIn(std::uint8_t* data, int length) {
     if (n < kPayload) break;
   }
   lastPacketUs_ = Now();
+  ++inTransfers_;
   if (out > 2) ++dataTransfers_;
   largestTransfer_ = std::max(largestTransfer_, out);
   if (!vanish) return out;
@@ -246,6 +247,11 @@ std::uint64_t Ft232r::BytesSent() {
   return sent_;
 }
 
+int Ft232r::InTransfers() {
+  std::lock_guard lock(m_);
+  return inTransfers_;
+}
+
 int Ft232r::DataTransfers() {
   std::lock_guard lock(m_);
   return dataTransfers_;
@@ -260,6 +266,7 @@ void Ft232r::ClearLog() {
   std::lock_guard lock(m_);
   received_.clear();
   requests_.clear();
+  inTransfers_ = 0;
   dataTransfers_ = 0;
   largestTransfer_ = 0;
 }

@@ -131,7 +131,9 @@ class Ft232r {
   std::vector<ControlRequest> Requests();
   int LatencyMs();
   std::uint64_t BytesSent();
-  // Bulk IN transfers that carried data, and the largest one (status bytes included).
+  // Bulk IN transfers, those that carried data, and the largest one (status
+  // bytes included).
+  int InTransfers();
   int DataTransfers();
   int LargestTransfer();
   void ClearLog();
@@ -162,6 +164,7 @@ class Ft232r {
 
   std::vector<std::uint8_t> received_;
   std::vector<ControlRequest> requests_;
+  int inTransfers_ = 0;
   int dataTransfers_ = 0;
   int largestTransfer_ = 0;
 };
