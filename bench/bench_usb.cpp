@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "device/board.h"
-#include "device/sim/sim_box.h"
 #include "device/ftdi_driver.h"
+#include "device/sim/sim_box.h"
 #include "device/usb_link.h"
 #include "support/usb_emulation/ft232r.h"
 #include "support/usb_emulation/usb_testbed.h"
@@ -56,8 +56,7 @@ void Measure(benchmark::State& state, Body body) {
     cpu += ThreadCpuS() - c0;
     wall += WallS() - w0;
   }
-  state.counters["host_cpu_ms"] =
-      benchmark::Counter(cpu * 1e3, benchmark::Counter::kAvgIterations);
+  state.counters["host_cpu_ms"] = benchmark::Counter(cpu * 1e3, benchmark::Counter::kAvgIterations);
   state.counters["host_cpu_share"] = wall > 0 ? cpu / wall : 0;
 }
 

@@ -36,9 +36,10 @@ TEST(CliOverUsb, StartsOnTheBoxAndReadsAFrame) {
   UsbRig rig;
   std::string err;
   int rc = 0;
-  const std::string out = RunProgram(std::string(ROVANEL_BIN_DIR) +
-                                  "/rovanel-cli --box usb --lang 2 click:acquisition dump:RawBuf",
-                              err, rc);
+  const std::string out =
+      RunProgram(std::string(ROVANEL_BIN_DIR) +
+                     "/rovanel-cli --box usb --lang 2 click:acquisition dump:RawBuf",
+                 err, rc);
   ASSERT_EQ(rc, 0) << err;
   EXPECT_EQ(err.find("status:"), std::string::npos) << err;  // nothing said: the box answered
   // What the simulated box shows first.

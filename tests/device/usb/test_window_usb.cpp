@@ -106,8 +106,9 @@ TEST(WindowOverUsb, ABoxThatMayNotBeOpenedIsSaidSoWithTheUdevRule) {
   UsbRig rig;
   rig.bed.RefuseOpen(rig.chip, true);
   Window w(*rig.driver, device::RealClock(), BoxKind::Usb);
-  const std::string said = "The box is there but cannot be opened: install the udev rule (sudo cp " +
-                           w.fp.ShippedDir + app::kBoxRuleFile + " /etc/udev/rules.d/";
+  const std::string said =
+      "The box is there but cannot be opened: install the udev rule (sudo cp " + w.fp.ShippedDir +
+      app::kBoxRuleFile + " /etc/udev/rules.d/";
   const bool refused = WithoutFileAccessRights([&] {
     w.Start();
     w.fp.Click("acquisition");

@@ -35,9 +35,8 @@ struct UsbRig {
   device::Board board{link};
 };
 
-#define SKIP_WITHOUT_USB_EMULATION()                                          \
-  if (const std::string why = ::rovanel::support::usb::UnavailableReason(); \
-      !why.empty())                                                           \
+#define SKIP_WITHOUT_USB_EMULATION()                                                      \
+  if (const std::string why = ::rovanel::support::usb::UnavailableReason(); !why.empty()) \
   GTEST_SKIP() << why
 
 }  // namespace rovanel::support::usb

@@ -55,12 +55,14 @@ std::string Hex(const std::vector<std::uint8_t>& bytes) {
 std::vector<std::uint8_t> Descriptors(UsbIds ids) {
   const auto lo = [](int v) { return static_cast<std::uint8_t>(v & 0xFF); };
   const auto hi = [](int v) { return static_cast<std::uint8_t>(v >> 8); };
-  return {18,   1,    0x00, 0x02, 0, 0, 0, 8, lo(ids.vendor), hi(ids.vendor), lo(ids.product),
-          hi(ids.product), 0x00, 0x06, 1, 2, 3, 1,
-          9,    2,    32,   0,    1, 1, 0, 0xA0, 45,
-          9,    4,    0,    0,    2, 0xFF, 0xFF, 0xFF, 2,
-          7,    5,    0x81, 2,    64, 0, 0,
-          7,    5,    0x02, 2,    64, 0, 0};
+  // clang-format off
+  return {18, 1, 0x00, 0x02, 0, 0, 0, 8, lo(ids.vendor), hi(ids.vendor),
+          lo(ids.product), hi(ids.product), 0x00, 0x06, 1, 2, 3, 1,
+          9, 2, 32, 0, 1, 1, 0, 0xA0, 45,
+          9, 4, 0, 0, 2, 0xFF, 0xFF, 0xFF, 2,
+          7, 5, 0x81, 2, 64, 0, 0,
+          7, 5, 0x02, 2, 64, 0, 0};
+  // clang-format on
 }
 
 }  // namespace
@@ -239,7 +241,8 @@ gboolean OnIoctl(UMockdevIoctlBase*, UMockdevIoctlClient* client, gpointer data)
       Complete(client, 0);
       return TRUE;
     case USBDEVFS_SUBMITURB: {
-      UMockdevIoctlData* urbData = umockdev_ioctl_data_resolve(arg, 0, sizeof(usbdevfs_urb), &error);
+      UMockdevIoctlData* urbData =
+          umockdev_ioctl_data_resolve(arg, 0, sizeof(usbdevfs_urb), &error);
       auto* urb = reinterpret_cast<usbdevfs_urb*>(urbData->data);
       UMockdevIoctlData* buffer = umockdev_ioctl_data_resolve(
           urbData, offsetof(usbdevfs_urb, buffer), static_cast<gsize>(urb->buffer_length), &error);
