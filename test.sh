@@ -3,8 +3,9 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/common.sh
-# The tests read the printed page back with Poppler's tools.
-ROVANEL_PACKAGES+=(poppler-utils)
+# The tests read the printed page back with Poppler's tools, and drive the
+# real USB backend against an FTDI chip emulated in user space (umockdev).
+ROVANEL_PACKAGES+=(poppler-utils umockdev libumockdev-dev)
 ensure_packages
 build_into build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DROVANEL_WERROR=ON
 cd build

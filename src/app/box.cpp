@@ -43,6 +43,7 @@ Box::Box(const BoxOptions& options, device::Clock& clock) : kind_(options.kind),
     board.BoardClose();
     kind_ = found ? BoxKind::Usb : BoxKind::Sim;
     fellBack_ = !found;
+    usbDenied_ = ftdi->OpenDenied();
     if (found) driver_ = std::move(ftdi);
   }
   switch (kind_) {

@@ -19,6 +19,9 @@
 
 namespace rovanel::app {
 
+// The udev rule that gives the logged-in user the box, shipped with the program.
+inline constexpr char kBoxRuleFile[] = "60-rovanel-box.rules";
+
 // Auto: the USB box when one answers, else the simulated box.
 enum class BoxKind { Usb, Sim, None, Auto };
 
@@ -55,6 +58,8 @@ class Box {
   bool Simulated() const { return kind_ == BoxKind::Sim; }
   // Auto found no USB box and took the simulated one.
   bool FellBack() const { return fellBack_; }
+  // A USB box is there that this user may not open (no udev rule).
+  bool UsbDenied() const { return usbDenied_ || driverRef_->OpenDenied(); }
   device::Clock& GetClock() { return clock_; }
   device::FtDriver& Driver() { return *driverRef_; }
   device::UsbLink& Link() { return *link_; }
@@ -78,6 +83,7 @@ class Box {
   std::unique_ptr<device::TSmallPort> port_;
   bool portBox_ = false;
   bool fellBack_ = false;
+  bool usbDenied_ = false;
 };
 
 }  // namespace rovanel::app

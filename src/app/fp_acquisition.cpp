@@ -43,6 +43,7 @@ void TFp::acquisitionClick() {
 
   acquisition::AcquisitionReport report;
   EnsureBox(report);
+  const int reconnects = box_.GetBoard().Reconnects();
   // The slot is fixed for the whole run, whatever the message pump delivers.
   const std::span<std::uint8_t, kPixels> slot(curves_.Raw(curves_.Count()));
   device::Board& board = box_.GetBoard();
@@ -69,6 +70,11 @@ void TFp::acquisitionClick() {
     report.Frame(acquisition::AcquireFrame(board, slot.data()));
   }
 
+  // The board opened a box plugged in again on its own, on the way.
+  if (box_.GetBoard().Reconnects() != reconnects && !report.reconnectTried) {
+    report.reconnectTried = true;
+    report.reconnect = 0;
+  }
   LastAcquisitionStatus = report.firstFailure;
   LastAcquisitionReport = report;
   ui_->StatusText(AcquisitionText(report));
@@ -104,6 +110,8 @@ std::string TFp::AcquisitionText(const acquisition::AcquisitionReport& r) const 
   using std::to_string;
   std::string text;
   if (r.reconnectTried) {
+    if (r.reconnect != 0 && box_.UsbDenied())
+      return Text("ID_MES_INF_boitier interdit", {ShippedDir + kBoxRuleFile});
     if (r.reconnect != 0) return Text("ID_MES_INF_aucun boitier ne repond", {to_string(r.reconnect)});
     text = Text("ID_MES_INF_boitier reconnecte");
   }

@@ -109,8 +109,8 @@ void TFp::rtClick() {
       LiveFrameFailed(status);
       if (RtStopped || closed_) break;
     } else if (liveFailing_) {
-      liveFailing_ = false;  // frames arrive again
-      ui_->StatusText({});
+      liveFailing_ = false;  // frames arrive again: the box came back
+      ui_->StatusText(Text("ID_MES_INF_boitier reconnecte"));
     }
     std::span<std::uint8_t> live(curves_.Shown(curves_.Count()).data(), kLivePoints);
     if (t.fft.down) {

@@ -120,6 +120,7 @@ bool TFp::AcquireSerieUsb() {
     return false;
   }
   if (report.reconnectTried) ui_->StatusText(Text("ID_MES_INF_boitier reconnecte"));
+  const int reconnects = box_.GetBoard().Reconnects();
   const acquisition::SeriesPlan plan = acquisition::PlanUsbSeries(series);
   const std::int32_t points = plan.points;
   MiParams.Duration = plan.duration;
@@ -138,6 +139,9 @@ bool TFp::AcquireSerieUsb() {
                                     acquisition::IntegrationTimeMs(plan.level), words, progress);
   LastSeriesStatus = s;
   HideSeriesGauge();
+  // The board opened a box plugged in again on its own, on the way.
+  if (box_.GetBoard().Reconnects() != reconnects && s == 0)
+    ui_->StatusText(Text("ID_MES_INF_boitier reconnecte"));
 
   if (s == device::kCancelled) {
     ui_->StatusText(Text("ID_MES_INF_serie annulee"));

@@ -61,8 +61,11 @@ void TFp::FormCreate() {
   const device::Status identified = board.Connect(device::Board::kSettleMs, &opened);
   // Refused (nothing sent) unless the box identified itself.
   board.SetIntegrationTime(device::kDefaultIntegrationMs);
-  startupNotes_.push_back([this, opened, identified] {
-    if (box_.FellBack())
+  const bool denied = box_.UsbDenied();
+  startupNotes_.push_back([this, opened, identified, denied] {
+    if (denied)
+      ui_->StatusText(Text("ID_MES_INF_boitier interdit", {ShippedDir + kBoxRuleFile}));
+    else if (box_.FellBack())
       ui_->StatusText(Text("ID_MES_INF_pas de boitier simule"));
     else if (!opened)
       ui_->StatusText(Text("ID_MES_INF_pas de boitier", {std::to_string(identified)}));

@@ -74,6 +74,7 @@ class TFp {
   // default), and where the user's go (empty: the user folder rules).
   void SetShippedDir(std::string dir) { ShippedDir = std::move(dir); }
   void SetUserDir(std::string dir) { AppDir = std::move(dir); }
+  const std::string& ShippedFolder() const { return ShippedDir; }
   // The clock of the printed page's date.
   void SetNow(std::function<std::int64_t()> now) { Now = std::move(now); }
 

@@ -63,6 +63,7 @@ Status Board::SendCommand(std::uint8_t c) {
 
 void Board::LinkOpened() {
   identified_ = false;
+  lost_ = false;
   resyncPending_ = false;
   // A box opened anew may have powered up since: it runs its own values
   // until told the program's again.
@@ -95,6 +96,7 @@ Status Board::End(Status s) {
     link_.CloseUSB();
     identified_ = false;
     resyncPending_ = false;
+    lost_ = true;
   } else {
     resyncPending_ = true;
   }
@@ -110,6 +112,19 @@ void Board::Resync() {
   if (s == FT_OK) s = link_.DrainUSB(kDrainQuietMs, kDrainLimitMs, dropped);
   droppedBytes_ += dropped;
   if (DeviceGone(s)) End(s);
+}
+
+template <class Command>
+Status Board::Reconnecting(Command command) {
+  const std::uint64_t before = link_.BytesRead;
+  const Status s = command();
+  // Failed on a device that is gone (closed now, or since an earlier
+  // command), and nothing of the answer came: nothing is lost by asking again.
+  if (s == FT_OK || !lost_ || link_.UsbOpened || link_.BytesRead != before) return s;
+  // Not back (or not the box): the command's own failure is what the caller hears.
+  if (Connect() != FT_OK) return s;
+  ++reconnects_;
+  return command();
 }
 
 Status Board::Restore() {
@@ -139,9 +154,11 @@ Status Board::WriteRegisterRaw(std::uint8_t reg, std::uint8_t value) {
 }
 
 Status Board::WriteRegister(std::uint8_t reg, std::uint8_t value) {
-  const Status s = Begin(true);
-  if (s != FT_OK) return s;
-  return End(WriteRegisterRaw(reg, value));
+  return Reconnecting([&] {
+    const Status s = Begin(true);
+    if (s != FT_OK) return s;
+    return End(WriteRegisterRaw(reg, value));
+  });
 }
 
 Status Board::BoardOpen() {
@@ -152,10 +169,14 @@ Status Board::BoardOpen() {
 
 Status Board::BoardClose() {
   Status s = FT_OK;
-  if (Identified()) s = WriteRegister(5, 0);
+  if (Identified()) {
+    s = Begin(true);
+    if (s == FT_OK) s = End(WriteRegisterRaw(5, 0));
+  }
   link_.CloseUSB();
   identified_ = false;
   resyncPending_ = false;
+  lost_ = false;
   return s;
 }
 
@@ -206,11 +227,13 @@ Status Board::SetIntegrationTime(double ms) {
   if (count < 0 || count > 65535) return FT_INVALID_PARAMETER;
   wantedIntegrationMs_ = ms;
   integrationPending_ = true;
-  Status s = Begin(true);
-  if (s != FT_OK) return s;
-  s = SetIntegrationTimeRaw(ms);
-  if (s == FT_OK) integrationPending_ = false;
-  return End(s);
+  return Reconnecting([&] {
+    Status s = Begin(true);
+    if (s != FT_OK) return s;
+    s = SetIntegrationTimeRaw(ms);
+    if (s == FT_OK) integrationPending_ = false;
+    return End(s);
+  });
 }
 
 Status Board::SetNbSamplesRaw(std::int32_t n) {
@@ -226,14 +249,20 @@ Status Board::SetNbSamples(std::int32_t n) {
   if (n < 0 || n > kMaxSampleCount) return FT_INVALID_PARAMETER;
   wantedSamples_ = n;
   samplesPending_ = true;
-  Status s = Begin(true);
-  if (s != FT_OK) return s;
-  s = SetNbSamplesRaw(n);
-  if (s == FT_OK) samplesPending_ = false;
-  return End(s);
+  return Reconnecting([&] {
+    Status s = Begin(true);
+    if (s != FT_OK) return s;
+    s = SetNbSamplesRaw(n);
+    if (s == FT_OK) samplesPending_ = false;
+    return End(s);
+  });
 }
 
 Status Board::ReadFrame(std::uint16_t* dest) {
+  return Reconnecting([&] { return ReadFrameOnce(dest); });
+}
+
+Status Board::ReadFrameOnce(std::uint16_t* dest) {
   Status s = Begin(true);
   if (s != FT_OK) return s;
   s = Restore();
@@ -249,6 +278,10 @@ Status Board::ReadFrame(std::uint16_t* dest) {
 
 Status Board::ReadSamples(std::uint16_t* dest, std::int32_t n) {
   if (n < 0) return FT_INVALID_PARAMETER;
+  return Reconnecting([&] { return ReadSamplesOnce(dest, n); });
+}
+
+Status Board::ReadSamplesOnce(std::uint16_t* dest, std::int32_t n) {
   Status s = Begin(true);
   if (s != FT_OK) return s;
   s = Restore();

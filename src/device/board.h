@@ -11,6 +11,10 @@
 //    echo;
 //  - a device that is gone (I/O error, invalid handle) is closed at once;
 //    Connect opens and identifies it again;
+//  - a command that meets a vanished device before any byte of its answer
+//    (the box was unplugged and plugged in again since the last command, or
+//    lost by an earlier one) closes it, opens and identifies the box again
+//    once, and is repeated: the first command after a replug works;
 //  - the integration time and sample count last asked for are sent again
 //    before the next frame or series when their write failed, or when the
 //    box was opened anew (it powers up with its own values).
@@ -77,6 +81,8 @@ class Board {
   bool Identified() const { return identified_ && link_.UsbOpened; }
   // A failed exchange left the link to be purged before the next command.
   bool ResyncPending() const { return resyncPending_; }
+  // Times a command opened and identified the box again on its own.
+  int Reconnects() const { return reconnects_; }
   // Purges done and bytes dropped by them so far.
   int Resyncs() const { return resyncs_; }
   std::uint64_t DroppedBytes() const { return droppedBytes_; }
@@ -98,9 +104,15 @@ class Board {
   // closes the link. Returns s.
   Status End(Status s);
   void Resync();
+  // Runs a command; when it meets a vanished device before any byte of its
+  // answer, Connect once and run it again.
+  template <class Command>
+  Status Reconnecting(Command command);
   // Sends the integration time and sample count again where pending.
   Status Restore();
   Status WriteRegisterRaw(std::uint8_t reg, std::uint8_t value);
+  Status ReadFrameOnce(std::uint16_t* dest);
+  Status ReadSamplesOnce(std::uint16_t* dest, std::int32_t n);
   Status SetIntegrationTimeRaw(double ms);
   Status SetNbSamplesRaw(std::int32_t n);
   void LinkOpened();
@@ -114,6 +126,9 @@ class Board {
   std::int32_t wantedSamples_ = -1;  // none asked for yet
   bool samplesPending_ = false;
   bool identified_ = false;
+  // The link was closed because the device had gone.
+  bool lost_ = false;
+  int reconnects_ = 0;
   bool resyncPending_ = false;
   int resyncs_ = 0;
   std::uint64_t droppedBytes_ = 0;

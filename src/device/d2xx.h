@@ -50,6 +50,9 @@ class FtDriver {
   // A status poll costs real time on this backend (a USB round trip), so
   // poll-counted waits must also be bounded by the clock.
   virtual bool PollsCostTime() const { return false; }
+  // The last FT_Open found a device with the box's ids that the system does
+  // not let this user open (its node lacks the udev rule's access).
+  virtual bool OpenDenied() const { return false; }
   // The box behind this driver is an emulation.
   virtual bool Simulated() const { return false; }
 };

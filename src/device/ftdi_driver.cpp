@@ -1,6 +1,7 @@
 #include "device/ftdi_driver.h"
 
 #include <ftdi.h>
+#include <libusb.h>
 
 #include <algorithm>
 #include <chrono>
@@ -34,18 +35,37 @@ int UsbTimeout(std::uint32_t ms) {
   return static_cast<int>(std::clamp<std::uint32_t>(ms, 1, INT_MAX));
 }
 
+// ftdi_usb_open_desc_index's failure to open a device it found.
+constexpr int kCannotOpen = -4;
+
 // Open failures of ftdi_usb_open / ftdi_usb_open_desc_index.
 Status OpenStatus(int rc) {
   switch (rc) {
     case -3:   // no such device
     case -12:  // device list unavailable
       return FT_DEVICE_NOT_FOUND;
-    case -4:  // cannot open (permissions)
-    case -5:  // cannot claim (in use)
+    case kCannotOpen:  // permissions, or gone meanwhile
+    case -5:           // cannot claim (in use)
       return FT_DEVICE_NOT_OPENED;
     default:
       return FT_IO_ERROR;
   }
+}
+
+// Whether a device with these ids is there but may not be opened by this
+// user: libftdi says only that it could not open one.
+bool AccessDenied(ftdi_context* ctx, const FtdiIds& ids) {
+  ftdi_device_list* list = nullptr;
+  if (ftdi_usb_find_all(ctx, &list, ids.vendor, ids.product) <= 0) return false;
+  bool denied = false;
+  for (ftdi_device_list* d = list; d != nullptr && !denied; d = d->next) {
+    libusb_device_handle* h = nullptr;
+    const int rc = libusb_open(d->dev, &h);
+    if (rc == 0) libusb_close(h);
+    denied = rc == LIBUSB_ERROR_ACCESS;
+  }
+  ftdi_list_free(&list);
+  return denied;
 }
 
 class FtdiDriver final : public FtDriver {
@@ -59,6 +79,7 @@ class FtdiDriver final : public FtDriver {
   }
 
   Status FT_Open(int deviceIndex, FtHandle* handle) override {
+    denied_ = false;
     if (handle == nullptr) return FT_INVALID_PARAMETER;
     if (deviceIndex < 0) return FT_DEVICE_NOT_FOUND;
     ftdi_context* ctx = ftdi_new();
@@ -70,6 +91,7 @@ class FtdiDriver final : public FtDriver {
     const int rc = ftdi_usb_open_desc_index(ctx, ids_.vendor, ids_.product, description, serial,
                                             static_cast<unsigned>(deviceIndex));
     if (rc < 0) {
+      denied_ = rc == kCannotOpen && AccessDenied(ctx, ids_);
       ftdi_free(ctx);
       return OpenStatus(rc);
     }
@@ -159,6 +181,7 @@ class FtdiDriver final : public FtDriver {
     auto* out = static_cast<std::uint8_t*>(buffer);
     std::copy_n(dev->rx.begin(), n, out);
     dev->rx.erase(dev->rx.begin(), dev->rx.begin() + static_cast<std::ptrdiff_t>(n));
+    dev->grew = false;
     if (got) *got = static_cast<std::uint32_t>(n);
     return FT_OK;
   }
@@ -170,12 +193,23 @@ class FtdiDriver final : public FtDriver {
     if (events) *events = 0;
     Device* dev = Find(handle);
     if (dev == nullptr) return FT_INVALID_HANDLE;
-    if (!Drain(*dev)) return FT_IO_ERROR;
+    // Each drain is a bulk transfer the chip may hold for its latency timer.
+    // A poll that found new bytes is followed at once by another before the
+    // read (the link checks the queue again, then reads): that one reports
+    // the queue as it stands instead of costing another latency period.
+    const bool justGrew = dev->grew && !dev->rx.empty();
+    dev->grew = false;
+    if (!justGrew) {
+      const std::size_t before = dev->rx.size();
+      if (!Drain(*dev)) return FT_IO_ERROR;
+      dev->grew = dev->rx.size() > before;
+    }
     if (rxQueue) *rxQueue = static_cast<std::uint32_t>(dev->rx.size());
     return FT_OK;
   }
 
   bool PollsCostTime() const override { return true; }
+  bool OpenDenied() const override { return denied_; }
 
  private:
   struct Device {
@@ -183,6 +217,7 @@ class FtdiDriver final : public FtDriver {
     std::deque<std::uint8_t> rx;
     std::uint32_t readTimeoutMs = 5000;  // libftdi's default
     int chunk = kDefaultChunk;
+    bool grew = false;  // the last status poll's drain brought bytes
   };
 
   Device* Find(FtHandle handle) {
@@ -206,6 +241,7 @@ class FtdiDriver final : public FtDriver {
   FtdiIds ids_;
   std::map<FtHandle, Device> devices_;
   FtHandle next_ = 1;
+  bool denied_ = false;
   std::vector<unsigned char> block_;
 };
 

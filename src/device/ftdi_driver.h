@@ -20,7 +20,8 @@ struct FtdiIds {
 
 // libftdi has no receive-queue count: FT_GetStatus drains the chip into a
 // host-side queue, reports its length, and FT_Read serves from it. With no
-// box attached (or no USB access at all) FT_Open returns FT_DEVICE_NOT_FOUND.
+// box attached (or no USB access at all) FT_Open returns FT_DEVICE_NOT_FOUND;
+// with one this user may not open, FT_DEVICE_NOT_OPENED and OpenDenied().
 std::unique_ptr<FtDriver> MakeFtdiDriver(FtdiIds ids = {});
 
 }  // namespace rovanel::device

@@ -10,7 +10,7 @@ void WaitMs(Clock& clock, std::uint32_t ms) {
   const std::uint32_t start = clock.TickMs();
   std::uint32_t elapsed = 0;
   while (elapsed < ms) {
-    clock.Spin();
+    clock.PollPause(clock.NowUs());
     elapsed = clock.TickMs() - start;  // unsigned: wrap-safe
   }
 }

@@ -11,7 +11,8 @@ namespace rovanel::device {
 
 // Busy-waits until ms milliseconds have passed on clock.TickMs(); the
 // difference is taken modulo 2^32 so the counter's wrap does not matter.
-// Calls clock.Spin() between readings; WaitMs(0) reads the counter once.
+// Calls clock.PollPause() between readings (a real clock sleeps a
+// millisecond, a virtual one spins); WaitMs(0) reads the counter once.
 void WaitMs(Clock& clock, std::uint32_t ms);
 
 // The longest pause one DelayLoop may make, in iterations: some milliseconds

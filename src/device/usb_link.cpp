@@ -105,6 +105,7 @@ Status UsbLink::Read_USB_Device_Buffer(std::uint32_t n) {
     ShowUsbError("Read_USB_Device_Buffer", s);
     return s;
   }
+  BytesRead += got;
   return got == n ? FT_OK : kNoByte;
 }
 
@@ -127,6 +128,7 @@ Status UsbLink::WaitForNbData(std::uint32_t n, std::int64_t allowanceMs) {
   std::int64_t lastHook = since;
   std::uint32_t last = 0;
   for (;;) {
+    const std::int64_t pollStart = clock_.NowUs();
     std::uint32_t rx = 0, tx = 0, events = 0;
     const Status s = driver_.FT_GetStatus(UsbHandle, &rx, &tx, &events);
     ++LastPollCount;
@@ -153,7 +155,7 @@ Status UsbLink::WaitForNbData(std::uint32_t n, std::int64_t allowanceMs) {
       last = rx;  // the queue was drained behind our back: track from here
     }
     if (now - since > (grown ? silenceUs : firstUs)) return kNoByte;
-    clock_.Spin();
+    clock_.PollPause(pollStart);
   }
 }
 
@@ -188,12 +190,15 @@ Status UsbLink::WriteByteUSB(std::uint8_t b) {
 }
 
 Status UsbLink::ReadByteUSB(std::uint8_t& b) {
-  const bool timed = driver_.PollsCostTime();
+  // Polls that take real time are bounded by the read time-out as well as
+  // by their count (which would otherwise stand for minutes).
+  const bool timed = driver_.PollsCostTime() || clock_.PausesTakeTime();
   const std::int64_t start = timed ? clock_.NowUs() : 0;
   const std::int64_t limitUs = static_cast<std::int64_t>(ReadTimeoutMs) * 1000;
   std::uint64_t polls = 0;
   Status wait = FT_OK;
   for (;;) {
+    const std::int64_t pollStart = clock_.NowUs();
     ++polls;
     bool ready = false;
     const Status s = WaitForReadingUSB(ready);
@@ -210,7 +215,7 @@ Status UsbLink::ReadByteUSB(std::uint8_t& b) {
       wait = kNoByte;
       break;
     }
-    clock_.Spin();
+    clock_.PollPause(pollStart);
   }
   LastPollCount = polls;
   if (wait != FT_OK) return kNoByte;

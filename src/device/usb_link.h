@@ -75,6 +75,9 @@ class UsbLink {
   // tells a device that is gone from a byte that is late. 0 when none
   // since the caller last cleared it.
   Status DriverFailure = FT_OK;
+  // Bytes of answers read so far (drained bytes not counted): tells a
+  // command that met a failure before any answer from one that failed on the way.
+  std::uint64_t BytesRead = 0;
   // Polls made by the last bounded wait (for tests).
   std::uint64_t LastPollCount = 0;
   // Called at the first poll of a block wait and about every 20 ms after

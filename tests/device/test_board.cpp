@@ -248,7 +248,7 @@ TEST_F(BoardFixture, FailedExchangeIsPurgedAndDrainedBeforeTheNextCommand) {
   EXPECT_EQ(drv.Written(), (Bytes{0xF0, 0x06, 0x0F}));
 }
 
-TEST_F(BoardFixture, LostDeviceIsClosedAndNothingIsSentUntilItIsIdentifiedAgain) {
+TEST_F(BoardFixture, LostDeviceIsClosedAndOnlyIdentifiedAgainBeforeAnythingIsSent) {
   drv.Then(0xF0, {0xF0});
   drv.Fail("FT_GetStatus", FT_IO_ERROR);
   std::vector<std::uint16_t> dest(2100, 0);
@@ -258,7 +258,15 @@ TEST_F(BoardFixture, LostDeviceIsClosedAndNothingIsSentUntilItIsIdentifiedAgain)
   EXPECT_FALSE(board.Identified());
   drv.ClearFailures();
   drv.calls.clear();
+  // The next command tries once to open and identify what is there; the
+  // device opened does not answer: it hears the synchronisation byte alone,
+  // is closed again, and the command is not sent.
   EXPECT_EQ(board.ReadFrame(dest.data()), FT_DEVICE_NOT_OPENED);
+  EXPECT_EQ(drv.Written(), Bytes{0xF0});
+  EXPECT_FALSE(link.UsbOpened);
+  EXPECT_EQ(board.Reconnects(), 0);
+  // Not lost this time, only silent: nothing is tried until Connect.
+  drv.calls.clear();
   EXPECT_EQ(board.SetIntegrationTime(20.0), FT_DEVICE_NOT_OPENED);
   EXPECT_TRUE(drv.calls.empty());
   // Connect opens, identifies, and the next frame first restores 20 ms.

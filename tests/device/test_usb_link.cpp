@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -227,6 +228,42 @@ TEST_F(LinkFixture, ReadBytePollBoundIsExact) {
   b = 7;
   EXPECT_EQ(link2.ReadByteUSB(b), kNoByte);
   EXPECT_EQ(b, 7);
+}
+
+// A clock whose pause between polls takes real time, recorded: the pause
+// waits from the start of the poll it follows.
+struct PacingClock final : Clock {
+  std::int64_t now = 0;
+  std::vector<std::int64_t> pausedFrom;
+  std::int64_t NowUs() override { return now; }
+  void SleepUntilUs(std::int64_t t) override { now = std::max(now, t); }
+  void PollPause(std::int64_t pollStartUs) override {
+    pausedFrom.push_back(pollStartUs);
+    SleepUntilUs(pollStartUs + kPollIntervalUs);
+  }
+  bool PausesTakeTime() const override { return true; }
+};
+
+TEST(UsbLinkWaits, PausedPollsAreBoundedByTheReadTimeOutAndPacedFromEachPollsStart) {
+  for (bool block : {false, true}) {
+    PacingClock clock;
+    ScriptedDriver drv(&clock);
+    UsbLink link(drv, clock);
+    ASSERT_EQ(link.OpenUSB(), FT_OK);
+    std::uint8_t b = 3;
+    // A free status poll: one a millisecond, given up past the 500 ms time-out.
+    EXPECT_EQ(link.ReadByteUSB(b), kNoByte);
+    EXPECT_EQ(link.LastPollCount, 502u);
+    EXPECT_EQ(clock.pausedFrom.size(), 501u);
+    EXPECT_EQ(clock.pausedFrom[1] - clock.pausedFrom[0], 1000);
+    // The block wait paces the same way; a poll that itself took 3 ms is
+    // followed by no sleep at all.
+    if (block) drv.OnStatus = [&] { clock.now += 3000; };
+    clock.pausedFrom.clear();
+    EXPECT_EQ(link.ReadNbDataUSB(10), kNoByte);
+    ASSERT_GE(clock.pausedFrom.size(), 2u);
+    EXPECT_EQ(clock.pausedFrom[1] - clock.pausedFrom[0], block ? 3000 : 1000) << block;
+  }
 }
 
 TEST_F(LinkFixture, ReadByteFailingPollGives150AndKeepsByte) {

@@ -174,6 +174,7 @@ Status ScriptedDriver::FT_Read(FtHandle handle, void* buffer, std::uint32_t coun
 Status ScriptedDriver::FT_GetStatus(FtHandle handle, std::uint32_t* rxQueue, std::uint32_t* txQueue,
                                     std::uint32_t* events) {
   const Status s = Enter("FT_GetStatus", handle, 0, 0);
+  if (OnStatus) OnStatus();
   // The count is filled in even when the call fails, as a driver may leave
   // garbage there: callers must not trust it then.
   Deliver();

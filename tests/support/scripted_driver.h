@@ -54,6 +54,8 @@ class ScriptedDriver : public device::FtDriver {
   // every write when occurrence is 0, else the occurrence-th write only.
   void ShortWrite(std::uint32_t reported, int occurrence = 0);
   bool pollsCostTime = false;
+  // Runs at each status poll (a poll that takes time moves the clock).
+  std::function<void()> OnStatus;
   FtHandle handleValue = 0x5150;
 
   // ---- record ----
