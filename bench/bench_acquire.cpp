@@ -41,7 +41,7 @@ BENCHMARK(BM_FrameToPicture)->Unit(benchmark::kMicrosecond);
 void BM_ReadFrameOnly(benchmark::State& state) {
   Rig rig(1);
   std::array<std::uint16_t, 2100> words{};
-  for (auto _ : state) benchmark::DoNotOptimize(rig.box.GetBoard().ReadFrame(words.data()));
+  for (auto _ : state) benchmark::DoNotOptimize(rig.box.GetBoard().ReadFrame(words));
 }
 BENCHMARK(BM_ReadFrameOnly)->Unit(benchmark::kMicrosecond);
 

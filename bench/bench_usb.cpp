@@ -68,7 +68,7 @@ void BM_UsbFrame(benchmark::State& state) {
   Rig rig(1.0);
   rig.board.Connect();
   std::vector<std::uint16_t> frame(kFrameBlockSize);
-  Measure(state, [&] { return rig.board.ReadFrame(frame.data()); });
+  Measure(state, [&] { return rig.board.ReadFrame(frame); });
 }
 BENCHMARK(BM_UsbFrame)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(50);
 
@@ -84,7 +84,7 @@ void BM_UsbSeries131072(benchmark::State& state) {
   std::vector<std::uint16_t> series(n + 1);
   Measure(state, [&] {
     const device::Status s = rig.board.SetNbSamples(n);
-    return s != device::FT_OK ? s : rig.board.ReadSamples(series.data(), n);
+    return s != device::FT_OK ? s : rig.board.ReadSamples(series, n);
   });
 }
 BENCHMARK(BM_UsbSeries131072)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);

@@ -8,7 +8,7 @@ AverageResult AcquireAverage(device::Board& board, device::Clock& clock,
                              std::span<std::uint8_t, kPixels> slot, int count, int level,
                              AcquisitionReport& report, Progress& progress) {
   auto take = [&] {
-    const device::Status status = AcquireFrame(board, slot.data());
+    const device::Status status = AcquireFrame(board, slot);
     report.Frame(status);
     return status == 0;
   };
@@ -16,7 +16,7 @@ AverageResult AcquireAverage(device::Board& board, device::Clock& clock,
   // Only frames that arrived whole are summed: a failed frame would pull
   // the average toward zero.
   FrameSum sum;
-  if (take()) sum.Add(slot.data());
+  if (take()) sum.Add(slot);
   progress.Tick(1);
   for (int i = 2; i <= count; ++i) {
     device::WaitMs(clock, static_cast<std::uint32_t>(10 + 5 * level));
@@ -26,7 +26,7 @@ AverageResult AcquireAverage(device::Board& board, device::Clock& clock,
       result.cancelled = true;
       break;
     }
-    if (good) sum.Add(slot.data());
+    if (good) sum.Add(slot);
     progress.Pump();
     if (progress.CancelRequested()) {
       result.cancelled = true;
@@ -34,7 +34,7 @@ AverageResult AcquireAverage(device::Board& board, device::Clock& clock,
     }
   }
   result.added = sum.Count();
-  if (sum.Count() > 0) sum.AverageInto(slot.data());
+  if (sum.Count() > 0) sum.AverageInto(slot);
   return result;
 }
 

@@ -41,7 +41,7 @@ device::Status AcquireSeriesUsb(device::Board& board, device::Clock& clock, std:
     return progress.CancelRequested();
   });
   device::Status s = board.SetNbSamples(points);
-  if (s == 0) s = board.ReadSamples(words.data(), points);
+  if (s == 0) s = board.ReadSamples(words, points);
   return s;
 }
 

@@ -4,9 +4,9 @@
 
 namespace rovanel::acquisition {
 
-device::Status AcquireFrame(device::Board& board, std::uint8_t* slot) {
+device::Status AcquireFrame(device::Board& board, std::span<std::uint8_t, kPixels> slot) {
   std::array<std::uint16_t, kFrameBlockSize> words{};
-  const device::Status status = board.ReadFrame(words.data());
+  const device::Status status = board.ReadFrame(words);
   for (int i = 0; i < kPixels; ++i) slot[i] = static_cast<std::uint8_t>(words[i]);
   return status;
 }
@@ -29,12 +29,12 @@ std::int64_t RoundedMean(std::int64_t sum, std::int64_t n) {
   return q;
 }
 
-void FrameSum::Start(const std::uint8_t* frame) {
-  sums_.assign(frame, frame + kPixels);
+void FrameSum::Start(std::span<const std::uint8_t, kPixels> frame) {
+  sums_.assign(frame.begin(), frame.end());
   count_ = 1;
 }
 
-void FrameSum::Add(const std::uint8_t* frame) {
+void FrameSum::Add(std::span<const std::uint8_t, kPixels> frame) {
   if (sums_.empty()) {
     Start(frame);
     return;
@@ -43,7 +43,7 @@ void FrameSum::Add(const std::uint8_t* frame) {
   ++count_;
 }
 
-void FrameSum::AverageInto(std::uint8_t* out) const {
+void FrameSum::AverageInto(std::span<std::uint8_t, kPixels> out) const {
   for (int k = 0; k < kPixels; ++k)
     out[k] = static_cast<std::uint8_t>(RoundedMean(sums_[k], count_));
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -14,7 +15,7 @@ namespace rovanel::acquisition {
 // Reads one frame with ReadFrame and copies pixels 0..2047 into `slot` as
 // bytes. After a failure the slot holds what the temporary array received
 // (zeros where nothing was written). Returns the protocol's status.
-device::Status AcquireFrame(device::Board& board, std::uint8_t* slot);
+device::Status AcquireFrame(device::Board& board, std::span<std::uint8_t, kPixels> slot);
 
 // What one acquisition met on the link, for the status bar.
 struct AcquisitionReport {
@@ -35,11 +36,11 @@ std::int64_t RoundedMean(std::int64_t sum, std::int64_t n);
 // averaging run lasts.
 class FrameSum {
  public:
-  void Start(const std::uint8_t* frame);
+  void Start(std::span<const std::uint8_t, kPixels> frame);
   // Adds a frame; the first one added starts the sums.
-  void Add(const std::uint8_t* frame);
+  void Add(std::span<const std::uint8_t, kPixels> frame);
   // Writes the rounded mean of the frames added so far.
-  void AverageInto(std::uint8_t* out) const;
+  void AverageInto(std::span<std::uint8_t, kPixels> out) const;
   int Count() const { return count_; }
   bool Held() const { return !sums_.empty(); }
   void Release();

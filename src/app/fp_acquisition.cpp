@@ -67,7 +67,7 @@ void TFp::acquisitionClick() {
     gjauge.Hide();
     ui_->SetHourglass(false);
   } else {
-    report.Frame(acquisition::AcquireFrame(board, slot.data()));
+    report.Frame(acquisition::AcquireFrame(board, slot));
   }
 
   // The board opened a box plugged in again on its own, on the way.

@@ -38,7 +38,7 @@ void CorrectByReferenceRt(std::span<std::uint8_t> v, std::span<std::uint8_t> ref
 
 device::Status TFp::AcquireFrameRt() {
   std::array<std::uint16_t, kFrameBlockSize> words{};
-  const device::Status status = box_.GetBoard().ReadFrame(words.data());
+  const device::Status status = box_.GetBoard().ReadFrame(words);
   // A frame that did not arrive leaves the last one shown.
   if (status != 0) return status;
   signal::Curve& live = curves_.Shown(curves_.Count());

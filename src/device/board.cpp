@@ -258,11 +258,12 @@ Status Board::SetNbSamples(std::int32_t n) {
   });
 }
 
-Status Board::ReadFrame(std::uint16_t* dest) {
+Status Board::ReadFrame(std::span<std::uint16_t> dest) {
+  if (dest.size() < static_cast<std::size_t>(kPixels)) return FT_INVALID_PARAMETER;
   return Reconnecting([&] { return ReadFrameOnce(dest); });
 }
 
-Status Board::ReadFrameOnce(std::uint16_t* dest) {
+Status Board::ReadFrameOnce(std::span<std::uint16_t> dest) {
   Status s = Begin(true);
   if (s != FT_OK) return s;
   s = Restore();
@@ -276,12 +277,12 @@ Status Board::ReadFrameOnce(std::uint16_t* dest) {
   return End(s);
 }
 
-Status Board::ReadSamples(std::uint16_t* dest, std::int32_t n) {
-  if (n < 0) return FT_INVALID_PARAMETER;
+Status Board::ReadSamples(std::span<std::uint16_t> dest, std::int32_t n) {
+  if (n < 0 || dest.size() < static_cast<std::size_t>(n)) return FT_INVALID_PARAMETER;
   return Reconnecting([&] { return ReadSamplesOnce(dest, n); });
 }
 
-Status Board::ReadSamplesOnce(std::uint16_t* dest, std::int32_t n) {
+Status Board::ReadSamplesOnce(std::span<std::uint16_t> dest, std::int32_t n) {
   Status s = Begin(true);
   if (s != FT_OK) return s;
   s = Restore();

@@ -21,6 +21,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 #include "base/sizes.h"
 #include "device/d2xx.h"
@@ -58,10 +59,11 @@ class Board {
   Status SetIntegrationTime(double ms);
   // Registers 2, 3, 4 from n + 1; n must be 0..0xFFFFFE (24-bit register).
   Status SetNbSamples(std::int32_t n);
-  // Writes dest[0..2047].
-  Status ReadFrame(std::uint16_t* dest);
-  // Writes dest[0..n-1]; n < 0 is refused with FT_INVALID_PARAMETER.
-  Status ReadSamples(std::uint16_t* dest, std::int32_t n);
+  // Writes dest[0..2047]; a shorter dest is refused with FT_INVALID_PARAMETER.
+  Status ReadFrame(std::span<std::uint16_t> dest);
+  // Writes dest[0..n-1]; n < 0, or a dest shorter than n, is refused with
+  // FT_INVALID_PARAMETER.
+  Status ReadSamples(std::span<std::uint16_t> dest, std::int32_t n);
   Status SendAndCheck(std::uint8_t b, std::uint8_t expected);
   Status SendCommand(std::uint8_t c);
   Status WriteRegister(std::uint8_t reg, std::uint8_t value);
@@ -111,8 +113,8 @@ class Board {
   // Sends the integration time and sample count again where pending.
   Status Restore();
   Status WriteRegisterRaw(std::uint8_t reg, std::uint8_t value);
-  Status ReadFrameOnce(std::uint16_t* dest);
-  Status ReadSamplesOnce(std::uint16_t* dest, std::int32_t n);
+  Status ReadFrameOnce(std::span<std::uint16_t> dest);
+  Status ReadSamplesOnce(std::span<std::uint16_t> dest, std::int32_t n);
   Status SetIntegrationTimeRaw(double ms);
   Status SetNbSamplesRaw(std::int32_t n);
   void LinkOpened();

@@ -29,9 +29,9 @@ TEST(FrameSum, AveragesFramesAndReleasesItsBuffer) {
   b.fill(254);
   FrameSum sum;
   EXPECT_FALSE(sum.Held());
-  sum.Start(a.data());
-  sum.Add(b.data());
-  sum.AverageInto(out.data());
+  sum.Start(a);
+  sum.Add(b);
+  sum.AverageInto(out);
   EXPECT_EQ(out[0], 254);  // 254.5 goes to the even neighbour
   EXPECT_EQ(sum.Count(), 2);
   sum.Release();
@@ -52,14 +52,14 @@ TEST(AcquireFrame, StoresTheLightLevelsAndKeepsZerosWhereNothingCame) {
 
   std::array<std::uint8_t, kPixels> slot;
   slot.fill(77);
-  EXPECT_EQ(AcquireFrame(board, slot.data()), 0);
+  EXPECT_EQ(AcquireFrame(board, slot), 0);
   for (int i = 0; i < 2048; ++i) ASSERT_EQ(slot[i], i % 256) << i;
 
   // A box that stops answering: the slot receives zeros, the status says why
   // (a purge after the failure finds the queue empty).
   driver.OnWrite = nullptr;
   slot.fill(77);
-  EXPECT_EQ(AcquireFrame(board, slot.data()), device::kNoByte);
+  EXPECT_EQ(AcquireFrame(board, slot), device::kNoByte);
   for (int i = 0; i < 2048; ++i) ASSERT_EQ(slot[i], 0) << i;
 }
 

@@ -208,7 +208,7 @@ TEST_F(BoardFixture, ReadFrameInvertsPixels39To2086) {
   Command(drv, 6, block);
   drv.Then(0x0F, {0x0F});
   std::vector<std::uint16_t> dest(2100, 0xBEEF);
-  EXPECT_EQ(board.ReadFrame(dest.data()), FT_OK);
+  EXPECT_EQ(board.ReadFrame(dest), FT_OK);
   for (int i = 0; i < 2048; ++i) ASSERT_EQ(dest[i], 255 - ((39 + i) * 7 + 3) % 256) << i;
   for (int i = 2048; i < 2100; ++i) EXPECT_EQ(dest[i], 0xBEEF);
   EXPECT_EQ(drv.Written(), (Bytes{0xF0, 0x06, 0x0F}));
@@ -220,7 +220,7 @@ TEST_F(BoardFixture, ReadFrameAckStatusIsTheResult) {
   Command(drv, 6, FrameBlock());
   drv.Then(0x0F, {0xF0});
   std::vector<std::uint16_t> dest(2100, 0);
-  EXPECT_EQ(board.ReadFrame(dest.data()), kWrongEcho);
+  EXPECT_EQ(board.ReadFrame(dest), kWrongEcho);
   EXPECT_EQ(dest[0], 255 - (39 * 7 + 3) % 256);  // the pixels were stored all the same
 }
 
@@ -228,13 +228,13 @@ TEST_F(BoardFixture, FailedExchangeIsPurgedAndDrainedBeforeTheNextCommand) {
   // The frame comes only after the host stopped waiting for it.
   drv.Then(0xF0, {0xF0}).Then(0x06, {0x06});
   std::vector<std::uint16_t> dest(2100, 0);
-  EXPECT_EQ(board.ReadFrame(dest.data()), kNoByte);
+  EXPECT_EQ(board.ReadFrame(dest), kNoByte);
   EXPECT_TRUE(board.ResyncPending());
   drv.ArriveAt(clock.NowUs() + 200'000, FrameBlock());
   drv.calls.clear();
   Command(drv, 6, FrameBlock());
   drv.Then(0x0F, {0x0F});
-  EXPECT_EQ(board.ReadFrame(dest.data()), FT_OK);
+  EXPECT_EQ(board.ReadFrame(dest), FT_OK);
   ExpectScriptFollowed();
   EXPECT_EQ(board.DroppedBytes(), 2100u);
   // Both queues purged, then the late block read and dropped, then the command.
@@ -253,7 +253,7 @@ TEST_F(BoardFixture, LostDeviceIsClosedAndOnlyIdentifiedAgainBeforeAnythingIsSen
   drv.Fail("FT_GetStatus", FT_IO_ERROR);
   std::vector<std::uint16_t> dest(2100, 0);
   // The byte wait reports its failed poll as -150; the link still knows why.
-  EXPECT_EQ(board.ReadFrame(dest.data()), kNoByte);
+  EXPECT_EQ(board.ReadFrame(dest), kNoByte);
   EXPECT_FALSE(link.UsbOpened);
   EXPECT_FALSE(board.Identified());
   drv.ClearFailures();
@@ -261,7 +261,7 @@ TEST_F(BoardFixture, LostDeviceIsClosedAndOnlyIdentifiedAgainBeforeAnythingIsSen
   // The next command tries once to open and identify what is there; the
   // device opened does not answer: it hears the synchronisation byte alone,
   // is closed again, and the command is not sent.
-  EXPECT_EQ(board.ReadFrame(dest.data()), FT_DEVICE_NOT_OPENED);
+  EXPECT_EQ(board.ReadFrame(dest), FT_DEVICE_NOT_OPENED);
   EXPECT_EQ(drv.Written(), Bytes{0xF0});
   EXPECT_FALSE(link.UsbOpened);
   EXPECT_EQ(board.Reconnects(), 0);
@@ -276,7 +276,7 @@ TEST_F(BoardFixture, LostDeviceIsClosedAndOnlyIdentifiedAgainBeforeAnythingIsSen
   Register(drv, 0, 0xF2);
   Command(drv, 6, FrameBlock());
   drv.Then(0x0F, {0x0F});
-  EXPECT_EQ(board.ReadFrame(dest.data()), FT_OK);
+  EXPECT_EQ(board.ReadFrame(dest), FT_OK);
   ExpectScriptFollowed();
 }
 
@@ -309,7 +309,7 @@ TEST(BoardSeries, ChunksOf32768ThenRemainderThenAck) {
     Command(drv, 8, reply);
     drv.Then(0x0F, {0x0F});
     std::vector<std::uint16_t> dest(c.n + 3, 0xBEEF);
-    EXPECT_EQ(board.ReadSamples(dest.data(), c.n), FT_OK) << c.n;
+    EXPECT_EQ(board.ReadSamples(dest, c.n), FT_OK) << c.n;
     EXPECT_EQ(drv.Written(), (Bytes{0xF0, 0x08, 0x0F})) << c.n;
     EXPECT_EQ(ReadSizes(drv), c.reads) << c.n;
     for (std::int32_t k = 0; k < c.n; ++k) ASSERT_EQ(dest[k], 255 - series[k]) << c.n << " " << k;
@@ -342,7 +342,7 @@ TEST(BoardSeries, LongSeriesWaitsForItsDurationButNotForever) {
     drv.Then(0x0F, {0x0F});
     if (boxAnswers) drv.ArriveAt(start + 20'000'000, Series(2000));
     std::vector<std::uint16_t> dest(2000);
-    const Status s = board.ReadSamples(dest.data(), 2000);
+    const Status s = board.ReadSamples(dest, 2000);
     if (boxAnswers) {
       EXPECT_EQ(s, FT_OK);
       EXPECT_EQ(dest[1999], 255 - Series(2000)[1999]);
@@ -428,7 +428,7 @@ std::vector<Operation> Operations(std::int32_t seriesLength = 5) {
          Command(d, 6, FrameBlock());
          d.Then(0x0F, {0x0F});
        },
-       [](Board& b) { return b.ReadFrame(dest.data()); }},
+       [](Board& b) { return b.ReadFrame(dest); }},
       {"ReadSamples", 8,
        [seriesLength](ScriptedDriver& d) {
          Bytes reply{0x00};
@@ -437,7 +437,7 @@ std::vector<Operation> Operations(std::int32_t seriesLength = 5) {
          Command(d, 8, reply);
          d.Then(0x0F, {0x0F});
        },
-       [seriesLength](Board& b) { return b.ReadSamples(dest.data(), seriesLength); }},
+       [seriesLength](Board& b) { return b.ReadSamples(dest, seriesLength); }},
       {"BoardClose", 4, [](ScriptedDriver& d) { Register(d, 5, 0); },
        [](Board& b) { return b.BoardClose(); }},
   };

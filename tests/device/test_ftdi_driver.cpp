@@ -89,8 +89,8 @@ TEST(NoBoxDriver, EveryOperationFailsPromptly) {
     EXPECT_EQ(id, -7);
     EXPECT_EQ(board.SetIntegrationTime(10.0), FT_DEVICE_NOT_OPENED);
     std::vector<std::uint16_t> dest(2100, 0xBEEF);
-    EXPECT_EQ(board.ReadFrame(dest.data()), FT_DEVICE_NOT_OPENED);
-    EXPECT_EQ(board.ReadSamples(dest.data(), 100), FT_DEVICE_NOT_OPENED);
+    EXPECT_EQ(board.ReadFrame(dest), FT_DEVICE_NOT_OPENED);
+    EXPECT_EQ(board.ReadSamples(dest, 100), FT_DEVICE_NOT_OPENED);
     EXPECT_EQ(dest, std::vector<std::uint16_t>(2100, 0xBEEF));
     EXPECT_EQ(board.BoardClose(), FT_OK);
     std::uint8_t b = 5;

@@ -389,7 +389,7 @@ TEST(SimBoxEndToEnd, BoardSession) {
   EXPECT_EQ(rig.box.Register(0), 0x78);
   std::vector<std::uint16_t> frame(2100, 0xFFFF);
   const std::int64_t t0 = rig.clock.NowUs();
-  ASSERT_EQ(board.ReadFrame(frame.data()), FT_OK);
+  ASSERT_EQ(board.ReadFrame(frame), FT_OK);
   EXPECT_GE(rig.clock.NowUs() - t0, 10010);
   // Host levels are bright = large again: the slit's centre at 200.
   EXPECT_EQ(frame[1023], 200);
@@ -404,13 +404,13 @@ TEST(SimBoxEndToEnd, BoardSession) {
   EXPECT_EQ(rig.box.SampleCount(), 40000);
   std::vector<std::uint16_t> series(40001, 0xFFFF);
   const std::int64_t t1 = rig.clock.NowUs();
-  ASSERT_EQ(board.ReadSamples(series.data(), 40000), FT_OK);
+  ASSERT_EQ(board.ReadSamples(series, 40000), FT_OK);
   EXPECT_GE(rig.clock.NowUs() - t1, std::llround(40000 * 1855 * 25.6));
   for (int k = 0; k < 40000; ++k) ASSERT_EQ(series[k], 10) << k;
   EXPECT_EQ(series[40000], 0xFFFF);
 
   ASSERT_EQ(board.SetNbSamples(0), FT_OK);
-  EXPECT_EQ(board.ReadSamples(series.data(), 0), FT_OK);
+  EXPECT_EQ(board.ReadSamples(series, 0), FT_OK);
 
   ASSERT_EQ(board.BoardClose(), FT_OK);
   EXPECT_EQ(rig.box.Register(5), 0);

@@ -443,7 +443,7 @@ bool ActionRunner::BoxCommand(std::string_view what) {
   }
   if (what == "frame") {
     std::array<std::uint16_t, kFrameBlockSize> words{};
-    const device::Status status = board.ReadFrame(words.data());
+    const device::Status status = board.ReadFrame(words);
     out_ << "status " << status << '\n';
     std::string text;
     for (int i = 0; i < kPixels; ++i) text += std::to_string(words[i]) + '\n';
@@ -457,7 +457,7 @@ bool ActionRunner::BoxCommand(std::string_view what) {
       return Fail("box:series takes a count from 0 to 262144");
     std::vector<std::uint16_t> words(static_cast<std::size_t>(n) + 1, 0);
     device::Status status = board.SetNbSamples(static_cast<std::int32_t>(n));
-    if (status == 0) status = board.ReadSamples(words.data(), static_cast<std::int32_t>(n));
+    if (status == 0) status = board.ReadSamples(words, static_cast<std::int32_t>(n));
     out_ << "status " << status << '\n';
     std::string text;
     for (long long i = 0; i < n; ++i) text += std::to_string(words[i]) + '\n';

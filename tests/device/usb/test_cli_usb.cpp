@@ -48,7 +48,7 @@ TEST(CliOverUsb, StartsOnTheBoxAndReadsAFrame) {
   device::Board board(link);
   ASSERT_EQ(board.Connect(), device::FT_OK);
   std::vector<std::uint16_t> frame(kFrameBlockSize);
-  ASSERT_EQ(board.ReadFrame(frame.data()), device::FT_OK);
+  ASSERT_EQ(board.ReadFrame(frame), device::FT_OK);
   std::string want;
   for (int i = 0; i < kPixels; ++i) want += std::to_string(frame[i]) + "\n";
   EXPECT_EQ(out, want);

@@ -130,8 +130,8 @@ TEST(FtdiOverUsb, FramesEqualTheSimulatedBoxs) {
   ASSERT_EQ(rig.board.Connect(), FT_OK);
   for (int i = 0; i < 3; ++i) {
     Words got(kFrameBlockSize), want(kFrameBlockSize);
-    ASSERT_EQ(rig.board.ReadFrame(got.data()), FT_OK) << i;
-    ASSERT_EQ(ref.board.ReadFrame(want.data()), FT_OK) << i;
+    ASSERT_EQ(rig.board.ReadFrame(got), FT_OK) << i;
+    ASSERT_EQ(ref.board.ReadFrame(want), FT_OK) << i;
     EXPECT_EQ(got, want) << i;
     EXPECT_GT(*std::max_element(got.begin(), got.end()), 150) << i;
   }
@@ -149,7 +149,7 @@ TEST(FtdiOverUsb, ASeriesOf131072PointsArrivesWholeAcrossPacketsAndTransfers) {
   ASSERT_EQ(rig.board.SetIntegrationTime(kDefaultIntegrationMs), FT_OK);
   rig.chip.ClearLog();
   Words got(n + 1, 0);
-  ASSERT_EQ(rig.board.ReadSamples(got.data(), n), FT_OK);
+  ASSERT_EQ(rig.board.ReadSamples(got, n), FT_OK);
   EXPECT_EQ(rig.chip.Received(), (Bytes{0xF0, 0x08, 0x0F}));
   // What the bench showed, inverted by the box and back by the host.
   sim::OpticalBench bench(sim::Scene::Slit, 1);
@@ -181,9 +181,9 @@ TEST(FtdiOverUsb, AfterATransientFaultTheNextCommandWorks) {
   for (const Case& c : cases) {
     Words frame(kFrameBlockSize);
     c.arm(rig.chip);
-    EXPECT_EQ(rig.board.ReadFrame(frame.data()), c.status) << c.name;
+    EXPECT_EQ(rig.board.ReadFrame(frame), c.status) << c.name;
     c.disarm(rig.chip);
-    EXPECT_EQ(rig.board.ReadFrame(frame.data()), FT_OK) << c.name;
+    EXPECT_EQ(rig.board.ReadFrame(frame), FT_OK) << c.name;
     EXPECT_GT(*std::max_element(frame.begin(), frame.end()), 150) << c.name;
     EXPECT_TRUE(rig.board.Identified()) << c.name;
   }
@@ -200,7 +200,7 @@ TEST(FtdiOverUsb, UnpluggedInTheMiddleOfAFrameOrASeriesThenReplugged) {
   // After the echoes of F0 and the command (and a series' leading byte).
   rig.bed.UnplugAtByte(rig.chip, 2 + 1000, 200);
   // The block may come with the command's echo: then the echo's wait fails.
-  const Status lost = rig.board.ReadFrame(got.data());
+  const Status lost = rig.board.ReadFrame(got);
   EXPECT_TRUE(lost == kNoByte || lost == FT_IO_ERROR) << lost;
   EXPECT_FALSE(rig.board.Identified());
   EXPECT_EQ(got[0], 7);
@@ -208,7 +208,7 @@ TEST(FtdiOverUsb, UnpluggedInTheMiddleOfAFrameOrASeriesThenReplugged) {
   ASSERT_TRUE(rig.bed.Plugged(rig.chip));
   ASSERT_EQ(rig.board.SetNbSamples(n), FT_OK);  // reconnected first
   rig.bed.UnplugAtByte(rig.chip, 3 + 2 * 32768 + 1000, 200);
-  EXPECT_EQ(rig.board.ReadSamples(got.data(), n), FT_IO_ERROR);
+  EXPECT_EQ(rig.board.ReadSamples(got, n), FT_IO_ERROR);
   EXPECT_FALSE(rig.board.Identified());
   // Whole chunks only, nothing written beyond them.
   const auto written = std::find(got.begin(), got.end(), 7) - got.begin();
@@ -220,9 +220,9 @@ TEST(FtdiOverUsb, UnpluggedInTheMiddleOfAFrameOrASeriesThenReplugged) {
   rig.bed.Settle();
   ASSERT_TRUE(rig.bed.Plugged(rig.chip));
   Words frame(kFrameBlockSize);
-  EXPECT_EQ(rig.board.ReadFrame(frame.data()), FT_OK);
+  EXPECT_EQ(rig.board.ReadFrame(frame), FT_OK);
   EXPECT_GT(*std::max_element(frame.begin(), frame.end()), 150);
-  EXPECT_EQ(rig.board.ReadSamples(got.data(), n), FT_OK);
+  EXPECT_EQ(rig.board.ReadSamples(got, n), FT_OK);
   EXPECT_EQ(rig.board.Reconnects(), 2);
 }
 
@@ -236,13 +236,13 @@ TEST(FtdiOverUsb, TheFirstCommandAfterAReplugReconnectsAndWorks) {
       {"frame",
        [](Board& b) {
          Words frame(kFrameBlockSize);
-         return b.ReadFrame(frame.data());
+         return b.ReadFrame(frame);
        }},
       {"series start",
        [](Board& b) {
          Words series(1025);
          const Status s = b.SetNbSamples(1024);
-         return s != FT_OK ? s : b.ReadSamples(series.data(), 1024);
+         return s != FT_OK ? s : b.ReadSamples(series, 1024);
        }},
       {"sensitivity", [](Board& b) { return b.SetIntegrationTime(20.0); }},
   };
