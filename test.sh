@@ -4,9 +4,16 @@ set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/common.sh
 # The tests read the printed page back with Poppler's tools, and drive the
-# real USB backend against an FTDI chip emulated in user space (umockdev).
-ROVANEL_PACKAGES+=(poppler-utils umockdev libumockdev-dev)
+# real USB backend against an FTDI chip emulated in user space (umockdev);
+# clang-tidy checks the sources.
+ROVANEL_PACKAGES+=(poppler-utils umockdev libumockdev-dev clang-tidy)
 ensure_packages
 build_into build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DROVANEL_WERROR=ON
-cd build
-QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)"
+(cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)")
+# The checks of .clang-tidy over the program's own sources, when the tool is there.
+if command -v run-clang-tidy >/dev/null 2>&1; then
+  echo "clang-tidy: checking src/"
+  run-clang-tidy -p build -j "$(nproc)" -quiet "$PWD/src/" >build/clang-tidy.log 2>&1 ||
+    { grep -E "(warning|error):" build/clang-tidy.log | sort -u; exit 1; }
+  echo "clang-tidy: no finding"
+fi

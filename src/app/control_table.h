@@ -55,31 +55,46 @@ struct ControlSpec {
   void (TFp::*key)(int code) = nullptr;
 
   // The steps that build an entry of the table, each saying what it is.
-  constexpr ControlSpec On(std::string_view where) const { return With([&](ControlSpec& c) { c.parent = where; }); }
+  constexpr ControlSpec On(std::string_view where) const {
+    ControlSpec c = *this;
+    c.parent = where;
+    return c;
+  }
   constexpr ControlSpec Toggle(int inGroup = 0) const {
-    return With([&](ControlSpec& c) {
-      c.toggle = true;
-      c.group = inGroup;
-    });
+    ControlSpec c = *this;
+    c.toggle = true;
+    c.group = inGroup;
+    return c;
   }
-  constexpr ControlSpec WhileBusy() const { return With([](ControlSpec& c) { c.whileBusy = true; }); }
-  constexpr ControlSpec Down() const { return With([](ControlSpec& c) { c.down = true; }); }
-  constexpr ControlSpec Hidden() const { return With([](ControlSpec& c) { c.visible = false; }); }
+  constexpr ControlSpec WhileBusy() const {
+    ControlSpec c = *this;
+    c.whileBusy = true;
+    return c;
+  }
+  constexpr ControlSpec Down() const {
+    ControlSpec c = *this;
+    c.down = true;
+    return c;
+  }
+  constexpr ControlSpec Hidden() const {
+    ControlSpec c = *this;
+    c.visible = false;
+    return c;
+  }
   constexpr ControlSpec Key(std::string_view keys) const {
-    return With([&](ControlSpec& c) { c.shortcut = keys; });
+    ControlSpec c = *this;
+    c.shortcut = keys;
+    return c;
   }
-  constexpr ControlSpec Sets(bool (TFp::*setter)(std::string_view, std::string_view, std::string&)) const {
-    return With([&](ControlSpec& c) { c.set = setter; });
+  constexpr ControlSpec Sets(bool (TFp::*setter)(std::string_view, std::string_view,
+                                                 std::string&)) const {
+    ControlSpec c = *this;
+    c.set = setter;
+    return c;
   }
   constexpr ControlSpec ReadsKeys(void (TFp::*reader)(int)) const {
-    return With([&](ControlSpec& c) { c.key = reader; });
-  }
-
- private:
-  template <typename Change>
-  constexpr ControlSpec With(Change change) const {
     ControlSpec c = *this;
-    change(c);
+    c.key = reader;
     return c;
   }
 };

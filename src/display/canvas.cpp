@@ -141,7 +141,8 @@ void Canvas::Clear(Rgb c) {
 
 void Canvas::CopyFrom(const Canvas& src, int x, int y) {
   if (&src == this) {
-    const Canvas copy = src;
+    // src is this canvas: the pixels are read from a copy while written.
+    const Canvas copy = src;  // NOLINT(performance-unnecessary-copy-initialization)
     CopyFrom(copy, x, y);
     return;
   }

@@ -124,7 +124,7 @@ QStringList QtFilters(const std::string& filter) {
   const QStringList parts = QString::fromStdString(filter).split('|');
   QStringList filters;
   for (int i = 0; i + 1 < parts.size(); i += 2) {
-    const QString pattern = parts[i + 1];
+    const QString& pattern = parts[i + 1];
     filters << parts[i] + " (" + pattern.toUpper() + " " + pattern.toLower() + ")";
   }
   return filters;
