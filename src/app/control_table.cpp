@@ -48,6 +48,7 @@ constexpr ControlSpec kControls[] = {
   Spec(kTool, "cursh", &T::cursh, &F::curshClick, "ID_BTN_BAS_Curseurs Y", "HINT_Curseurs horizontaux").On("view").Toggle(),
   Spec(kTool, "pics", &T::pics, &F::picsClick, "ID_BTN_BAS_Pics", "HINT_Détection pics").On("view").Toggle(),
   Spec(kTool, "rt", &T::rt, &F::rtClick, "ID_BTN_BAS_Temps réel", "HINT_Temps réel").On("modes").Toggle(9),
+  Spec(kTool, "rtFreeze", &T::rtFreeze, &F::rtFreezeClick, "ID_BTN_BAS_Figer", "HINT_Figer").On("modes"),
   Spec(kTool, "mi", &T::mi, &F::miClick, "ID_BTN_MCH_onglet mich", {}).On("modes").Toggle(9),
   Spec(kTool, "int", &T::int_, &F::miClick, "ID_BTN_INT_Interférences", {}).On("modes").Toggle(9),
   Spec(kTool, "opto", &T::opto, &F::miClick, "ID_BTN_ANE_Analyse", {}).On("modes").Toggle(9),

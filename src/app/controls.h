@@ -43,6 +43,8 @@ struct Shape {
 struct Tools {
   // Tool bar speed buttons.
   Control acquisition, superposition, suppression, moyenne, rt;
+  // Keeps the live frame as the acquired curve (live view only).
+  Control rtFreeze;
   // Processing buttons.
   Control calibration, filtrage, invert, fft, pics, Grid, realgris;
   // Mode buttons and the buttons of the mode panels.

@@ -6,6 +6,7 @@
 #include "app/files/curve_files.h"
 #include "app/files/exports.h"
 #include "app/main_window.h"
+#include "app/lang/reasons.h"
 #include "base/printable.h"
 #include "display/bmp.h"
 #include "optics/wavelength_table.h"
@@ -38,7 +39,7 @@ std::string TFp::TakeChosenName(const TFileDialog& dialog, bool ok) {
 }
 
 void TFp::FileError(std::string_view key, const std::string& file, const std::string& why) {
-  ui_->Failed(Text(key, {Printable(file), why}));
+  ui_->Failed(Text(key, {Printable(file), Reason(why)}));
 }
 
 bool TFp::WriteFile(const std::string& name, std::span<const std::uint8_t> bytes) {
@@ -253,6 +254,11 @@ void TFp::Export(ExportKind kind, std::string filter, std::string ext) {
   std::vector<ExportFile> files;
   std::string why;
   const std::string name = Save.ChosenName();
+  if (UpperExtension(name) != ExportExtension(kind)) {
+    ui_->Failed(Text("ID_MES_ERR_extension", {Printable(name), std::string(ExportExtension(kind))}));
+    ui_->SetHourglass(false);
+    return;
+  }
   if (!BuildExport(kind, name, ExportState(), files, why)) {
     std::error_code ec;
     FileError(std::filesystem::exists(name, ec) ? "ID_MES_ERR_ecriture" : "ID_MES_ERR_non ecrit",

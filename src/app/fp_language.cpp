@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/lang/form_texts.h"
+#include "app/lang/reasons.h"
 #include "app/main_window.h"
 
 namespace rovanel::app {
@@ -64,7 +65,7 @@ void TFp::CalibrateDelayLoop() {
   Config.CfgOffset = WaitCalib->Offset;
   std::string reason;
   if (!WriteConfig(AppDir, Config, reason))
-    ui_->MessageBox(Text("ID_MES_ERR_config", {AppDir + std::string(kConfigFile), reason}),
+    ui_->MessageBox(Text("ID_MES_ERR_config", {AppDir + std::string(kConfigFile), Reason(reason)}),
                     MessageKind::Error);
 }
 
@@ -127,6 +128,12 @@ std::string TFp::Text(std::string_view key, std::initializer_list<std::string> a
   return out;
 }
 
+std::string TFp::Reason(const std::string& english) const {
+  return LocalizeReason(english, [this](std::string_view key, std::initializer_list<std::string> a) {
+    return Text(key, a);
+  });
+}
+
 void TFp::LanguageChosen(int language) {
   Language = ValidLanguage(language);
   LoadLanguage();
@@ -142,7 +149,7 @@ void TFp::LanguageChosen(int language) {
   Config.CfgLanguage = Language;
   std::string reason;
   if (!WriteConfig(AppDir, kept, reason))
-    ui_->MessageBox(Text("ID_MES_ERR_config", {AppDir + std::string(kConfigFile), reason}),
+    ui_->MessageBox(Text("ID_MES_ERR_config", {AppDir + std::string(kConfigFile), Reason(reason)}),
                    MessageKind::Error);
 }
 

@@ -41,6 +41,8 @@ device::Status TFp::AcquireFrameRt() {
   const device::Status status = box_.GetBoard().ReadFrame(words);
   // A frame that did not arrive leaves the last one shown.
   if (status != 0) return status;
+  for (int j = 0; j < kPixels; ++j) liveFrame_[j] = static_cast<std::uint8_t>(words[j]);
+  liveFrameValid_ = true;
   signal::Curve& live = curves_.Shown(curves_.Count());
   for (int j = 0; j < kLivePoints; ++j) live[j] = static_cast<std::uint8_t>(words[4 * j]);
   return status;
@@ -73,6 +75,16 @@ void TFp::LiveFrameFailed(device::Status status) {
   }
 }
 
+void TFp::rtFreezeClick() {
+  if (Mode() != Experiment::Live || !liveFrameValid_) return;
+  // As a single acquisition would have left it: the frame in the last slot.
+  curves_.Raw(curves_.Count()) = liveFrame_;
+  ProfParams.fftValid = false;
+  ProfParams.Averaged = false;
+  tools.rt.down = false;
+  rtClick();
+}
+
 void TFp::rtClick() {
   Tools& t = tools;
   for (Control* c : {&t.ouvrir, &t.Sauver, &t.imprimer, &t.picd, &t.picg, &t.superposition,
@@ -92,12 +104,17 @@ void TFp::rtClick() {
     } else {
       curves_.Shown(curves_.Count()) = curves_.Raw(curves_.Count());
     }
+    t.rtFreeze.enabled = false;
     SetupMode();
     ProcessCurves();
     return;
   }
   if (liveRunning_) return;
   liveRunning_ = true;
+  liveFrameValid_ = false;
+  t.rtFreeze.enabled = true;
+  // The buttons the live view disables, shown so before its first frame.
+  Changed(kChangedAll);
   NbPoints = RtParams.NbPoints;
   SetZoom(RtParams.NbPoints, RtParams.Step);
   t.FileNom.caption.clear();

@@ -28,8 +28,11 @@ TFp::TFp(Box& box, UiPort& ui) : ShippedDir(ProgramDir()), box_(box), ui_(&ui) {
     c.visible = spec.visible;
     c.down = spec.down;
   }
-  // Nothing to step through until peaks are searched.
+  // Nothing to step through until peaks are searched, nothing to freeze
+  // without a live view, no calculator nor theory without an experiment.
   tools.picg.enabled = tools.picd.enabled = false;
+  tools.rtFreeze.enabled = false;
+  tools.calc.enabled = tools.rappels.enabled = false;
 
   gjauge.SetOnCancel([this] { GJaugeCancel(); });
   box_.Link().ErrorBox = [this](const std::string& text) {

@@ -190,6 +190,8 @@ class TFp {
   // the dictionary lacks it), and the same with its %d / %s filled in order.
   std::string Text(std::string_view key) const;
   std::string Text(std::string_view key, std::initializer_list<std::string> args) const;
+  // A reason given in English by the layers below, in the window's language.
+  std::string Reason(const std::string& english) const;
   const TPBar& Gauge() const { return gjauge; }
   // The gauge's Cancel button, pressed.
   void CancelGauge() { gjauge.CancelClick(); }
@@ -285,6 +287,9 @@ class TFp {
   bool AcquireSeriePort();
   // Live view (fp_live.cpp).
   void rtClick();
+  // Freeze: the last live frame, whole, becomes the acquired curve and the
+  // live view stops.
+  void rtFreezeClick();
   // One live frame, every fourth pixel into the last curve; a frame that
   // did not arrive leaves it as it was. The protocol's status.
   device::Status AcquireFrameRt();
@@ -593,6 +598,9 @@ class TFp {
   static constexpr std::int64_t kLiveRetryUs = 1'000'000;
   static constexpr std::int64_t kLiveBackOffUs = 100'000;
   bool liveFailing_ = false;
+  // The last live frame, all its pixels, for the freeze.
+  signal::Curve liveFrame_{};
+  bool liveFrameValid_ = false;
   std::int64_t liveRetryUs_ = 0;
   // Tells the view what changed since it was last told.
   void Changed(unsigned what) { ui_->Changed(what); }

@@ -33,10 +33,11 @@ int main(int argc, char** argv) {
   std::vector<std::string> actions = line.actions;
   if (!runner.QueueLeadingDialogs(actions)) return 1;
   fp.FormCreate();
-  view.Sync();
-  view.show();
+  // The window shows once its texts are loaded: a first start's language
+  // dialog and delay-loop note come alone.
   fp.FormShow();
   view.Sync();
+  view.show();
 
   // The window as it stands, once settled.
   std::optional<bool> shot;

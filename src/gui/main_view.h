@@ -15,6 +15,7 @@ class QScrollBar;
 class QGroupBox;
 class QLineEdit;
 class QLabel;
+class QMenu;
 class QLayout;
 class QToolButton;
 
@@ -85,6 +86,7 @@ class MainView : public QMainWindow, public app::UiPort {
   // A bar let go ends its accelerated scroll; true when `watched` is a bar.
   bool ScrollBarEvent(QObject* watched, QEvent* event);
   void AttachLampLines(QToolButton* button);
+  void FillLampLines(QMenu* menu);
 
   app::TFp fp_;
   QLabel* ecran_ = nullptr;

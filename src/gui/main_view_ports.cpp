@@ -3,6 +3,7 @@
 // own dialogs in the window's language.
 #include <QApplication>
 #include <QLabel>
+#include <QScreen>
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QTimer>
@@ -76,7 +77,11 @@ void MainView::Note(const std::string& text) {
   }
   note_->setText(Q(text));
   note_->adjustSize();
-  note_->move(geometry().center() - note_->rect().center());
+  // Over the window, or the screen's middle while the window is not shown.
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  const QPoint centre = isVisible() || screen == nullptr ? geometry().center()
+                                                         : screen->geometry().center();
+  note_->move(centre - note_->rect().center());
   note_->show();
   QApplication::processEvents();
 }

@@ -65,8 +65,17 @@ void MainView::SyncScrollBars() {
 
 void MainView::AttachLampLines(QToolButton* button) {
   // One submenu per lamp, named by its element; choosing a line fills the
-  // wavelength entry.
+  // wavelength entry. The lines are read at start-up, after the window is
+  // built: the menu is filled each time it opens.
   auto* menu = new QMenu(button);
+  menu->setObjectName("spLinesMenu");
+  connect(menu, &QMenu::aboutToShow, this, [this, menu] { FillLampLines(menu); });
+  button->setMenu(menu);
+  button->setPopupMode(QToolButton::InstantPopup);
+}
+
+void MainView::FillLampLines(QMenu* menu) {
+  menu->clear();
   std::map<std::string, QMenu*> lamps;
   for (const optics::LampLine& line : fp_.Lamps()) {
     QMenu*& lamp = lamps[line.lamp];
@@ -74,12 +83,8 @@ void MainView::AttachLampLines(QToolButton* button) {
     char text[96];
     std::snprintf(text, sizeof text, "%.3f nm  %s", line.wavelengthNm, line.label.c_str());
     const double nm = line.wavelengthNm;
-    lamp->addAction(QString::fromUtf8(text), this, [this, nm] {
-      fp_.LampLineChosen(nm);
-    });
+    lamp->addAction(QString::fromUtf8(text), this, [this, nm] { fp_.LampLineChosen(nm); });
   }
-  button->setMenu(menu);
-  button->setPopupMode(QToolButton::InstantPopup);
 }
 
 }  // namespace rovanel::gui

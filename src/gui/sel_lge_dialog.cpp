@@ -28,6 +28,8 @@ SelLgeDialog::SelLgeDialog(app::TSelLge& model, QWidget* parent)
   connect(BitBtn1_, &QPushButton::clicked, this, [this] { Forward([&] { selLge_.BitBtn1Click(); }); });
   layout->addWidget(BitBtn1_);
   setWindowTitle(QString::fromStdString(selLge_.Caption));
+  // Wide enough for its title, which a narrow dialog would cut to "…".
+  setMinimumWidth(fontMetrics().horizontalAdvance(windowTitle()) + 160);
   Sync();
 }
 

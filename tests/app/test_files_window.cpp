@@ -165,10 +165,14 @@ TEST_F(FileCommands, ExportsWriteTheirFilesAndTheBitmapOfThePlot) {
   const auto regressi = Bytes(Path("profile.rw3"));
   const std::string text(regressi.begin(), regressi.end());
   EXPECT_EQ(text.rfind("EVARISTE REGRESSI WINDOWS 1.0\r\n", 0), 0u);
-  Run("Save", "Texte1", Path("levels.txt"));  // plain text wants ".TXT" exactly
-  EXPECT_FALSE(fs::exists(Path("levels.txt")));
-  Run("Save", "Texte1", Path("levels.TXT"));
-  EXPECT_TRUE(fs::exists(Path("levels.TXT")));
+  // The extension in any case; any other is said, and nothing is written.
+  Run("Save", "Texte1", Path("levels.txt"));
+  EXPECT_TRUE(fs::exists(Path("levels.txt")));
+  const std::size_t said = port.messages.size();
+  Run("Save", "Texte1", Path("levels.csv"));
+  EXPECT_FALSE(fs::exists(Path("levels.csv")));
+  ASSERT_EQ(port.messages.size(), said + 1);
+  EXPECT_NE(port.messages.back().find(".TXT"), std::string::npos) << port.messages.back();
   Run("Save", "Bitmap1", Path("plot.bmp"));
   const auto bmp = Bytes(Path("plot.bmp"));
   ASSERT_GT(bmp.size(), 54u);

@@ -220,15 +220,16 @@ void BuildSynchronie(const std::string& path, Case c, const ExportInput& in,
 
 }  // namespace
 
+std::string_view ExportExtension(ExportKind kind) {
+  return kind == ExportKind::Regressi ? ".RW3" : ".TXT";
+}
+
 bool BuildExport(ExportKind kind, const std::string& chosen, const ExportInput& in,
                  std::vector<ExportFile>& files, std::string& error) {
   files.clear();
   error.clear();
-  const std::string ext = Extension(chosen);
-  const bool accepted = kind == ExportKind::Text       ? ext == ".TXT"
-                        : kind == ExportKind::Regressi ? Upper(ext) == ".RW3"
-                                                       : Upper(ext) == ".TXT";
-  if (!accepted) return true;
+  // The extension in any case ("name.txt" is the usual choice on Linux).
+  if (Upper(Extension(chosen)) != ExportExtension(kind)) return true;
 
   // The plain text reads the same samples whatever the fft state in the
   // profile modes, and the wavelengths when spectro is down.

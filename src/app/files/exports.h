@@ -33,13 +33,15 @@ struct ExportFile {
 // file, or two for the plain text of a spectrum profile (the wavelengths go to
 // the same name with "_" in front of its last component).
 //
-// The extension decides first: ".TXT" exactly for the plain text, ".RW3" or
-// ".TXT" in any case for Regressi and Synchronie. Any other gives no file and
-// no error, and returns true.
+// The extension decides first: ExportExtension(kind), in any case. Any other
+// gives no file and no error, and returns true (the window says why first).
 //
 // Returns false with a sentence in `error` and no file when the export cannot
 // be made whole: a Michelson level outside the 16 integration times (0..15),
 // a profile of more than 2048 points, or fewer samples than the count needs.
+// The extension the export of `kind` writes (upper case, with the dot).
+std::string_view ExportExtension(ExportKind kind);
+
 bool BuildExport(ExportKind kind, const std::string& chosen, const ExportInput& in,
                  std::vector<ExportFile>& files, std::string& error);
 
