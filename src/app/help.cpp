@@ -5,6 +5,21 @@
 
 namespace rovanel::app {
 
+namespace {
+
+std::string_view Folder(int language) {
+  if (language == 1) return "fr";
+  if (language == 3) return "de";
+  return "en";
+}
+
+bool IsFile(const std::string& path) {
+  std::error_code ec;
+  return std::filesystem::is_regular_file(path, ec);
+}
+
+}  // namespace
+
 std::string_view HelpFile(HelpTopic topic) {
   switch (topic) {
     case HelpTopic::Michelson: return "michelson.html";
@@ -16,15 +31,21 @@ std::string_view HelpFile(HelpTopic topic) {
 }
 
 HelpPageRef HelpPage(int language, HelpTopic topic, const std::string& shippedDir) {
+  const std::string file(HelpFile(topic));
+  auto in = [&](std::string_view folder) {
+    return shippedDir + "help/" + std::string(folder) + "/" + file;
+  };
   HelpPageRef ref;
-  const std::string folder = language == 1 ? "fr" : "en";
-  if (language == 3) ref.note = kHelpInEnglishKey;
-  ref.wanted = shippedDir + "help/" + folder + "/" + std::string(HelpFile(topic));
-  std::error_code ec;
-  if (std::filesystem::is_regular_file(ref.wanted, ec))
+  ref.wanted = in(Folder(language));
+  if (IsFile(ref.wanted)) {
     ref.path = ref.wanted;
-  else
+  } else if (language == 3 && IsFile(in("en"))) {
+    // A German page missing from an installation: the English one, said so.
+    ref.path = in("en");
+    ref.note = kHelpInEnglishKey;
+  } else {
     ref.note = kHelpMissingKey;
+  }
   return ref;
 }
 

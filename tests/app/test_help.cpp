@@ -1,11 +1,13 @@
-// The help pages: which file each language and topic opens, and the
-// theory reminder of each mode.
+// The help pages: which file each language and topic opens, what stands in
+// for a missing one, and the theory reminder of each mode.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/help.h"
 #include "support/served_window.h"
@@ -17,7 +19,7 @@ namespace fs = std::filesystem;
 
 // A shipped folder holding stub pages: help/<lang>/<file> for each one named.
 struct StubPages {
-  explicit StubPages(std::initializer_list<const char*> pages) {
+  explicit StubPages(const std::vector<const char*>& pages) {
     root = fs::temp_directory_path() / ("rovanel-help-" + std::to_string(::getpid()) + "-" +
                                         std::to_string(counter++));
     fs::remove_all(root);
@@ -33,45 +35,48 @@ struct StubPages {
   static inline int counter = 0;
 };
 
-const std::initializer_list<const char*> kAllPages = {
+const std::vector<const char*> kAllPages = {
     "fr/index.html", "fr/michelson.html", "fr/interference.html", "fr/grating.html",
-    "en/index.html", "en/michelson.html", "en/interference.html", "en/grating.html"};
+    "en/index.html", "en/michelson.html", "en/interference.html", "en/grating.html",
+    "de/index.html", "de/michelson.html", "de/interference.html", "de/grating.html"};
 
-TEST(HelpPage, EachLanguageAndTopicOpensItsFileGermanTheEnglishOneWithANote) {
+TEST(HelpPage, EachLanguageAndTopicOpensItsOwnFile) {
   const StubPages shipped(kAllPages);
-  struct Case {
-    int language;
-    HelpTopic topic;
-    const char* page;
-    std::string_view note;
-  };
-  const Case cases[] = {
-      {1, HelpTopic::Contents, "fr/index.html", ""},
-      {1, HelpTopic::Michelson, "fr/michelson.html", ""},
-      {1, HelpTopic::Interference, "fr/interference.html", ""},
-      {1, HelpTopic::Spectrometry, "fr/grating.html", ""},
-      {2, HelpTopic::Contents, "en/index.html", ""},
-      {2, HelpTopic::Michelson, "en/michelson.html", ""},
-      {2, HelpTopic::Interference, "en/interference.html", ""},
-      {2, HelpTopic::Spectrometry, "en/grating.html", ""},
-      {3, HelpTopic::Contents, "en/index.html", "ID_MES_INF_aide en anglais"},
-      {3, HelpTopic::Spectrometry, "en/grating.html", "ID_MES_INF_aide en anglais"},
-  };
-  for (const Case& c : cases) {
-    const HelpPageRef ref = HelpPage(c.language, c.topic, shipped.Dir());
-    EXPECT_EQ(ref.path, shipped.Dir() + "help/" + c.page) << c.page;
-    EXPECT_EQ(ref.note, c.note) << c.page << " in " << c.language;
+  const std::pair<int, const char*> folders[] = {{1, "fr/"}, {2, "en/"}, {3, "de/"}};
+  for (const auto& [language, folder] : folders) {
+    for (HelpTopic topic : {HelpTopic::Contents, HelpTopic::Michelson, HelpTopic::Interference,
+                            HelpTopic::Spectrometry}) {
+      const std::string page = folder + std::string(HelpFile(topic));
+      const HelpPageRef ref = HelpPage(language, topic, shipped.Dir());
+      EXPECT_EQ(ref.path, shipped.Dir() + "help/" + page) << page;
+      EXPECT_EQ(ref.note, "") << page;
+    }
   }
 }
 
-TEST(HelpPage, AMissingPageGivesNoPathAndSaysWhereItWasLookedFor) {
-  const StubPages shipped({"en/index.html"});
-  for (int language : {1, 2, 3}) {
-    const HelpPageRef ref = HelpPage(language, HelpTopic::Michelson, shipped.Dir());
-    EXPECT_EQ(ref.path, "");
-    EXPECT_EQ(ref.note, "ID_MES_ERR_aide absente");
-    EXPECT_EQ(ref.wanted,
-              shipped.Dir() + (language == 1 ? "help/fr/" : "help/en/") + "michelson.html");
+TEST(HelpPage, AMissingPageFallsBackToEnglishOnlyFromGerman) {
+  // Each case: the pages shipped, the language, then the page opened ("":
+  // none) and its note.
+  struct Case {
+    std::vector<const char*> shipped;
+    int language;
+    const char* opened;
+    std::string_view note;
+  };
+  const Case cases[] = {
+      {{"en/michelson.html"}, 3, "en/michelson.html", kHelpInEnglishKey},
+      {{"de/index.html"}, 3, "", kHelpMissingKey},
+      {{"en/michelson.html"}, 1, "", kHelpMissingKey},
+      {{"fr/michelson.html", "de/michelson.html"}, 2, "", kHelpMissingKey},
+  };
+  const char* const wanted[] = {"", "fr/", "en/", "de/"};
+  for (const Case& c : cases) {
+    const StubPages shipped(c.shipped);
+    const HelpPageRef ref = HelpPage(c.language, HelpTopic::Michelson, shipped.Dir());
+    const std::string opened = *c.opened ? shipped.Dir() + "help/" + c.opened : "";
+    EXPECT_EQ(ref.path, opened) << c.language;
+    EXPECT_EQ(ref.note, c.note) << c.language;
+    EXPECT_EQ(ref.wanted, shipped.Dir() + "help/" + wanted[c.language] + "michelson.html");
   }
 }
 
@@ -115,11 +120,15 @@ TEST_F(Help, ContentsOpensTheIndexOfTheLanguageAndAMissingPageComesWithANote) {
   fp.Click("Sommaire1");
   fp.LanguageChosen(3);
   fp.Click("Sommaire1");
-  ASSERT_EQ(port.helpPages.size(), 2u);
+  fs::remove(shipped.root / "help" / "de" / "index.html");
+  fp.Click("Sommaire1");
+  ASSERT_EQ(port.helpPages.size(), 3u);
   EXPECT_EQ(port.helpPages[0], shipped.Dir() + "help/en/index.html");
   EXPECT_EQ(port.helpNotes[0], "");
-  EXPECT_EQ(port.helpPages[1], shipped.Dir() + "help/en/index.html");
-  EXPECT_NE(port.helpNotes[1], "");
+  EXPECT_EQ(port.helpPages[1], shipped.Dir() + "help/de/index.html");
+  EXPECT_EQ(port.helpNotes[1], "");
+  EXPECT_EQ(port.helpPages[2], shipped.Dir() + "help/en/index.html");
+  EXPECT_NE(port.helpNotes[2], "");
 
   fs::remove(shipped.root / "help" / "en" / "index.html");
   fp.LanguageChosen(2);
