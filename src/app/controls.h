@@ -55,7 +55,7 @@ struct Tools {
   Control ouvrir, Sauver, imprimer, calc, rappels;
   // The series controls.
   Control SensiPlus, SensiMoins, InterAcc, DureePlus, DureeMoins, NbPts, startmi, Message4;
-  Control Fichier1, Ouvrir1, Sauver1, Enregistrer1, Exporter1, Imprimer1, Simulation1, Modeaff;
+  Control Fichier1, Ouvrir1, Recents1, Sauver1, Enregistrer1, Exporter1, Imprimer1, Simulation1, Modeaff;
   Control opto1, lutln, lutnor, lutexp, opto2, gauss, cumul;
   // The peak group box.
   Control boxpic, picg, picd, picx, picy;
@@ -72,7 +72,7 @@ struct Tools {
   // Simulation: on/off, parameters, fit, the height and shift bars.
   Control paramint, Ajuster, intensbar, bar, Titre7;
   // Axis legends and the grid pitch.
-  Control AffUniteX, AffUniteY, LblPasGrid, PasGrid;
+  Control AffUniteX, AffUniteY, LblPasGrid, PasGrid, LblSensi;
   // Panels and labels (the hidden ones hold translated texts).
   Control NivPotar, Message5, Message6, Message7, Message8, nbfr, FileNom;
   Control Titre1, Titre2, Titre3, Titre4, Titre6, Titre8, Titre9, Titre11;

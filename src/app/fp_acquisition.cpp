@@ -78,6 +78,7 @@ void TFp::acquisitionClick() {
   LastAcquisitionStatus = report.firstFailure;
   LastAcquisitionReport = report;
   ui_->StatusText(AcquisitionText(report));
+  if (report.frames > report.failed) MeasurementChanged();
   if (!closed_ && Mode() != Experiment::Live) ProcessCurves();
 }
 

@@ -149,9 +149,9 @@ void TFp::Sauver1Click() {
     if (ext == ".CCD") {
       // The measured curve, not the computed pattern beside it.
       if (Mode() == Experiment::Interference && SimulationShown()) curves_.Raw(1) = curves_.Raw(2);
-      SaveCCD(name);
+      if (SaveCCD(name)) FileTaken(name, true);
     } else if (ext == ".CCT") {
-      SaveCCT(name);
+      if (SaveCCT(name)) FileTaken(name, true);
     } else {
       ui_->Failed(Text("ID_MES_ERR_extension", {name, ".CCD, .CCT"}));
     }
@@ -213,6 +213,8 @@ void TFp::ouvrirClick() {
     return;
   }
   TakeChosenName(open, ok);
+  // An overlay joins the measurement shown; a whole file replaces it.
+  if (ok) FileTaken(chosen, !(ext == ".CCD" && tools.superposition.down));
   tools.pics.down = false;
   tools.fft.down = false;
   SensiChanged();

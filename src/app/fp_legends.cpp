@@ -44,9 +44,22 @@ void TFp::DrawLegends() {
   if (affichage.XUnit != "nm") SampleValue = static_cast<double>(ColumnScale) / plot_.ZoomStep();
 
   tools.AffUniteY.caption = display::AffUniteYText(affichage.YScaleKind);
+  // "Grid pitch" only beside its value.
+  tools.LblPasGrid.visible = tools.PasGrid.visible;
   tools.AffUniteX.caption = display::AffUniteXText(affichage.XUnit, tools.AffUniteX.caption);
+  // The histogram band under the curve runs over the levels, not the X unit.
+  const std::string histogramAxis = "   " + Text("ID_LBL_ANE_axe histo");
+  std::string& xLegend = tools.AffUniteX.caption;
+  if (xLegend.size() >= histogramAxis.size() &&
+      xLegend.compare(xLegend.size() - histogramAxis.size(), histogramAxis.size(), histogramAxis) == 0)
+    xLegend.resize(xLegend.size() - histogramAxis.size());
+  if (plot_.BandMode() && (tools.gauss.down || tools.cumul.down)) xLegend += histogramAxis;
 
-  if (tools.cursv.down && Mode() == Experiment::Michelson && !tools.fft.down) {
+  if (tools.cursv.down && Mode() == Experiment::Michelson && !tools.fft.down && !tools.pics.down) {
+    // The fringes are the marked peaks: without them there is nothing to count.
+    FringeCount = -1;
+    tools.nbfr.caption = Text("ID_MES_INF_pics a compter");
+  } else if (tools.cursv.down && Mode() == Experiment::Michelson && !tools.fft.down) {
     display::FringeSpan span{plot_.ViewStart(), plot_.ZoomStep(), plot_.Cursor().x1, plot_.Cursor().x2};
     FringeCount = display::CountFringes(stores.PeakMarks, span);
     // Cursors less than five samples apart leave the count shown as it was.

@@ -83,6 +83,7 @@ void TFp::rtFreezeClick() {
   ProfParams.Averaged = false;
   tools.rt.down = false;
   rtClick();
+  MeasurementChanged();
 }
 
 void TFp::rtClick() {

@@ -87,6 +87,7 @@ void TFp::startmiClick() {
     MiParams.NbPoints = NbPoints;
     SetZoom(NbPoints, NbPoints / 512);
     ProcessCurves();
+    MeasurementChanged();
   }
   gjauge.ProgDisp = true;
   ui_->SetHourglass(false);

@@ -3,6 +3,7 @@
 // window's bars, its parameters from the dialog, its fit to the
 // measurement; and the optics calculator.
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 
@@ -25,6 +26,10 @@ void TFp::ComputeSimulation(int shift) {
 }
 
 namespace {
+
+// The model of each page of the parameters dialog, by its tab's name.
+constexpr std::array<const char*, 4> kPageKeys = {"TAB_INT_1fente", "TAB_INT_2fentes",
+                                                  "TAB_INT_Multi-fentes", "TAB_INT_Gaussienne"};
 
 // The waist controls show only while the Gaussian model is on.
 void ShowWaistControls(Tools& t, bool on, int page) {
@@ -153,7 +158,8 @@ void TFp::intensbarScroll(bool end) {
 
 void TFp::AjusterClick() {
   // The measured curve: curve 2 while the pattern is shown, else the last.
-  const signal::Curve& measured = SimulationShown() ? curves_.Raw(2) : curves_.Raw(curves_.Count());
+  // A copy: showing the pattern below moves the curves.
+  const signal::Curve measured = SimulationShown() ? curves_.Raw(2) : curves_.Raw(curves_.Count());
   ui_->SetHourglass(true);
   LastFit = optics::FitSimulation(measured, paraint.choicePage, paraint.Sim);
   ui_->SetHourglass(false);
@@ -178,8 +184,40 @@ void TFp::AjusterClick() {
     tools.gosimu.down = true;
     gosimuClick();
   }
-  ui_->MessageBox(Text("ID_MES_INF_ajustement") + "\n" + FitReport(f, paraint.choicePage),
+  ui_->MessageBox(Text("ID_MES_INF_modele", {Text(kPageKeys[static_cast<std::size_t>(paraint.choicePage)])}) +
+                     "\n" + Text("ID_MES_INF_ajustement") + "\n" + FitReport(f, paraint.choicePage) +
+                     OtherModels(measured),
                  MessageKind::Information);
+}
+
+std::string TFp::OtherModels(const signal::Curve& measured) {
+  // The same curve under the other models, so that a student sees when the
+  // page chosen is not the pattern measured.
+  const int chosen = paraint.choicePage;
+  fitModel_ = chosen;
+  fitRms_.fill(std::nan(""));
+  fitRms_[static_cast<std::size_t>(chosen)] = LastFit->rms;
+  ui_->SetHourglass(true);
+  for (int page = 0; page < static_cast<int>(kPageKeys.size()); ++page)
+    if (page != chosen) {
+      const optics::FitResult other = optics::FitSimulation(measured, page, paraint.Sim);
+      if (other.ok) fitRms_[static_cast<std::size_t>(page)] = other.rms;
+    }
+  ui_->SetHourglass(false);
+  std::string text = "\n\n" + Text("ID_MES_INF_autres modeles");
+  int best = chosen;
+  for (int page = 0; page < static_cast<int>(kPageKeys.size()); ++page) {
+    const double rms = fitRms_[static_cast<std::size_t>(page)];
+    if (page == chosen || std::isnan(rms)) continue;
+    char value[48];
+    std::snprintf(value, sizeof value, " : rms = %.2f", rms);
+    text += "\n" + Text(kPageKeys[static_cast<std::size_t>(page)]) + value;
+    // Clearly better: a third less residual.
+    if (rms < 0.67 * fitRms_[static_cast<std::size_t>(best)]) best = page;
+  }
+  if (best != chosen)
+    text += "\n\n" + Text("ID_MES_INF_meilleur modele", {Text(kPageKeys[static_cast<std::size_t>(best)])});
+  return text;
 }
 
 void TFp::calcClick() {

@@ -181,17 +181,20 @@ void TFp::GJaugeCancel() {
 }
 
 std::string TFp::WindowTitle() const {
+  std::string title = kApplicationTitle;
   switch (box_.Kind()) {
     case BoxKind::Sim:
-      return std::string(kApplicationTitle) + " — " +
-             Text(box_.FellBack() ? "ID_TIT_BAS_simule secours" : "ID_TIT_BAS_simule");
+      title += " — " + Text(box_.FellBack() ? "ID_TIT_BAS_simule secours" : "ID_TIT_BAS_simule");
+      break;
     case BoxKind::None:
-      return std::string(kApplicationTitle) + " — " + Text("ID_TIT_BAS_sans boitier");
+      title += " — " + Text("ID_TIT_BAS_sans boitier");
+      break;
     case BoxKind::Usb:
     case BoxKind::Auto:
       break;
   }
-  return kApplicationTitle;
+  const std::string file = FileTitle();
+  return file.empty() ? title : file + " — " + title;
 }
 
 bool TFp::Click(std::string_view name) {

@@ -17,6 +17,7 @@
 #include <string_view>
 #include <utility>
 #include <vector>
+#include <vector>
 
 #include "acquisition/series_timing.h"
 #include "acquisition/single.h"
@@ -186,6 +187,21 @@ class TFp {
   int Lang() const { return Language; }
   const Dictionary& Words() const { return dictionary; }
   std::string WindowTitle() const;
+  // The measurement's file: "*" first while it was never saved since it
+  // was measured; empty before any measurement or file.
+  std::string FileTitle() const;
+  bool Unsaved() const { return unsaved_; }
+  // At most kMaxRecentFiles, the latest first; the view keeps them between runs.
+  static constexpr std::size_t kMaxRecentFiles = 8;
+  const std::vector<std::string>& RecentFiles() const { return recent_; }
+  void SetRecentFiles(std::vector<std::string> files);
+  // Opens a curve file as Open would; false when it was refused (and said).
+  bool OpenFile(const std::string& name);
+  // A recent file that is gone is said and removed from the list.
+  void OpenRecent(std::size_t index);
+  // Before the window closes: asks whether to save a measurement never
+  // saved; false to keep the window open.
+  bool CanClose();
   // The text of a language key in the current language (the key itself when
   // the dictionary lacks it), and the same with its %d / %s filled in order.
   std::string Text(std::string_view key) const;
@@ -211,6 +227,8 @@ class TFp {
   int ReferenceNumber() const { return RefNumber; }
   const std::vector<optics::LampLine>& Lamps() const { return LampLines; }
   const std::optional<optics::FitResult>& Fit() const { return LastFit; }
+  int FitModel() const { return fitModel_; }
+  const std::array<double, 4>& FitRmsByModel() const { return fitRms_; }
   // Peaks found by the last detection, and the one shown (0-based).
   std::uint32_t Peaks() const { return PeakCount; }
   int PeakShown() const { return PeakIndex; }
@@ -513,6 +531,11 @@ class TFp {
   ScrollBar waistBar{optics::kWaistBarMin, optics::kWaistBarMax, 10, false, 10, 1};
   bool Simulating = false;
   std::optional<optics::FitResult> LastFit;
+  // The page of the last fit, and the residual rms of each model on the
+  // same curve (NaN: not fitted).
+  int fitModel_ = -1;
+  std::array<double, 4> fitRms_{};
+  std::string OtherModels(const signal::Curve& measured);
 
   // ---- The plot's read-outs, peaks and scrolling ----
   // Histogram class width exponent: classes of 2^(HistClassExp + 3) levels.
@@ -609,6 +632,13 @@ class TFp {
   UiPort* ui_;
   bool closed_ = false;
   bool busy_ = false;
+  // A new measurement since the last save or open; its file and the recent ones.
+  void MeasurementChanged();
+  void FileTaken(const std::string& name, bool whole);
+  bool unsaved_ = false;
+  std::string fileName_;
+  std::vector<std::string> recent_;
+  int filesTaken_ = 0;
 };
 
 }  // namespace rovanel::app

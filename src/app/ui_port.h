@@ -27,6 +27,9 @@ struct PrintJob {
   bool landscape = false;
 };
 
+// What to do with a measurement never saved, asked before quitting.
+enum class QuitChoice { Save, Discard, Cancel };
+
 class UiPort {
  public:
   virtual ~UiPort() = default;
@@ -48,6 +51,12 @@ class UiPort {
   virtual void StatusText(const std::string& text) = 0;
   // The model asks the window to close (the view then runs FormClose).
   virtual void CloseMainWindow() = 0;
+  // Save, quit without saving, or stay. A port with no one to ask quits:
+  // a script decides with its own save: before Quitter1.
+  virtual QuitChoice AskBeforeQuit(const std::string& text) {
+    (void)text;
+    return QuitChoice::Discard;
+  }
   // Shows a modal dialog for the model until it closes; true when with OK.
   // A port with no window cancels it.
   virtual bool RunModal(DialogModel& dialog) {

@@ -57,6 +57,8 @@ int main(int argc, char** argv) {
 
   if (line.screenshot) {
     if (!shot) grab();
+    // A scripted run ends without asking about the measurement.
+    fp.FormClose();
     view.close();
     if (!*shot) {
       std::cerr << "rovanel: cannot write the screenshot to '" << *line.screenshot << "'\n";
@@ -65,5 +67,7 @@ int main(int argc, char** argv) {
     std::cout << "screenshot written to " << *line.screenshot << '\n';
     return 0;
   }
+  // From here a person uses the window: what it keeps between runs is kept.
+  view.KeepSettingsOnClose();
   return application.exec();
 }

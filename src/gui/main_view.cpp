@@ -253,7 +253,9 @@ MainView::MainView(app::Box& box) : fp_(box, *this) {
         auto* label = new QLabel(inGroup ? panels : central);
         label->setObjectName(Q(spec.name));
         // Short values framed; texts take the room left.
-        const bool value = !inGroup && !spec.caption.empty() && spec.caption.size() <= 2;
+        // Only a value that can be changed is framed like a field (the
+        // sensitivity); a legend ("Y") is plain text.
+        const bool value = !inGroup && spec.set != nullptr;
         if (value) {
           label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
           label->setMinimumWidth(28);
@@ -283,6 +285,10 @@ MainView::MainView(app::Box& box) : fp_(box, *this) {
   }
   side->addStretch(1);
   AttachLampLines(buttons_.at("spLines"));
+  AttachRecentFiles();
+  // One drawing style at a time: radio marks, not check marks.
+  auto* styles = new QActionGroup(this);
+  for (const char* style : {"Vecteurs1", "Pics1", "Points1"}) styles->addAction(actions_.at(style));
   if (box.Simulated()) BuildSceneMenu();
   setCentralWidget(central);
   statusBar()->setObjectName("status");
@@ -494,6 +500,12 @@ void MainView::CloseMainWindow() {
 }
 
 void MainView::closeEvent(QCloseEvent* event) {
+  if (!fp_.CanClose()) {
+    closeRequested_ = false;
+    event->ignore();
+    return;
+  }
+  if (keepSettings_) KeepRecentFiles();
   fp_.FormClose();
   gauge_->hide();
   event->accept();

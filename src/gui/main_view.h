@@ -43,6 +43,9 @@ class MainView : public QMainWindow, public app::UiPort {
 
   app::TFp& Model() { return fp_; }
   bool CloseRequested() const { return closeRequested_; }
+  // The window's settings (the recent files) are written when it closes;
+  // scripted runs leave them alone.
+  void KeepSettingsOnClose() { keepSettings_ = true; }
 
   // Renders every control from the model's state.
   void Sync();
@@ -57,6 +60,7 @@ class MainView : public QMainWindow, public app::UiPort {
   void GaugeChanged() override;
   void StatusText(const std::string& text) override;
   void CloseMainWindow() override;
+  app::QuitChoice AskBeforeQuit(const std::string& text) override;
   bool RunModal(app::DialogModel& dialog) override;
   void Note(const std::string& text) override;
   // Opens the help window (main_view_help.cpp); a missing page is said in
@@ -87,6 +91,9 @@ class MainView : public QMainWindow, public app::UiPort {
   bool ScrollBarEvent(QObject* watched, QEvent* event);
   void AttachLampLines(QToolButton* button);
   void FillLampLines(QMenu* menu);
+  // The recent files: read at start, listed when the menu opens, kept at close.
+  void AttachRecentFiles();
+  void KeepRecentFiles();
 
   app::TFp fp_;
   QLabel* ecran_ = nullptr;
@@ -114,6 +121,7 @@ class MainView : public QMainWindow, public app::UiPort {
   int qtLanguage_ = 0;
   int hourglass_ = 0;
   bool closeRequested_ = false;
+  bool keepSettings_ = false;
 };
 
 }  // namespace rovanel::gui

@@ -20,6 +20,16 @@ struct Plot : ::testing::Test, support::NoBoxRig {
   }
 };
 
+// Under a histogram the band's axis is the levels: said once, then gone.
+TEST_F(Plot, TheXLegendUnderAHistogramNamesTheLevels) {
+  fp.Click("opto");
+  fp.Click("gauss");
+  fp.Click("cumul");
+  EXPECT_EQ(Caption("AffUniteX"), "X  ( µm )   (histogram: levels 0 to 255)");
+  fp.Click("cumul");
+  EXPECT_EQ(Caption("AffUniteX"), "X  ( µm )");
+}
+
 TEST_F(Plot, ReadOutsAtTheStartPositions) {
   fp.Click("cursv");
   fp.Click("cursh");
@@ -189,6 +199,10 @@ TEST_F(Plot, FringesBetweenTheVerticalCursorsInTheMichelsonMode) {
   fp.ecranMouseUp();
   EXPECT_EQ(fp.Fringes(), -1);                    // 4 samples apart: no count
   EXPECT_EQ(Caption("nbfr"), "3 fringes");  // left as it was
+  // Without Peaks there are no marks to count: say how to get a count.
+  fp.Click("pics");
+  EXPECT_EQ(Caption("nbfr"), "press Peaks to count");
+  EXPECT_EQ(fp.Fringes(), -1);
 }
 
 }  // namespace

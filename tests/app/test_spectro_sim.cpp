@@ -9,6 +9,7 @@
 
 #include "app/dialogs/dialog_script.h"
 #include "app/main_window.h"
+#include "optics/simulation.h"
 #include "support/served_window.h"
 
 namespace rovanel::app {
@@ -234,6 +235,28 @@ TEST_F(Simulation, CalculatorShowsTheModesNotebook) {
   EXPECT_FALSE(fp.MiCalc().micomp.visible);
   fp.Click("opto");
   EXPECT_FALSE(fp.Controls().calc.enabled);
+}
+
+// A single-slit pattern fitted with the Gaussian page at start: the result
+// names its model, and the model that plainly fits better is offered.
+TEST_F(Simulation, TheFitNamesItsModelAndOffersOneThatFitsClearlyBetter) {
+  optics::SimulationParams slit = fp.Paraint().Sim;
+  slit.SlitWidth = 1.5e-4;
+  // On a background of 10 levels, as a lit room gives: no sample at 0.
+  auto pattern = optics::ComputeSimulation(slit, optics::kPageOneSlit, 0, 255);
+  for (auto& level : pattern) level = static_cast<std::uint8_t>(level + 10);
+  fp.SetRawCurve(1, pattern);
+  ASSERT_EQ(fp.Paraint().choicePage, optics::kPageGaussian);
+  port.messages.clear();
+  fp.Click("Ajuster");
+  ASSERT_TRUE(fp.Fit() && fp.Fit()->ok);
+  ASSERT_FALSE(port.messages.empty());
+  const std::string& said = port.messages.back();
+  EXPECT_EQ(said.rfind("Model: Gaussian beam\n", 0), 0u) << said;
+  EXPECT_NE(said.find("The \"1 slit\" model describes this curve better"), std::string::npos) << said;
+  EXPECT_EQ(fp.FitModel(), optics::kPageGaussian);
+  const auto& rms = fp.FitRmsByModel();
+  EXPECT_LT(rms[optics::kPageOneSlit], 0.5 * rms[optics::kPageGaussian]) << said;
 }
 
 }  // namespace

@@ -25,6 +25,10 @@ class RecordingPort : public app::UiPort {
   }
   void StatusText(const std::string& text) override { status.push_back(text); }
   void CloseMainWindow() override { ++closeRequests; }
+  app::QuitChoice AskBeforeQuit(const std::string& text) override {
+    quitQuestions.push_back(text);
+    return quitAnswer;
+  }
   void ShowHelp(const std::string& path, const std::string& note) override {
     helpPages.push_back(path);
     helpNotes.push_back(note);
@@ -43,6 +47,8 @@ class RecordingPort : public app::UiPort {
   int pictures = 0;
   int gaugeChanges = 0;
   int closeRequests = 0;
+  app::QuitChoice quitAnswer = app::QuitChoice::Discard;
+  std::vector<std::string> quitQuestions;
   std::vector<std::string> messages;
   std::vector<std::string> status;
   // Each help page asked for (empty: missing) and its note.

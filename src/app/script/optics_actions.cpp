@@ -35,6 +35,12 @@ bool ActionRunner::DumpOptics(std::string_view what, bool& handled) {
          << "background=" << Real(f.background) << '\n'
          << "sigmaBackground=" << Real(f.sigmaBackground) << '\n'
          << "rms=" << Real(f.rms) << '\n';
+    // The model fitted, then the residual of every model on the same curve.
+    static constexpr const char* kModels[] = {"one-slit", "two-slits", "grating", "gaussian"};
+    if (fp_.FitModel() >= 0) out_ << "model=" << kModels[fp_.FitModel()] << '\n';
+    for (std::size_t page = 0; page < fp_.FitRmsByModel().size(); ++page)
+      if (!std::isnan(fp_.FitRmsByModel()[page]))
+        out_ << "rms." << kModels[page] << '=' << Real(fp_.FitRmsByModel()[page]) << '\n';
     return true;
   }
   if (what == "Simulation") {
