@@ -36,10 +36,34 @@ std::string OneLine(const std::string& text) {
   return out;
 }
 
+constexpr std::size_t kLineWidth = 80;
+
+std::vector<std::string> Words(const std::string& text) {
+  std::vector<std::string> words;
+  std::size_t at = 0;
+  while (at < text.size()) {
+    const std::size_t end = std::min(text.find(' ', at), text.size());
+    if (end > at) words.push_back(text.substr(at, end - at));
+    at = end + 1;
+  }
+  return words;
+}
+
 struct Out {
   std::string text;
+  // Lines stay within 80 characters: a long value goes on at the next
+  // line, broken at a space.
   void Label(const std::string& name, const std::string& value) {
-    text += "##" + name + "=" + OneLine(value) + "\r\n";
+    std::string line = "##" + name + "=";
+    for (const std::string& word : Words(OneLine(value))) {
+      if (line.size() + word.size() + 1 > kLineWidth && line.find('=') + 1 < line.size()) {
+        Line(line);
+        line.clear();
+      }
+      if (!line.empty() && line.back() != '=') line += ' ';
+      line += word;
+    }
+    Line(line);
   }
   void Line(const std::string& line) { text += line + "\r\n"; }
 };

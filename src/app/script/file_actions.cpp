@@ -71,6 +71,8 @@ bool ActionRunner::FileCommand(std::string_view verb, std::string_view rest) {
   } else if (verb == "cancel") {
     command = rest;
     file = {};
+    // cancel:csv answers the style dialog and cancels the Save dialog.
+    if (!ExportOptions(command, file)) return false;
   }
   const FileCommandSpec* spec = FindCommand(command);
   if (spec == nullptr)
