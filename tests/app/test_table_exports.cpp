@@ -38,14 +38,14 @@ TEST(TableExports, NumbersAreFixedWithTheChosenSeparator) {
 TEST(TableExports, TheTwoStylesAndTheClipboard) {
   DataTable t;
   t.columns.push_back({"wavelength (nm)", {400.25f, 401.5f}, true});
-  t.columns.push_back({"level", {12, 255}, false});
-  t.columns.push_back({"a, \"b\"", {0, 1}, false});  // quoted where it holds the separator
+  t.columns.push_back({"a, b", {12, 255}, false});     // quoted where the comma separates
+  t.columns.push_back({"say \"x\"", {0, 1}, false});  // a quote is always quoted, doubled
   EXPECT_EQ(CsvText(t, CsvStyle::PointComma),
-            "wavelength (nm),level,\"a, \"\"b\"\"\"\r\n400.25,12,0\r\n401.5,255,1\r\n");
+            "wavelength (nm),\"a, b\",\"say \"\"x\"\"\"\r\n400.25,12,0\r\n401.5,255,1\r\n");
   EXPECT_EQ(CsvText(t, CsvStyle::CommaSemicolon),
-            "wavelength (nm);level;a, \"b\"\r\n400,25;12;0\r\n401,5;255;1\r\n");
+            "wavelength (nm);a, b;\"say \"\"x\"\"\"\r\n400,25;12;0\r\n401,5;255;1\r\n");
   EXPECT_EQ(TabText(t, CsvStyle::CommaSemicolon),
-            "wavelength (nm)\tlevel\ta, \"b\"\n400,25\t12\t0\n401,5\t255\t1\n");
+            "wavelength (nm)\ta, b\t\"say \"\"x\"\"\"\n400,25\t12\t0\n401,5\t255\t1\n");
   EXPECT_EQ(CsvText(DataTable{}, CsvStyle::PointComma), "\r\n");
 }
 
