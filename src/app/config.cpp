@@ -20,7 +20,8 @@
 namespace rovanel::app {
 namespace {
 
-constexpr std::size_t kSlopeAt = 0, kOffsetAt = 8, kPortBoxAt = 41, kLanguageAt = 48;
+constexpr std::size_t kSlopeAt = 0, kOffsetAt = 8, kPortBoxAt = 41, kLanguageAt = 48,
+                      kCsvStyleAt = 52;
 
 template <typename U>
 void Put(std::array<std::uint8_t, kConfigSize>& out, std::size_t at, U value) {
@@ -58,6 +59,7 @@ std::array<std::uint8_t, kConfigSize> EncodeConfig(const ConfigRec& rec) {
   Put(out, kOffsetAt, std::bit_cast<std::uint64_t>(rec.CfgOffset));
   out[kPortBoxAt] = rec.CfgPortBox;
   Put(out, kLanguageAt, static_cast<std::uint32_t>(rec.CfgLanguage));
+  out[kCsvStyleAt] = rec.CfgCsvStyle;
   return out;
 }
 
@@ -69,6 +71,8 @@ ConfigRec DecodeConfig(std::span<const std::uint8_t> bytes) {
   rec.CfgOffset = std::bit_cast<double>(Get<std::uint64_t>(in, kOffsetAt));
   rec.CfgPortBox = in[kPortBoxAt];
   rec.CfgLanguage = static_cast<std::int32_t>(Get<std::uint32_t>(in, kLanguageAt));
+  // Anything but a known style reads as none chosen yet.
+  rec.CfgCsvStyle = in[kCsvStyleAt] <= 2 ? in[kCsvStyleAt] : 0;
   return rec;
 }
 
@@ -126,7 +130,8 @@ std::vector<std::pair<std::string, std::string>> ConfigFields(const ConfigRec& r
   return {{"CfgSlope", Format(rec.CfgSlope)},
           {"CfgOffset", Format(rec.CfgOffset)},
           {"CfgPortBox", std::to_string(rec.CfgPortBox)},
-          {"CfgLanguage", std::to_string(rec.CfgLanguage)}};
+          {"CfgLanguage", std::to_string(rec.CfgLanguage)},
+          {"CfgCsvStyle", std::to_string(rec.CfgCsvStyle)}};
 }
 
 }  // namespace rovanel::app

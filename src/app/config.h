@@ -23,9 +23,14 @@ struct ConfigRec {
   double CfgOffset = 0;
   std::uint8_t CfgPortBox = 0;  // 0 the USB box, 1 the parallel-port box
   std::int32_t CfgLanguage = 0;  // 1 French, 2 English, 3 German
+  // The CSV style last chosen (a CsvStyle: 0 none yet, 1 point and comma,
+  // 2 comma and semicolon), in the first reserved byte after the language:
+  // older files hold 0 there, which reads as "none yet".
+  std::uint8_t CfgCsvStyle = 0;
 };
 
-// Slope at 0, offset at 8, port box at 41, language at 48; the rest is 0.
+// Slope at 0, offset at 8, port box at 41, language at 48, CSV style at 52;
+// the rest is 0.
 std::array<std::uint8_t, kConfigSize> EncodeConfig(const ConfigRec& rec);
 // A shorter input fills only the start of the record (the rest reads as 0);
 // past 312 bytes the input is ignored.

@@ -13,6 +13,7 @@ constexpr std::string_view kTraitements = "ID_MIT_BAS_Traitements";
 constexpr std::string_view kLangue = "ID_MIT_BAS_Langue";
 constexpr std::string_view kExporter = "ID_MIT_BAS_E&xporter";
 constexpr std::string_view kAide = "ID_MIT_BAS_Aide";
+constexpr std::string_view kEdition = "ID_MIT_BAS_Edition";
 
 using T = Tools;
 using F = TFp;
@@ -151,12 +152,16 @@ constexpr ControlSpec kControls[] = {
   Spec(kMenu, "IDMITBASRegressi1", &T::IDMITBASRegressi1, &F::IDMITBASRegressi1Click, "ID_MIT_BAS_&Regressi", "HINT_Export Regressi").On(kExporter),
   Spec(kMenu, "IDMITBASSynchronie1", &T::IDMITBASSynchronie1, &F::IDMITBASSynchronie1Click, "ID_MIT_BAS_&Synchronie", "HINT_Export Synchronie").On(kExporter),
   Spec(kMenu, "Bitmap1", &T::Bitmap1, &F::Bitmap1Click, "ID_MIT_BAS_&Bitmap", "HINT_Export bitmap").On(kExporter),
+  Spec(kMenu, "Csv1", &T::Csv1, &F::Csv1Click, "ID_MIT_BAS_&CSV", "HINT_Export CSV").On(kExporter),
+  Spec(kMenu, "Jcamp1", &T::Jcamp1, &F::Jcamp1Click, "ID_MIT_SPC_&JCAMP-DX", "HINT_Export JCAMP-DX").On(kExporter).Hidden(),
+  Spec(kMenu, "JcampNm1", &T::JcampNm1, &F::JcampNm1Click, "ID_MIT_SPC_JCAMP-DX 1 nm", "HINT_Export JCAMP-DX 1 nm").On(kExporter).Hidden(),
   Spec(kNone, "Message11", &T::Message11, nullptr, "ID_MES_INF_filtres texte", {}).Hidden(),
   Spec(kNone, "Message12", &T::Message12, nullptr, "ID_MES_INF_sensibilite", {}).Hidden(),
   Spec(kNone, "Message13", &T::Message13, nullptr, "ID_MES_INF_duree acq", {}).Hidden(),
   Spec(kNone, "Message14", &T::Message14, nullptr, "ID_MES_INF_filtres bmp", {}).Hidden(),
   Spec(kMenu, "Imprimer1", &T::Imprimer1, &F::Imprimer1Click, "ID_MIT_BAS_Imprimer...", "HINT_Imprimer").On(kFichier).Key("Ctrl+P"),
   Spec(kMenu, "Quitter1", &T::Quitter1, &F::Quitter1Click, "ID_MIT_BAS_Quitter", "HINT_Quitter").On(kFichier).WhileBusy(),
+  Spec(kMenu, "CopierDonnees1", &T::CopierDonnees1, &F::CopierDonnees1Click, "ID_MIT_BAS_Copier les donnees", "HINT_Copier les donnees").On(kEdition).Key("Ctrl+Shift+C"),
   Spec(kMenu, "Acqurir1", &T::Acqurir1, &F::acquisitionClick, "ID_MIT_BAS_Acquérir", "HINT_Acquisition").On(kAcqMenu).Key("F8"),
   Spec(kCheck, "Vecteurs1", &T::Vecteurs1, &F::Vecteurs1Click, "ID_MIT_BAS_Vecteurs", "HINT_Vecteurs").On(kAffichage).WhileBusy(),
   Spec(kCheck, "Pics1", &T::Pics1, &F::Pics1Click, "ID_MIT_BAS_Pics", "HINT_Pics").On(kAffichage).WhileBusy().Down(),

@@ -83,6 +83,9 @@ struct Tools {
   Control Francais1, English1, Deutsch1;
   // The export menu and the texts the file commands use.
   Control Texte1, IDMITBASRegressi1, IDMITBASSynchronie1, Bitmap1;
+  // The table exports, the spectrum's JCAMP-DX (shown in spectrometry) and
+  // the Edit menu.
+  Control Csv1, Jcamp1, JcampNm1, CopierDonnees1;
   Control Message11, Message12, Message13, Message14;
   // The Help menu.
   Control Sommaire1;

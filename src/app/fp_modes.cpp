@@ -76,7 +76,7 @@ void TFp::SetupMode() {
   plot_.PeakCircle().visible = false;
   Show({&t.ebxWaist, &t.lblL, &t.lblmm, &t.BarWaist, &t.mich1, &t.Mich2, &t.int1, &t.opto1,
         &t.opto2, &t.spectro1, &t.spectro2, &t.spectro3, &t.minizoom, &t.Simulation1, &t.plut,
-        &t.phis, &t.EditLambda1},
+        &t.phis, &t.EditLambda1, &t.Jcamp1, &t.JcampNm1},
        false);
   t.PasGrid.visible = true;
   t.gosimu.down = false;
@@ -123,7 +123,7 @@ void TFp::SetupMode() {
   if (Mode() == Experiment::Spectrometry) {  // 9. spectrometry: the reference beside the measured curve
     t.Grille1.enabled = false;
     t.rappels.enabled = true;
-    Show({&t.spectro1, &t.spectro2, &t.spectro3, &t.EditLambda1}, true);
+    Show({&t.spectro1, &t.spectro2, &t.spectro3, &t.EditLambda1, &t.Jcamp1, &t.JcampNm1}, true);
     t.EditLambda1.enabled = t.cursv.down;
     ProfParams.spectro = true;
     t.spColor.down = SpectroParams.spColor;

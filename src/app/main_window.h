@@ -25,6 +25,7 @@
 #include "app/config.h"
 #include "app/controls.h"
 #include "app/dialogs/affichage.h"
+#include "app/dialogs/csv_style.h"
 #include "app/dialogs/dialog_script.h"
 #include "app/dialogs/feature.h"
 #include "app/dialogs/file_dialog.h"
@@ -33,6 +34,7 @@
 #include "app/dialogs/paraint.h"
 #include "app/dialogs/sel_lge.h"
 #include "app/files/curve_files.h"
+#include "app/files/data_table.h"
 #include "app/files/exports.h"
 #include "app/gauge_progress.h"
 #include "app/help.h"
@@ -155,6 +157,14 @@ class TFp {
   void FillSeries(std::span<const std::uint8_t> levels);
   // The answers queued for the next modal dialogs (dialog: actions).
   DialogScript& Answers() { return dialogScript; }
+  // The last text Copy data put on the clipboard.
+  const std::string& CopiedText() const { return copiedText_; }
+  // The CSV style the next export proposes: the one kept, else the
+  // language's default.
+  CsvStyle CurrentCsvStyle() const;
+  // What the screen shows as a table: the X of the experiment's unit, then
+  // every curve shown, with their names in the window's language.
+  DataTable ShownTable();
   // A queued answer that could not be played, read, or taken once.
   const std::string& ScriptError() const { return scriptError; }
   std::string TakeScriptError() { return std::exchange(scriptError, {}); }
@@ -410,6 +420,11 @@ class TFp {
   void IDMITBASRegressi1Click();
   void IDMITBASSynchronie1Click();
   void Bitmap1Click();
+  // The table exports and the clipboard (fp_table_exports.cpp).
+  void Csv1Click();
+  void Jcamp1Click();
+  void JcampNm1Click();
+  void CopierDonnees1Click();
   // Configuration and language (fp_language.cpp).
   // First display: the configuration file, the language dialog and the
   // delay-loop calibration on a first start, the texts of the language.
@@ -492,6 +507,7 @@ class TFp {
   Timp imp;
   TappForm tapp;
   TSelLge selLge;
+  TCsvStyle csvStyle;
   DialogScript dialogScript;
   // Set when a queued dialog answer could not be played; the action runner
   // takes it.
@@ -581,6 +597,12 @@ class TFp {
   ExportInput ExportState();
   void Export(ExportKind kind, std::string filter, std::string ext);
   std::vector<std::uint8_t> exportSerie_;
+  // Asks for a name with the Save dialog and writes `bytes` to it; false
+  // when cancelled, refused or not written (the user was told).
+  bool SaveExport(const std::string& filter, const std::string& ext, const std::string& bytes);
+  void KeepCsvStyle(CsvStyle style);
+  void ExportJcamp(bool resample);
+  std::string copiedText_;
   // What start-up has to tell once the texts are loaded.
   std::vector<std::function<void()>> startupNotes_;
   // The controls of every translated form with the passes each gets, in

@@ -83,6 +83,9 @@ class UiPort {
     (void)confirmed;
     return false;
   }
+  // Plain text onto the clipboard (Copy data).
+  virtual void CopyText(const std::string& text) { (void)text; }
+
   // The print preview of the job, modal.
   virtual void PreviewPage(const PrintJob& job) { (void)job; }
 };

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "app/dialogs/affichage.h"
+#include "app/dialogs/csv_style.h"
 #include "app/dialogs/feature.h"
 #include "app/dialogs/file_dialog.h"
 #include "app/dialogs/imp.h"
@@ -16,6 +17,7 @@
 #include "app/dialogs/paraint.h"
 #include "app/dialogs/sel_lge.h"
 #include "gui/affichage_dialog.h"
+#include "gui/csv_style_dialog.h"
 #include "gui/feature_dialog.h"
 #include "gui/imp_dialog.h"
 #include "gui/mi_calc_dialog.h"
@@ -114,6 +116,8 @@ std::unique_ptr<DialogView> MakeDialogView(QWidget* parent, app::DialogModel& mo
   if (auto* m = dynamic_cast<app::TSelLge*>(&model)) return std::make_unique<SelLgeDialog>(*m, parent);
   if (auto* m = dynamic_cast<app::TMiCalc*>(&model)) return std::make_unique<MiCalcDialog>(*m, parent);
   if (auto* m = dynamic_cast<app::Timp*>(&model)) return std::make_unique<ImpDialog>(*m, parent);
+  if (auto* m = dynamic_cast<app::TCsvStyle*>(&model))
+    return std::make_unique<CsvStyleDialog>(*m, parent);
   return nullptr;
 }
 

@@ -120,10 +120,25 @@ TEST(Config, DecodeFillsOnlyTheStartOfTheRecord) {
   }
   // Reserved bytes are not looked at.
   Bytes noisy = Record(kConfigSize, 0, 2);
-  for (std::size_t i : {16u, 40u, 42u, 47u, 52u, 311u}) noisy[i] = 0xAA;
+  for (std::size_t i : {16u, 40u, 42u, 47u, 53u, 311u}) noisy[i] = 0xAA;
   const ConfigRec r = DecodeConfig(noisy);
   EXPECT_EQ(r.CfgPortBox, 0);
   EXPECT_EQ(r.CfgLanguage, 2);
+}
+
+TEST(Config, TheCsvStyleLivesInTheFirstReservedByteAfterTheLanguage) {
+  ConfigRec rec{1.5, -2.25, 1, 3};
+  rec.CfgCsvStyle = 2;
+  const auto bytes = EncodeConfig(rec);
+  Bytes want = Record(kConfigSize, 1, 3);
+  want[52] = 2;
+  EXPECT_EQ(Bytes(bytes.begin(), bytes.end()), want);
+  EXPECT_EQ(DecodeConfig(want).CfgCsvStyle, 2);
+  // An older file's zero, or a value no style has, reads as none chosen.
+  for (std::uint8_t b : {0, 3, 0xAA}) {
+    want[52] = b;
+    EXPECT_EQ(DecodeConfig(want).CfgCsvStyle, 0) << int(b);
+  }
 }
 
 TEST(Config, FieldsForTheDump) {
@@ -131,7 +146,8 @@ TEST(Config, FieldsForTheDump) {
   const std::vector<std::pair<std::string, std::string>> want = {{"CfgSlope", "0.10000000000000001"},
                                                                  {"CfgOffset", "-2.25"},
                                                                  {"CfgPortBox", "1"},
-                                                                 {"CfgLanguage", "3"}};
+                                                                 {"CfgLanguage", "3"},
+                                                                 {"CfgCsvStyle", "0"}};
   EXPECT_EQ(fields, want);
 }
 

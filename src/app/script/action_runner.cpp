@@ -388,6 +388,8 @@ bool ActionRunner::Dump(std::string_view what) {
   } else if (what == "config") {
     for (const auto& [field, value] : app::ConfigFields(fp_.Configuration()))
       out_ << field << '=' << value << '\n';
+  } else if (what == "clipboard") {
+    out_ << fp_.CopiedText();
   } else if (what == "LambdaTab") {
     std::string text;
     char v[32];

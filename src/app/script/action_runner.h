@@ -43,6 +43,7 @@ class ScriptedPort final : public app::UiPort {
     return inner_.PrintPage(job, confirmed);
   }
   void PreviewPage(const app::PrintJob& job) override { inner_.PreviewPage(job); }
+  void CopyText(const std::string& text) override { inner_.CopyText(text); }
 
  private:
   app::UiPort& inner_;
@@ -101,6 +102,9 @@ class ActionRunner {
   bool Print(std::string_view what);
   // open:FILE, save:FILE, export:KIND=FILE, cancel:COMMAND (file_actions.cpp).
   bool FileCommand(std::string_view verb, std::string_view rest);
+  // The options after an export's file name: csv's style= (answers the
+  // style dialog), jcamp's resample=1nm (the resampled command).
+  bool ExportOptions(std::string_view& command, std::string_view& file);
   // The control an action clicks, or "" for one that clicks none.
   static std::string_view ControlOf(std::string_view action);
   static std::string_view FileCommandControl(std::string_view action);
