@@ -7,9 +7,16 @@ source scripts/common.sh
 # real USB backend against an FTDI chip emulated in user space (umockdev);
 # clang-tidy checks the sources.
 ROVANEL_PACKAGES+=(poppler-utils umockdev libumockdev-dev clang-tidy)
+# ROVANEL_DEB=1 also builds the Debian package and checks it (the tests of
+# label "package"), with the tools a packager uses.
+labels=(-LE package)
+if [ "${ROVANEL_DEB:-0}" = 1 ]; then
+  ROVANEL_PACKAGES+=("${ROVANEL_DEB_PACKAGES[@]}")
+  labels=()
+fi
 ensure_packages
 build_into build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DROVANEL_WERROR=ON
-(cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)")
+(cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)" "${labels[@]}")
 # The checks of .clang-tidy over the program's own sources, when the tool is there.
 if command -v run-clang-tidy >/dev/null 2>&1; then
   echo "clang-tidy: checking src/"
