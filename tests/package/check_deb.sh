@@ -98,7 +98,11 @@ if [ "${ROVANEL_DEB_INSTALL:-0}" = 1 ]; then
   run /usr/bin/rovanel-cli --version
   run rovanel-cli --box sim click:acquisition dump:RawBuf | wc -l | grep -qx 2048 || fail "installed rovanel-cli"
   [ -f "$udev_rules/60-rovanel-box.rules" ] || fail "the udev rule is not installed"
-  man -w rovanel-cli >/dev/null || fail "man rovanel-cli"
+  # dpkg's trigger has updated the system's MIME database.
+  if command -v gio >/dev/null; then
+    gio info -a standard::content-type "$home/lower.ccd" | grep -q "application/x-rovanel-profile" ||
+      fail "the installed MIME types do not name a .ccd"
+  fi
   DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get purge -y -qq rovanel >/dev/null
   [ ! -e /usr/bin/rovanel ] || fail "rovanel is left after the purge"
 fi
