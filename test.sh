@@ -11,9 +11,16 @@ ROVANEL_PACKAGES+=(poppler-utils umockdev libumockdev-dev clang-tidy)
 # (about half a minute); its install is large, so it is asked for with
 # ROVANEL_WITH_LIBREOFFICE=1, and the test skips without it.
 [ "${ROVANEL_WITH_LIBREOFFICE:-0}" = 1 ] && ROVANEL_PACKAGES+=(libreoffice-calc-nogui)
+# ROVANEL_DEB=1 also builds the Debian package and checks it (the tests of
+# label "package"), with the tools a packager uses.
+labels=(-LE package)
+if [ "${ROVANEL_DEB:-0}" = 1 ]; then
+  ROVANEL_PACKAGES+=("${ROVANEL_DEB_PACKAGES[@]}")
+  labels=()
+fi
 ensure_packages
 build_into build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DROVANEL_WERROR=ON
-(cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)")
+(cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)" "${labels[@]}")
 # The checks of .clang-tidy over the program's own sources, when the tool is there.
 if command -v run-clang-tidy >/dev/null 2>&1; then
   echo "clang-tidy: checking src/"

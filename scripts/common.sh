@@ -9,6 +9,13 @@ ROVANEL_PACKAGES=(
   xvfb xauth fonts-dejavu-core imagemagick qt6-translations-l10n
 )
 
+# What makes and checks the Debian package: dpkg-shlibdeps, the validators,
+# udev's pkg-config file (where the rule goes), the MIME database and gio.
+ROVANEL_DEB_PACKAGES=(
+  dpkg-dev fakeroot file desktop-file-utils appstream lintian
+  shared-mime-info libglib2.0-bin udev
+)
+
 ensure_packages() {
   local missing=()
   for p in "${ROVANEL_PACKAGES[@]}"; do

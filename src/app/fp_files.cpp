@@ -160,13 +160,26 @@ void TFp::Sauver1Click() {
 }
 
 void TFp::ouvrirClick() {
+  OpenChosenFile();
+}
+
+bool TFp::OpenAtStart(const std::string& path) {
+  // The open dialog answered with the file, as a double-click would.
+  DialogAnswer answer;
+  answer.dialog = "open";
+  answer.steps.emplace_back("FileName", path);
+  dialogScript.Queue(std::move(answer));
+  return OpenChosenFile();
+}
+
+bool TFp::OpenChosenFile() {
   PrepareFileDialogs(false);
   const bool ok = RunDialog(open);
   const std::string chosen = open.ChosenName();
   const std::string ext = ok ? UpperExtension(chosen) : std::string();
   if (ok && ext != ".CCD" && ext != ".CCT") {
     ui_->Failed(Text("ID_MES_ERR_pas une courbe", {chosen}));
-    return;
+    return false;
   }
   ui_->SetHourglass(true);
   // A file that is refused changes nothing: not the curves, their count and
@@ -210,7 +223,7 @@ void TFp::ouvrirClick() {
   }
   if (!loaded) {
     ui_->SetHourglass(false);
-    return;
+    return false;
   }
   TakeChosenName(open, ok);
   // An overlay joins the measurement shown; a whole file replaces it.
@@ -222,6 +235,7 @@ void TFp::ouvrirClick() {
   ProcessCurves();
   ui_->SetHourglass(false);
   Save.FileName = open.FileName;
+  return ok;
 }
 
 ExportInput TFp::ExportState() {

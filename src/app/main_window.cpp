@@ -19,7 +19,7 @@ TFp::LoopScope::LoopScope(TFp& fp) : fp_(fp), was_(std::exchange(fp.busy_, true)
   if (!was_) fp_.Changed(kChangedControls | kChangedCaptions);
 }
 
-TFp::TFp(Box& box, UiPort& ui) : ShippedDir(ProgramDir()), box_(box), ui_(&ui) {
+TFp::TFp(Box& box, UiPort& ui) : ShippedDir(ShippedFilesDir()), box_(box), ui_(&ui) {
   // Captions and hints hold their language keys until texts are loaded.
   for (const ControlSpec& spec : ControlTable()) {
     Control& c = tools.*(spec.member);
@@ -51,7 +51,7 @@ void TFp::FormCreate() {
   signal::InitTabs(stores);
 
   // What the program writes goes to the user's folder.
-  if (AppDir.empty()) AppDir = UserDir(ProgramDir());
+  if (AppDir.empty()) AppDir = UserDir(PortableProgramDir());
   if (AppDir.back() != '/') AppDir += '/';
 
   SetPortBox(box_.PortBox());

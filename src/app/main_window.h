@@ -85,6 +85,10 @@ class TFp {
   void FormCreate();
   void FormShow();
   void FormClose();
+  // The curve file named on the command line (or by a double-click), opened
+  // once the window is up, as Open would; a file it cannot read is said and
+  // the program goes on empty. True when it was opened.
+  bool OpenAtStart(const std::string& path);
   // Asks every loop that lets messages run to end after its pass.
   void StopLoops();
   // Ends the loops that run until told to (the live view, a zoom held
@@ -408,6 +412,8 @@ class TFp {
   // Curve files and exports (fp_files.cpp).
   void Sauver1Click();
   void ouvrirClick();
+  // Open's work once its dialog is run: true when a file was opened.
+  bool OpenChosenFile();
   // Each says what fails (file and reason) and returns false; a load that
   // fails changes nothing.
   bool SaveCCD(const std::string& name);

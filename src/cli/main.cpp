@@ -27,6 +27,12 @@ int main(int argc, char** argv) {
   if (!runner.QueueLeadingDialogs(actions)) return 1;
   fp.FormCreate();
   fp.FormShow();
+  // A file named on the command line, as open:FILE; one that cannot be read
+  // is said and fails the run as a failed action would.
+  if (run->line.openFile && !fp.OpenAtStart(*run->line.openFile)) {
+    fp.FormClose();
+    return 1;
+  }
   runner.StopLoopsWhenDone = true;
   const bool ok = runner.RunAll(actions);
   fp.FormClose();

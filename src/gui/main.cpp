@@ -4,13 +4,21 @@
 #include <QTimer>
 #include <iostream>
 #include <optional>
+#include <string_view>
 
 #include "app/script/action_runner.h"
 #include "app/script/command_line.h"
+#include "app/version.h"
 #include "gui/main_view.h"
 
 int main(int argc, char** argv) {
   using namespace rovanel;
+  // Answered before Qt starts, which needs a display.
+  for (int i = 1; i < argc; ++i)
+    if (std::string_view(argv[i]) == "--version") {
+      std::cout << "rovanel " << app::kVersion << '\n';
+      return 0;
+    }
   QApplication application(argc, argv);
   QApplication::setApplicationName(app::kApplicationTitle);
   // No display name: X11 window managers would append it to a title that
@@ -38,6 +46,12 @@ int main(int argc, char** argv) {
   fp.FormShow();
   view.Sync();
   view.show();
+  // A file named on the command line (the desktop entry's %f); one that
+  // cannot be read is said, and the window starts empty.
+  if (line.openFile) {
+    fp.OpenAtStart(*line.openFile);
+    view.Sync();
+  }
 
   // The window as it stands, once settled.
   std::optional<bool> shot;

@@ -240,5 +240,46 @@ TEST_F(FileCommands, ARegressiExportReadsBackAsTheCurveAgainstPosition) {
   }
 }
 
+// The file named on the command line: a profile or series opens into its
+// experiment as Open would; one that cannot be read (missing, cut, not a
+// curve) is said once and the window stays as it started.
+TEST_F(FileCommands, AFileOpenedAtStartGoesToItsExperimentOrIsSaid) {
+  fp.Click("int");
+  Profile(40);
+  const signal::Curve saved = fp.Curves().Raw(fp.Curves().Count());
+  Run("Save", "Sauver", Path("slit.CCD"));
+  fp.Click("mi");
+  fp.FillSeries(std::vector<std::uint8_t>(1024, 9));
+  Run("Save", "Sauver", Path("fringes.cct"));
+  std::ofstream(Path("notes.txt")) << "not a curve\n";
+
+  struct Case {
+    std::string file;
+    bool opens;
+    Control Tools::*mode;  // the experiment it leaves down
+  };
+  for (const Case& c : std::vector<Case>{{Path("slit.CCD"), true, &Tools::int_},
+                                         {Path("fringes.cct"), true, &Tools::mi},
+                                         {Path("missing.CCT"), false, &Tools::opto},
+                                         {Path("notes.txt"), false, &Tools::opto}}) {
+    support::NoBoxRig fresh;
+    fresh.fp.Click("opto");
+    const std::string label = fresh.fp.Controls().FileNom.caption;
+    EXPECT_EQ(fresh.fp.OpenAtStart(c.file), c.opens) << c.file;
+    EXPECT_TRUE((fresh.fp.Controls().*c.mode).down) << c.file;
+    EXPECT_EQ(fresh.port.messages.size(), c.opens ? 0u : 1u) << c.file;
+    EXPECT_TRUE(fresh.fp.Answers().Unused().empty()) << c.file;
+    if (c.opens) {
+      EXPECT_EQ(fresh.fp.Controls().FileNom.caption, c.file);
+    } else {
+      EXPECT_EQ(fresh.fp.Controls().FileNom.caption, label) << c.file;
+    }
+  }
+  support::NoBoxRig fresh;
+  ASSERT_TRUE(fresh.fp.OpenAtStart(Path("slit.CCD")));
+  EXPECT_TRUE(fresh.fp.Controls().int_.down);
+  EXPECT_EQ(fresh.fp.Curves().Raw(fresh.fp.Curves().Count()), saved);
+}
+
 }  // namespace
 }  // namespace rovanel::app

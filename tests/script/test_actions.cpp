@@ -156,6 +156,35 @@ TEST(CommandLine, OptionsThenActions) {
   EXPECT_FALSE(ParseCommandLine({"--colour=red"}, error));
 }
 
+// A word that is not "verb:..." and names a curve file (or any file) is the
+// file to open at start; anything else stays an action, refused if unknown.
+TEST(CommandLine, AFileToOpenIsToldFromTheActions) {
+  const std::string existing = std::string(ROVANEL_SOURCE_DIR) + "/README.md";
+  struct Case {
+    std::string word;
+    bool file;
+  };
+  for (const Case& c : std::vector<Case>{{"/tmp/no-such-dir/young.CCD", true},
+                                         {"COURBES/fringes.cct", true},
+                                         {"plain.Ccd", true},
+                                         {existing, true},
+                                         {"C:/TP/young.CCD", true},
+                                         {"open:young.CCD", false},
+                                         {"dump:RawBuf", false},
+                                         {"nonsense", false},
+                                         {"young.TXT", false}})
+    EXPECT_EQ(IsFileArgument(c.word), c.file) << c.word;
+
+  std::string error;
+  auto line = ParseCommandLine({"--version", "--box", "none", "a.CCD", "dump:NbCurves"}, error);
+  ASSERT_TRUE(line) << error;
+  EXPECT_TRUE(line->version);
+  EXPECT_EQ(line->openFile, "a.CCD");
+  EXPECT_EQ(line->actions, (std::vector<std::string>{"dump:NbCurves"}));
+  EXPECT_FALSE(ParseCommandLine({"a.CCD", "b.CCT"}, error));
+  EXPECT_NE(error.find("b.CCT"), std::string::npos) << error;
+}
+
 TEST(CommandLine, TheBoxComesFromTheOptionThenTheEnvironmentThenAuto) {
   std::string error;
   CommandLine line;

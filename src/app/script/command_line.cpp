@@ -10,8 +10,24 @@
 
 #include "app/main_window.h"
 #include "app/paths.h"
+#include "app/version.h"
 
 namespace rovanel::script {
+
+bool IsFileArgument(const std::string& word) {
+  // Actions are "verb:rest" with a verb of lower-case letters.
+  const auto colon = word.find(':');
+  if (colon != std::string::npos && colon > 0 &&
+      std::all_of(word.begin(), word.begin() + static_cast<std::ptrdiff_t>(colon),
+                  [](char c) { return c >= 'a' && c <= 'z'; }))
+    return false;
+  std::string ext = std::filesystem::path(word).extension().string();
+  std::transform(ext.begin(), ext.end(), ext.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+  if (ext == ".CCD" || ext == ".CCT") return true;
+  std::error_code ec;
+  return std::filesystem::is_regular_file(word, ec);
+}
 
 std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args,
                                             std::string& error) {
@@ -36,6 +52,8 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
     };
     if (a == "-h" || a == "--help") {
       line.help = true;
+    } else if (a == "--version") {
+      line.version = true;
     } else if (is("--box")) {
       if (!value(line.box)) return std::nullopt;
     } else if (is("--scene")) {
@@ -69,6 +87,12 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
     } else if (a.rfind("--", 0) == 0) {
       error = "unknown option " + a;
       return std::nullopt;
+    } else if (IsFileArgument(a)) {
+      if (line.openFile) {
+        error = "one curve file at a time: '" + *line.openFile + "', then '" + a + "'";
+        return std::nullopt;
+      }
+      line.openFile = a;
     } else {
       line.actions.push_back(a);
     }
@@ -151,13 +175,14 @@ std::string Usage(const std::string& program, bool window) {
     if (!clicks.empty()) clicks += ", ";
     clicks += name;
   }
-  std::string text = "usage: " + program + " [--box auto|usb|sim|none] [--scene " + scenes +
+  std::string text = "usage: " + program + " [--version] [--box auto|usb|sim|none] [--scene " + scenes +
                      "]\n    [--usb-ids VVVV:PPPP] [--usb-serial S] [--usb-desc TEXT]"
                      " [--sim-faults LIST]\n    [--parport ppdev|sim|none] [--port-box] [--lang 1|2|3]"
                      " [--keep-going]";
   text += window ? " [--screenshot FILE]" : " [--first-start]";
   text +=
-      " [ACTION...]\n"
+      " [FILE] [ACTION...]\n"
+      "FILE, a curve file (.CCD, .CCT), is opened at start as Open would.\n"
       "actions, run in order; each starts when the one before it has finished, its\n"
       "loop included (averaging, a series, the spectrum), except after click:rt, whose\n"
       "live view runs on while the next actions run:\n"
@@ -220,6 +245,11 @@ std::optional<Invocation> Prepare(const std::string& program, const std::vector<
   }
   if (line->help) {
     std::cout << Usage(program, window);
+    exitStatus = 0;
+    return std::nullopt;
+  }
+  if (line->version) {
+    std::cout << program << ' ' << app::kVersion << '\n';
     exitStatus = 0;
     return std::nullopt;
   }

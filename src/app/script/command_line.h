@@ -23,6 +23,8 @@ struct CommandLine {
   bool firstStart = false;                // --first-start (the command line)
   bool keepGoing = false;                 // --keep-going: run on after a failure
   bool help = false;
+  bool version = false;                   // --version
+  std::optional<std::string> openFile;    // FILE: a curve file opened at start
   std::vector<std::string> actions;
 };
 
@@ -30,6 +32,11 @@ struct CommandLine {
 // and sets `error` to one line.
 std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args,
                                             std::string& error);
+
+// Whether a word of the command line is a curve file to open rather than an
+// action: it does not start with an action's "verb:", and it names a file
+// or ends in .CCD or .CCT (any case).
+bool IsFileArgument(const std::string& word);
 
 // The box options the command line and ROVANEL_BOX ask for.
 std::optional<app::BoxOptions> MakeBoxOptions(const CommandLine& line, const char* environment,
