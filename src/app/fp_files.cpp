@@ -216,8 +216,7 @@ void TFp::ouvrirClick() {
   tools.pics.down = false;
   tools.fft.down = false;
   SensiChanged();
-  SetupMode();
-  ProcessCurves();
+  SetupAndProcess();
   ui_->SetHourglass(false);
   Save.FileName = open.FileName;
 }
