@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
+#include <string_view>
 #include <vector>
 
 #include "app/main_window.h"
@@ -121,6 +122,85 @@ void BM_SeriesToPicture(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_SeriesToPicture)->Unit(benchmark::kMillisecond);
+
+// The window's processing pass as a click on a processing button runs it
+// (the inversion, which every mode offers, toggled: each pass recomputes the
+// spectrum when it is shown), drawing included, in the states each mode
+// reaches:
+enum ProcessCase {
+  kInterference,   // three superposed profiles, stretch and filter
+  kAnalysis,       // three profiles, filter, logarithmic LUT, histogram band
+  kSpectrometry,   // one spectrum, filter, colour band
+  kSpectrum,       // one profile and its spectrum (no superposition with it)
+  kSeries,         // a 131 072-point series, filter
+  kSeriesSpectrum  // the same series and its spectrum
+};
+
+void Fill(app::TFp& fp, int profiles) {
+  for (int k = 1; k <= profiles; ++k) {
+    signal::Curve c;
+    for (int i = 0; i < 2048; ++i)
+      c[static_cast<std::size_t>(i)] =
+          static_cast<std::uint8_t>(127 + 100 * std::sin(i * (0.01 + 0.013 * k)));
+    fp.SetRawCurve(k, c);
+  }
+}
+
+void Press(app::TFp& fp, const char* name, bool down) {
+  const app::Control* c = nullptr;
+  if (std::string_view(name) == "filtrage") c = &fp.Controls().filtrage;
+  if (std::string_view(name) == "calibration") c = &fp.Controls().calibration;
+  if (c == nullptr || c->down != down) fp.Click(name);
+}
+
+void BM_ProcessCurves(benchmark::State& state) {
+  Window w;
+  const auto kind = static_cast<ProcessCase>(state.range(0));
+  switch (kind) {
+    case kInterference:
+    case kAnalysis:
+      w.fp.Click(kind == kAnalysis ? "opto" : "int");
+      w.fp.Click("superposition");
+      w.fp.Click("acquisition");
+      w.fp.Click("acquisition");
+      Fill(w.fp, 3);
+      Press(w.fp, "calibration", true);
+      Press(w.fp, "filtrage", true);
+      if (kind == kAnalysis) {
+        w.fp.Click("lutln");
+        w.fp.Click("gauss");
+      }
+      break;
+    case kSpectrometry:
+      w.fp.Click("spectro");
+      Fill(w.fp, w.fp.Curves().Count());
+      Press(w.fp, "filtrage", true);
+      w.fp.Click("spColor");
+      break;
+    case kSpectrum:
+      w.fp.Click("int");
+      Fill(w.fp, 1);
+      Press(w.fp, "filtrage", true);
+      w.fp.Click("fft");
+      break;
+    case kSeries:
+    case kSeriesSpectrum:
+      w.fp.Click("mi");
+      Press(w.fp, "filtrage", true);
+      w.fp.FillSeries(Sine(131072));
+      w.fp.ShowAcquiredSeries(131072);
+      if (kind == kSeriesSpectrum) w.fp.Click("fft");
+      break;
+  }
+  for (auto _ : state) {
+    w.fp.Click("invert");
+    benchmark::DoNotOptimize(w.fp.Picture().Bits());
+  }
+}
+BENCHMARK(BM_ProcessCurves)
+    ->DenseRange(kInterference, kSeriesSpectrum)
+    ->ArgName("case")
+    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -1,7 +1,7 @@
 // The signal steps at their largest sizes: the spectrum and the transform
 // beside FFTW's single-precision real-to-complex ones of the same data, the
-// peak search on the longest USB series, the series filter, and one full
-// processing of four profiles with every step on.
+// peak search on the longest USB series and the series filter (the window's
+// whole processing pass is in bench_repaint).
 #include <benchmark/benchmark.h>
 #include <fftw3.h>
 
@@ -16,8 +16,6 @@
 #include <vector>
 
 #include "signal/filters.h"
-#include "signal/histogram.h"
-#include "signal/lut.h"
 #include "signal/peaks.h"
 #include "signal/fft.h"
 #include "signal/stores.h"
@@ -236,35 +234,6 @@ void BM_Smooth5Series(benchmark::State& state) {
 }
 BENCHMARK(BM_Smooth5Series)->Arg(8)->Arg(99)->Unit(benchmark::kMicrosecond);
 
-
-// Four profiles with every step on: stretch, 3-point filter at order 8
-// (10 passes), logarithmic LUT, "ln" Y scale, inversion, spectrum of the
-// last curve, peaks on it, and the histogram of the visible window.
-void BM_ProcessFourProfiles(benchmark::State& state) {
-  auto stores = std::make_unique<Stores>();
-  CurveSet raw, shown;
-  for (int k = 1; k <= kMaxCurves; ++k) {
-    const std::vector<std::uint8_t> c = Fringes(kPixels, 60.0 + 7 * k);
-    std::copy(c.begin(), c.end(), raw[k].begin());
-  }
-  Stores& s = *stores;
-  const FftArrays fft{s.FftData, s.FftWork, s.FftTwiddles};
-  for (auto _ : state) {
-    shown = raw;
-    for (int k = 1; k <= kMaxCurves; ++k) StretchLevels(shown[k]);
-    Smooth3(shown, kMaxCurves, false, 8 + 2);
-    ApplyLut(shown, kMaxCurves, LutKind::Logarithmic, 2);
-    for (int k = 1; k <= kMaxCurves; ++k) StretchLevels(shown[k]);
-    LogLevels(shown, kMaxCurves);
-    InvertCurves(shown, kMaxCurves);
-    ComputeSpectrum(shown[kMaxCurves], kPixels, fft, s.FftLevels);
-    shown[kMaxCurves] = s.FftLevels;
-    std::vector<std::uint8_t> marks(kPixels);
-    benchmark::DoNotOptimize(DetectPeaks(shown[kMaxCurves], marks));
-    benchmark::DoNotOptimize(ComputeHistogram(shown[kMaxCurves], 0, 4, 1, true));
-  }
-}
-BENCHMARK(BM_ProcessFourProfiles)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
