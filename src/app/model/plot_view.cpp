@@ -72,7 +72,7 @@ void PlotView::KeepRowsInUpperHalf() {
 }
 
 void PlotView::Draw(const PlotInput& in) {
-  draw_.CopyFrom(back_, 0, 0);
+  draw_.Clear(display::kWhite);
   // The grid takes the pen the previous repaint left (the grid's own).
   if (in.grid) {
     if (in.spectroGrid)
@@ -120,7 +120,7 @@ void PlotView::Draw(const PlotInput& in) {
 }
 
 void PlotView::DrawSeries(const signal::TLargeTab& series, std::int64_t points) {
-  draw_.CopyFrom(back_, 0, 0);
+  draw_.Clear(display::kWhite);
   draw_.penStyle = display::PenStyle::Solid;
   draw_.penColour = display::kBlack;
   // The visible samples, gathered from the paged series.
@@ -136,10 +136,9 @@ void PlotView::DrawSeries(const signal::TLargeTab& series, std::int64_t points) 
 }
 
 void PlotView::Compose(bool vertical, bool horizontal, const CursorLook& look) {
-  if (!vertical && !horizontal) {
-    ecran_.CopyFrom(draw_, 0, 0);
-    return;
-  }
+  // Without cursors the drawing is the picture: nothing to copy.
+  pictureIsDrawing_ = !vertical && !horizontal;
+  if (pictureIsDrawing_) return;
   display::CursorParams p;
   p.cursv = vertical;
   p.cursh = horizontal;
@@ -151,8 +150,7 @@ void PlotView::Compose(bool vertical, bool horizontal, const CursorLook& look) {
   p.colour = look.colour;
   p.width = look.width;
   p.style = look.style;
-  display::DrawCursors(cursorLayer_, draw_, p);
-  ecran_.CopyFrom(cursorLayer_, 0, 0);
+  display::DrawCursors(ecran_, draw_, p);
 }
 
 }  // namespace rovanel::app::model
