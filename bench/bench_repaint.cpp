@@ -123,10 +123,27 @@ void BM_SeriesToPicture(benchmark::State& state) {
 }
 BENCHMARK(BM_SeriesToPicture)->Unit(benchmark::kMillisecond);
 
+// The anchor: the same with the zoom's own drawing first, as the window drew
+// a new series before (twice, the first time from the stale data).
+void BM_SeriesToPictureTwoDrawings(benchmark::State& state) {
+  Window w;
+  w.fp.Click("mi");
+  if (!w.fp.Controls().filtrage.down) w.fp.Click("filtrage");
+  w.fp.FillSeries(Sine(131072));
+  for (auto _ : state) {
+    w.fp.SetZoom(131072, 256);
+    w.fp.ProcessCurves();
+    benchmark::DoNotOptimize(w.fp.Picture().Bits());
+  }
+}
+BENCHMARK(BM_SeriesToPictureTwoDrawings)->Unit(benchmark::kMillisecond);
+
 // The window's processing pass as a click on a processing button runs it
-// (the inversion, which every mode offers, toggled: each pass recomputes the
-// spectrum when it is shown), drawing included, in the states each mode
-// reaches:
+// (the inversion toggled), drawing included, in the states each mode
+// reaches. With a spectrum shown the processing buttons are off and the
+// spectrum is kept until the data change: there an iteration is new data
+// (a profile, or the series stored sample by sample), processed with the
+// spectrum computed again.
 enum ProcessCase {
   kInterference,   // three superposed profiles, stretch and filter
   kAnalysis,       // three profiles, filter, logarithmic LUT, histogram band
@@ -192,8 +209,17 @@ void BM_ProcessCurves(benchmark::State& state) {
       if (kind == kSeriesSpectrum) w.fp.Click("fft");
       break;
   }
+  signal::Curve profile{};
+  for (int i = 0; i < 2048; ++i)
+    profile[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(127 + 100 * std::sin(i * 0.02));
+  const std::vector<std::uint8_t> series = Sine(131072);
   for (auto _ : state) {
-    w.fp.Click("invert");
+    if (kind == kSpectrum)
+      w.fp.FillLastCurve(profile);
+    else if (kind == kSeriesSpectrum)
+      w.fp.FillSeries(series);
+    else
+      w.fp.Click("invert");
     benchmark::DoNotOptimize(w.fp.Picture().Bits());
   }
 }
