@@ -1,11 +1,12 @@
-// The signal steps at their largest sizes: the spectrum beside FFTW's
-// single-precision complex transform of the same size, the peak search on
-// the longest USB series, the series filter, and one full processing of four
-// profiles with every step on.
+// The signal steps at their largest sizes: the spectrum and the transform
+// beside FFTW's single-precision real-to-complex ones of the same data, the
+// peak search on the longest USB series and the series filter (the window's
+// whole processing pass is in bench_repaint).
 #include <benchmark/benchmark.h>
 #include <fftw3.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
@@ -15,8 +16,6 @@
 #include <vector>
 
 #include "signal/filters.h"
-#include "signal/histogram.h"
-#include "signal/lut.h"
 #include "signal/peaks.h"
 #include "signal/fft.h"
 #include "signal/stores.h"
@@ -69,7 +68,7 @@ void BM_ComputeSpectrum(benchmark::State& state) {
     benchmark::DoNotOptimize(levels.data());
   }
 }
-BENCHMARK(BM_ComputeSpectrum)->Arg(8192)->Arg(131072)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ComputeSpectrum)->RangeMultiplier(2)->Range(8192, 131072)->Unit(benchmark::kMicrosecond);
 
 // The transform alone (stages and reordering), twiddles computed once.
 void BM_Transform(benchmark::State& state) {
@@ -84,7 +83,7 @@ void BM_Transform(benchmark::State& state) {
     Transform(s.Arrays(), size);
   }
 }
-BENCHMARK(BM_Transform)->Arg(8192)->Arg(131072)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Transform)->RangeMultiplier(2)->Range(8192, 131072)->Unit(benchmark::kMicrosecond);
 
 void BM_ComputeTwiddles(benchmark::State& state) {
   const auto size = static_cast<std::uint32_t>(state.range(0));
@@ -94,7 +93,7 @@ void BM_ComputeTwiddles(benchmark::State& state) {
 BENCHMARK(BM_ComputeTwiddles)->Arg(8192)->Arg(131072)->Unit(benchmark::kMicrosecond);
 
 // FFTW, single precision, complex to complex, out of place, planned once.
-void BM_Fftw(benchmark::State& state) {
+void BM_FftwComplex(benchmark::State& state) {
   const int size = static_cast<int>(state.range(0));
   auto* in = fftwf_alloc_complex(size);
   auto* out = fftwf_alloc_complex(size);
@@ -112,7 +111,94 @@ void BM_Fftw(benchmark::State& state) {
   fftwf_free(in);
   fftwf_free(out);
 }
-BENCHMARK(BM_Fftw)->Arg(8192)->Arg(131072)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FftwComplex)->Arg(8192)->Arg(131072)->Unit(benchmark::kMicrosecond);
+
+// The yardstick of BM_Transform: the input is real, and FFTW's real-to-complex
+// transform of the same data (size/2 + 1 bins, the rest by symmetry).
+void BM_Fftw(benchmark::State& state) {
+  const int size = static_cast<int>(state.range(0));
+  float* in = fftwf_alloc_real(size);
+  auto* out = fftwf_alloc_complex(size / 2 + 1);
+  fftwf_plan plan = fftwf_plan_dft_r2c_1d(size, in, out, FFTW_MEASURE);
+  const std::vector<std::uint8_t> v = Fringes(size, 37.5);
+  for (int i = 0; i < size; ++i) in[i] = v[i] - 128.0f;
+  for (auto _ : state) {
+    fftwf_execute(plan);
+    benchmark::DoNotOptimize(out);
+  }
+  fftwf_destroy_plan(plan);
+  fftwf_free(in);
+  fftwf_free(out);
+}
+BENCHMARK(BM_Fftw)->RangeMultiplier(2)->Range(8192, 131072)->Unit(benchmark::kMicrosecond);
+
+// The yardstick of BM_ComputeSpectrum: the same spectrum with FFTW's
+// real-to-complex transform. The same mean (the sum of sample/N in order),
+// the same bin 0 := (1, 1), maximum and rounding; "level_diffs" counts the
+// levels that differ from ComputeSpectrum's (rounding of the two transforms).
+class FftwSpectrum {
+ public:
+  explicit FftwSpectrum(int size)
+      : size_(size), in_(fftwf_alloc_real(size)), out_(fftwf_alloc_complex(size / 2 + 1)) {
+    plan_ = fftwf_plan_dft_r2c_1d(size, in_, out_, FFTW_MEASURE);
+  }
+  ~FftwSpectrum() {
+    fftwf_destroy_plan(plan_);
+    fftwf_free(in_);
+    fftwf_free(out_);
+  }
+  FftwSpectrum(const FftwSpectrum&) = delete;
+  FftwSpectrum& operator=(const FftwSpectrum&) = delete;
+
+  void Levels(const std::vector<std::uint8_t>& samples, std::vector<std::uint8_t>& levels) {
+    const std::size_t n = samples.size();
+    std::array<double, 256> share{};
+    for (int v = 0; v < 256; ++v) share[v] = static_cast<double>(v) / static_cast<double>(n);
+    double mean = 0.0;
+    for (std::uint8_t v : samples) mean += share[v];
+    std::array<float, 256> centred{};
+    for (int v = 0; v < 256; ++v) centred[v] = static_cast<float>(v - mean);
+    for (std::size_t i = 0; i < n; ++i) in_[i] = centred[samples[i]];
+    std::fill(in_ + n, in_ + size_, 0.0f);
+    fftwf_execute(plan_);
+    out_[0][0] = 1.0f;
+    out_[0][1] = 1.0f;
+    const int half = size_ / 2;
+    double max = 0.0;
+    for (int k = 0; k < half; ++k) {
+      const double re = out_[k][0], im = out_[k][1];
+      max = std::max(max, re * re + im * im);
+    }
+    max = std::sqrt(max);
+    for (int k = 0; k < half; ++k) {
+      const double re = out_[k][0], im = out_[k][1];
+      levels[k] = static_cast<std::uint8_t>(std::nearbyint(255.0 * std::sqrt(re * re + im * im) / max));
+    }
+  }
+
+ private:
+  int size_;
+  float* in_;
+  fftwf_complex* out_;
+  fftwf_plan plan_;
+};
+
+void BM_FftwSpectrum(benchmark::State& state) {
+  const auto size = static_cast<std::uint32_t>(state.range(0));
+  FftwSpectrum fftw(static_cast<int>(size));
+  const std::vector<std::uint8_t> in = Fringes(size, 37.5);
+  std::vector<std::uint8_t> levels(size / 2), ours(size / 2);
+  FftStores s(size);
+  ComputeSpectrum(in, size, s.Arrays(), ours);
+  for (auto _ : state) {
+    fftw.Levels(in, levels);
+    benchmark::DoNotOptimize(levels.data());
+  }
+  std::size_t diffs = 0;
+  for (std::uint32_t k = 0; k < size / 2; ++k) diffs += levels[k] != ours[k];
+  state.counters["level_diffs"] = static_cast<double>(diffs);
+}
+BENCHMARK(BM_FftwSpectrum)->RangeMultiplier(2)->Range(8192, 131072)->Unit(benchmark::kMicrosecond);
 
 void BM_DetectPeaks(benchmark::State& state) {
   const std::vector<std::uint8_t> curve = Fringes(kLongestSeries, 41.3);
@@ -148,34 +234,6 @@ void BM_Smooth5Series(benchmark::State& state) {
 }
 BENCHMARK(BM_Smooth5Series)->Arg(8)->Arg(99)->Unit(benchmark::kMicrosecond);
 
-// Four profiles with every step on: stretch, 3-point filter at order 8
-// (10 passes), logarithmic LUT, "ln" Y scale, inversion, spectrum of the
-// last curve, peaks on it, and the histogram of the visible window.
-void BM_ProcessFourProfiles(benchmark::State& state) {
-  auto stores = std::make_unique<Stores>();
-  CurveSet raw, shown;
-  for (int k = 1; k <= kMaxCurves; ++k) {
-    const std::vector<std::uint8_t> c = Fringes(kPixels, 60.0 + 7 * k);
-    std::copy(c.begin(), c.end(), raw[k].begin());
-  }
-  Stores& s = *stores;
-  const FftArrays fft{s.FftData, s.FftWork, s.FftTwiddles};
-  for (auto _ : state) {
-    shown = raw;
-    for (int k = 1; k <= kMaxCurves; ++k) StretchLevels(shown[k]);
-    Smooth3(shown, kMaxCurves, false, 8 + 2);
-    ApplyLut(shown, kMaxCurves, LutKind::Logarithmic, 2);
-    for (int k = 1; k <= kMaxCurves; ++k) StretchLevels(shown[k]);
-    LogLevels(shown, kMaxCurves);
-    InvertCurves(shown, kMaxCurves);
-    ComputeSpectrum(shown[kMaxCurves], kPixels, fft, s.FftLevels);
-    shown[kMaxCurves] = s.FftLevels;
-    std::vector<std::uint8_t> marks(kPixels);
-    benchmark::DoNotOptimize(DetectPeaks(shown[kMaxCurves], marks));
-    benchmark::DoNotOptimize(ComputeHistogram(shown[kMaxCurves], 0, 4, 1, true));
-  }
-}
-BENCHMARK(BM_ProcessFourProfiles)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

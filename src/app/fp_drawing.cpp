@@ -48,6 +48,10 @@ model::PlotInput TFp::PlotInputs() const {
 }
 
 void TFp::DrawCurves() {
+  if (drawHeld_ > 0) {
+    drawDue_ = true;
+    return;
+  }
   plot_.SetBandMode(tools.gauss.down || tools.cumul.down || tools.realgris.down ||
                     tools.spColor.down);
   if (Mode() == Experiment::Michelson) {

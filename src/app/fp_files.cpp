@@ -231,8 +231,7 @@ bool TFp::OpenChosenFile() {
   tools.pics.down = false;
   tools.fft.down = false;
   SensiChanged();
-  SetupMode();
-  ProcessCurves();
+  SetupAndProcess();
   ui_->SetHourglass(false);
   Save.FileName = open.FileName;
   return ok;

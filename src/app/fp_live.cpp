@@ -106,8 +106,7 @@ void TFp::rtClick() {
       curves_.Shown(curves_.Count()) = curves_.Raw(curves_.Count());
     }
     t.rtFreeze.enabled = false;
-    SetupMode();
-    ProcessCurves();
+    SetupAndProcess();
     return;
   }
   if (liveRunning_) return;

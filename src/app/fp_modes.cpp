@@ -39,11 +39,15 @@ void TFp::miClick() {
     tools.pics.down = false;
     MiSeen = Mode() == Experiment::Michelson;
   }
-  SetupMode();
-  ProcessCurves();
+  SetupAndProcess();
 }
 
 void TFp::fftClick() {
+  SetupAndProcess();
+}
+
+void TFp::SetupAndProcess() {
+  const DrawingHeld once(*this);
   SetupMode();
   ProcessCurves();
 }

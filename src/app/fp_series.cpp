@@ -84,13 +84,19 @@ void TFp::startmiClick() {
   const bool got = PortBox ? AcquireSeriePort() : AcquireSerieUsb();
   ShowSeriesControls();
   if (got && !closed_) {
-    MiParams.NbPoints = NbPoints;
-    SetZoom(NbPoints, NbPoints / 512);
-    ProcessCurves();
+    ShowAcquiredSeries(NbPoints);
     MeasurementChanged();
   }
   gjauge.ProgDisp = true;
   ui_->SetHourglass(false);
+}
+
+void TFp::ShowAcquiredSeries(std::int32_t points) {
+  MiParams.NbPoints = points;
+  // The zoom's drawing waits for the processed series: one picture.
+  const DrawingHeld once(*this);
+  SetZoom(points, points / 512);
+  ProcessCurves();
 }
 
 void TFp::ShowSeriesGauge(int max, std::int32_t points) {

@@ -452,12 +452,33 @@ class TFp {
   model::PipelineSteps Steps() const;
   void SaveModeToggles();
   void ProcessCurves();
+  // SetupMode, then ProcessCurves, drawn once at the end: the zoom SetupMode
+  // sets would otherwise draw the curves before they are processed.
+  void SetupAndProcess();
+  // A series just acquired (its points in MiSerieRaw): the zoom that shows
+  // it whole, processed, drawn once.
+  void ShowAcquiredSeries(std::int32_t points);
   void DrawCurves();
   void DrawLegends();
 
   // Runs a modal dialog: from the answers queued by the dialog: action when
   // one waits for it, else through the port. True when it closed with OK.
   bool RunDialog(DialogModel& dialog);
+
+  // While one lives, DrawCurves only notes that a picture is due; the last
+  // one to end draws it, once.
+  class DrawingHeld {
+   public:
+    explicit DrawingHeld(TFp& fp) : fp_(fp) { ++fp_.drawHeld_; }
+    ~DrawingHeld() {
+      if (--fp_.drawHeld_ == 0 && std::exchange(fp_.drawDue_, false)) fp_.DrawCurves();
+    }
+    DrawingHeld(const DrawingHeld&) = delete;
+    DrawingHeld& operator=(const DrawingHeld&) = delete;
+
+   private:
+    TFp& fp_;
+  };
 
   // While a finite loop runs it owns the data: the clicks that would touch
   // them wait for its end (RunsNow), and a second start is refused.
@@ -667,6 +688,8 @@ class TFp {
   std::string fileName_;
   std::vector<std::string> recent_;
   int filesTaken_ = 0;
+  int drawHeld_ = 0;
+  bool drawDue_ = false;
 };
 
 }  // namespace rovanel::app

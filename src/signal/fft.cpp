@@ -5,6 +5,8 @@
 #include <bit>
 #include <cmath>
 #include <cstring>
+#include <memory>
+#include <mutex>
 #include <numbers>
 #include <vector>
 
@@ -464,13 +466,42 @@ void LoadInput(std::span<const std::uint8_t> samples, double mean, std::uint32_t
   });
 }
 
-// Twiddles and input. The mean's additions form one chain of dependent
-// operations; run between the twiddle groups (two samples per twiddle
-// cell, which covers every sample), they overlap with that work.
+// Twiddles and input, for a transform that uses arrays.twiddles. The mean's
+// additions form one chain of dependent operations; run between the twiddle
+// groups (two samples per twiddle cell, which covers every sample), they
+// overlap with that work.
 void Prepare(std::span<const std::uint8_t> samples, std::uint32_t size, const FftArrays& arrays) {
   MeanOf mean(samples);
   FillTwiddles(arrays.twiddles, size, [&](std::uint32_t cells) { mean.AddUpTo(2 * cells); });
   LoadInput(samples, mean.Value(), size, CellPages(arrays.data));
+}
+
+// The twiddle table of each size, filled once: a spectrum of a size already
+// seen no longer pays for its cosines. One table per power of two, size/2
+// cells each, so all of them together stay below twice the largest. Null
+// when the memory is not there (the caller then fills its own table).
+TDblTab* CachedTwiddles(std::uint32_t size) {
+  constexpr std::size_t kSizes = 33;
+  static std::mutex guard;
+  static std::array<std::unique_ptr<TDblTab>, kSizes> tables;
+  const std::uint32_t half = size / 2;
+  const std::uint32_t blocks = std::max<std::uint32_t>(1, (half + kBlockCells - 1) / kBlockCells);
+  if (blocks > 255) return nullptr;
+  const std::lock_guard lock(guard);
+  std::unique_ptr<TDblTab>& t = tables[static_cast<std::size_t>(std::countr_zero(size))];
+  if (!t) {
+    auto fresh = std::make_unique<TDblTab>(static_cast<std::uint8_t>(blocks));
+    if (!HoldsCells(*fresh, half)) return nullptr;
+    ComputeTwiddles(*fresh, size);
+    t = std::move(fresh);
+  }
+  return t.get();
+}
+
+// The input of a transform that takes its twiddles from the cache.
+void LoadCentred(std::span<const std::uint8_t> samples, std::uint32_t size, TDblTab& data) {
+  MeanOf mean(samples);
+  LoadInput(samples, mean.Value(), size, CellPages(data));
 }
 
 bool ValidSize(std::uint32_t size) {
@@ -486,25 +517,10 @@ bool FitsArrays(const FftArrays& arrays, std::uint32_t size) {
          HoldsCells(arrays.twiddles, size / 2);
 }
 
-}  // namespace
-
-namespace detail {
-void EnableVectorKernels(bool on) {
-  gVector = on && CpuHasAvx2();
-}
-}  // namespace detail
-
-std::uint32_t FftSizeFor(std::uint32_t n) {
-  return n <= 1 ? 1 : std::bit_ceil(n);
-}
-
-void ComputeTwiddles(TDblTab& twiddles, std::uint32_t size) {
-  FillTwiddles(twiddles, size, [](std::uint32_t) {});
-}
-
-FftStatus Transform(FftArrays arrays, std::uint32_t size, FftPump* pump) {
-  if (!ValidSize(size) || !FitsArrays(arrays, size)) return FftStatus::Refused;
-  const CellPages data(arrays.data), work(arrays.work), tw(arrays.twiddles);
+// The stages and the reordering, with the twiddles of `twiddles`; the sizes were checked.
+FftStatus TransformWith(TDblTab& dataTab, TDblTab& workTab, TDblTab& twiddles, std::uint32_t size,
+                        FftPump* pump) {
+  const CellPages data(dataTab), work(workTab), tw(twiddles);
   const std::uint32_t half = size / 2;
   const CellPages* src = &data;
   const CellPages* dst = &work;
@@ -544,6 +560,39 @@ FftStatus Transform(FftArrays arrays, std::uint32_t size, FftPump* pump) {
   return L == 0 ? FftStatus::Done : FftStatus::Cancelled;
 }
 
+// The input, the twiddles (the cached table of the size when there is one)
+// and the transform.
+FftStatus RunSpectrum(std::span<const std::uint8_t> samples, std::uint32_t size,
+                      const FftArrays& arrays, FftPump* pump) {
+  if (TDblTab* twiddles = CachedTwiddles(size)) {
+    LoadCentred(samples, size, arrays.data);
+    return TransformWith(arrays.data, arrays.work, *twiddles, size, pump);
+  }
+  Prepare(samples, size, arrays);
+  return TransformWith(arrays.data, arrays.work, arrays.twiddles, size, pump);
+}
+
+}  // namespace
+
+namespace detail {
+void EnableVectorKernels(bool on) {
+  gVector = on && CpuHasAvx2();
+}
+}  // namespace detail
+
+std::uint32_t FftSizeFor(std::uint32_t n) {
+  return n <= 1 ? 1 : std::bit_ceil(n);
+}
+
+void ComputeTwiddles(TDblTab& twiddles, std::uint32_t size) {
+  FillTwiddles(twiddles, size, [](std::uint32_t) {});
+}
+
+FftStatus Transform(FftArrays arrays, std::uint32_t size, FftPump* pump) {
+  if (!ValidSize(size) || !FitsArrays(arrays, size)) return FftStatus::Refused;
+  return TransformWith(arrays.data, arrays.work, arrays.twiddles, size, pump);
+}
+
 FftStatus ComputeSpectrum(std::span<const std::uint8_t> samples, std::uint32_t size,
                           FftArrays arrays, std::span<std::uint8_t> levels, FftPump* pump) {
   const std::uint32_t half = size / 2;
@@ -551,9 +600,8 @@ FftStatus ComputeSpectrum(std::span<const std::uint8_t> samples, std::uint32_t s
       !FitsArrays(arrays, size)) {
     return FftStatus::Refused;
   }
-  Prepare(samples, size, arrays);
+  const FftStatus status = RunSpectrum(samples, size, arrays, pump);
   const CellPages data(arrays.data);
-  const FftStatus status = Transform(arrays, size, pump);
 
   // Bin 0 gets the fixed value (1, 1); its modulus sqrt 2 bounds the maximum from below.
   data.At(0)[0] = 1.0f;
@@ -580,9 +628,8 @@ FftStatus ComputeSpectrumRealTime(std::span<const std::uint8_t> frame, FftArrays
   if (!ValidSize(size) || out.size() < 2 * std::size_t{size} || !FitsArrays(arrays, size)) {
     return FftStatus::Refused;
   }
-  Prepare(frame, size, arrays);
+  const FftStatus status = RunSpectrum(frame, size, arrays, nullptr);
   const CellPages data(arrays.data);
-  const FftStatus status = Transform(arrays, size, nullptr);
 
   data.At(0)[0] = 0.0f;
   data.At(0)[1] = 0.0f;

@@ -48,7 +48,8 @@ inline constexpr std::int64_t kPumpIntervalUs = 10000;
 struct FftArrays {
   TDblTab& data;      // input; the transform X after it
   TDblTab& work;      // the other side of each stage
-  TDblTab& twiddles;  // size/2 cells (cos, sin)
+  TDblTab& twiddles;  // size/2 cells (cos, sin); the spectra below fill it only when
+                      // the table of their size cannot be kept (no memory for it)
 };
 
 enum class FftStatus {
@@ -72,7 +73,8 @@ void ComputeTwiddles(TDblTab& twiddles, std::uint32_t size);
 FftStatus Transform(FftArrays arrays, std::uint32_t size, FftPump* pump = nullptr);
 
 // The spectrum levels of `samples` (N = samples.size() <= size) zero-padded
-// to size: twiddles, input x[i] = sample i - mean (mean = sum of sample/N in
+// to size: twiddles (the table of that size, computed at its first use and
+// kept), input x[i] = sample i - mean (mean = sum of sample/N in
 // double), transform, X[0] := (1, 1), and
 //   level[k] = round(255 * |X[k]| / max |X[k]|)   for k < size/2,
 // the maximum over those bins (1 when not positive). levels.size() must be

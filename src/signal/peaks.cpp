@@ -79,6 +79,20 @@ void SmoothSweeps(std::span<std::uint8_t> a) {
 }
 #endif
 
+// The working arrays of the search, kept from call to call: a search on the
+// longest series needs about 1.2 MB, which allocated afresh each time made
+// the heap grow and shrink on every call. They only grow.
+struct Scratch {
+  std::vector<std::uint8_t> smoothed, states;  // DetectPeaks, FloodPeaks
+  std::vector<std::uint32_t> order;            // FloodPeaks
+  std::vector<std::uint8_t> curve, marks, pagedStates;  // the paged form
+};
+
+Scratch& Buffers() {
+  thread_local Scratch s;
+  return s;
+}
+
 }  // namespace
 
 std::uint32_t FloodPeaks(std::span<const std::uint8_t> s, std::span<std::uint8_t> marks,
@@ -86,7 +100,8 @@ std::uint32_t FloodPeaks(std::span<const std::uint8_t> s, std::span<std::uint8_t
   std::size_t n = std::min(s.size(), marks.size());
   if (!states.empty()) n = std::min(n, states.size());
   std::fill_n(marks.begin(), n, 0);
-  std::vector<std::uint8_t> st(n, kUntouched);
+  std::vector<std::uint8_t>& st = Buffers().states;
+  st.assign(n, kUntouched);
   for (std::size_t i = 0; i < std::min<std::size_t>(n, 2); ++i) st[i] = kFlooded;
 
   std::uint32_t peaks = 0;
@@ -96,7 +111,8 @@ std::uint32_t FloodPeaks(std::span<const std::uint8_t> s, std::span<std::uint8_t
     std::array<std::uint32_t, 257> start{};
     for (std::size_t i = 1; i + 1 < n; ++i) ++start[s[i] + 1];
     for (int l = 0; l < 256; ++l) start[l + 1] += start[l];
-    std::vector<std::uint32_t> order(n - 2);
+    std::vector<std::uint32_t>& order = Buffers().order;
+    order.resize(n - 2);
     {
       std::array<std::uint32_t, 257> next = start;
       for (std::size_t i = 1; i + 1 < n; ++i) order[next[s[i]]++] = static_cast<std::uint32_t>(i);
@@ -126,7 +142,7 @@ std::uint32_t FloodPeaks(std::span<const std::uint8_t> s, std::span<std::uint8_t
     }
   }
 
-  if (!states.empty()) std::copy(st.begin(), st.end(), states.begin());
+  if (!states.empty()) std::copy_n(st.begin(), n, states.begin());
   return peaks;
 }
 
@@ -134,7 +150,8 @@ std::uint32_t DetectPeaks(std::span<const std::uint8_t> curve, std::span<std::ui
                           std::span<std::uint8_t> states) {
   std::size_t n = std::min(curve.size(), marks.size());
   if (!states.empty()) n = std::min(n, states.size());
-  std::vector<std::uint8_t> s(curve.begin(), curve.begin() + static_cast<std::ptrdiff_t>(n));
+  std::vector<std::uint8_t>& s = Buffers().smoothed;
+  s.assign(curve.begin(), curve.begin() + static_cast<std::ptrdiff_t>(n));
   SmoothSweeps(s);
   return FloodPeaks(s, marks, states);
 }
@@ -143,8 +160,14 @@ std::uint32_t DetectPeaks(const TLargeTab& curve, std::uint32_t n, TLargeTab& ma
                           TLargeTab* states) {
   n = std::min({n, curve.Capacity(), marks.Capacity()});
   if (states) n = std::min(n, states->Capacity());
-  const std::vector<std::uint8_t> c = ReadSamples(curve, n);
-  std::vector<std::uint8_t> m(n), st(n);
+  Scratch& b = Buffers();
+  std::vector<std::uint8_t>& c = b.curve;
+  std::vector<std::uint8_t>& m = b.marks;
+  std::vector<std::uint8_t>& st = b.pagedStates;
+  c.resize(n);
+  m.resize(n);
+  st.resize(n);
+  ReadSamples(curve, 0, c);
   const std::uint32_t peaks = DetectPeaks(c, m, st);
   WriteSamples(marks, 0, m);
   if (states) WriteSamples(*states, 0, st);

@@ -94,6 +94,18 @@ TEST(MichelsonSeries, UsbSeriesShowsTheFringes) {
   EXPECT_LT(crossings, 2 * 3 * 20 * 1.3);
 }
 
+// A mode change and a series are drawn once, from the processed data (the
+// zoom they set used to draw the stale curves first).
+TEST(MichelsonSeries, ModeChangesAndASeriesDrawOnePicture) {
+  SimWindow w;
+  w.fp.TypeText("InterAcc", "20");
+  for (const char* click : {"mi", "startmi", "int", "mi", "fft", "fft"}) {
+    const int pictures = w.port.pictures;
+    w.fp.Click(click);
+    EXPECT_EQ(w.port.pictures, pictures + 1) << click;
+  }
+}
+
 TEST(MichelsonSeries, CancelledSeriesKeepsThePreviousOne) {
   SimWindow w;
   w.fp.Click("mi");

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "support/canvas_asserts.h"
@@ -171,6 +173,98 @@ TEST(DrawTrace, NeverReadsPastTheData) {
   Canvas c(512, 256);
   DrawTrace(c, nullptr, 0, TraceStyle::Points, TraceView{});
   EXPECT_TRUE(testsupport::PixelsNot(c, kWhite).empty());
+}
+
+// The drawing as it was before the Pics style drew spans: one segment per
+// sample, for every style.
+void PerSampleTrace(Canvas& canvas, const std::uint8_t* samples, std::size_t count,
+                    TraceStyle style, TraceView v) {
+  v.zoomStep = std::max(v.zoomStep, 1);
+  v.stride = std::max(v.stride, 1);
+  if (v.viewStart < 0 || static_cast<std::size_t>(v.viewStart) >= count) return;
+  const auto n = static_cast<long long>(count);
+  auto row = [&](long long s) { return RowOf(samples[s], v.halfHeight); };
+  if (style == TraceStyle::Vecteurs) {
+    canvas.MoveTo(0, row(v.viewStart));
+    for (int x = 1; x < canvas.Width(); ++x) {
+      if (SampleIndex(v, x, 0) >= n) return;
+      canvas.LineTo(x, row(SampleIndex(v, x, 0)));
+    }
+    return;
+  }
+  if (style == TraceStyle::Pics) canvas.MoveTo(0, row(v.viewStart));
+  for (int x = 0; x < canvas.Width(); ++x) {
+    for (int j = 0; j < v.zoomStep; ++j) {
+      const long long s = SampleIndex(v, x, j);
+      if (s >= n) return;
+      if (style == TraceStyle::Pics)
+        canvas.LineTo(x, row(s));
+      else
+        canvas.SetPixel(x, row(s), canvas.penColour);
+    }
+  }
+}
+
+// Curves that stress the joins: noise, a slow wave, steps, lone spikes,
+// runs of equal levels, a sawtooth and the extremes.
+std::vector<std::vector<std::uint8_t>> StressCurves(std::size_t n) {
+  std::vector<std::vector<std::uint8_t>> curves(7, std::vector<std::uint8_t>(n));
+  std::uint32_t seed = 99;
+  for (std::size_t i = 0; i < n; ++i) {
+    seed = seed * 1664525u + 1013904223u;
+    curves[0][i] = static_cast<std::uint8_t>(seed >> 24);
+    curves[1][i] = static_cast<std::uint8_t>(128 + 120 * std::sin(static_cast<double>(i) * 0.003));
+    curves[2][i] = static_cast<std::uint8_t>((i / 37) % 2 ? 200 : 10);
+    curves[3][i] = static_cast<std::uint8_t>(i % 53 == 0 ? 250 : 100 + (seed >> 30));
+    curves[4][i] = static_cast<std::uint8_t>(((seed >> 20) % 5 == 0) ? seed >> 24 : 128);
+    curves[5][i] = static_cast<std::uint8_t>(i % 256);
+    curves[6][i] = static_cast<std::uint8_t>((i / 3) % 2 ? 255 : 0);
+  }
+  return curves;
+}
+
+TEST(DrawTrace, SamePixelsAndPenAsOneSegmentPerSampleAtEveryStyleAndZoom) {
+  const auto curves = StressCurves(140000);
+  const struct {
+    PenStyle style;
+    int width;
+  } pens[] = {{PenStyle::Solid, 1}, {PenStyle::Dot, 1}, {PenStyle::Solid, 2}};
+  for (TraceStyle style : {TraceStyle::Vecteurs, TraceStyle::Pics, TraceStyle::Points}) {
+    for (int zoom : {1, 2, 3, 4, 7, 8, 16, 255, 256}) {
+      for (std::size_t c = 0; c < curves.size(); ++c) {
+        for (int stride : {1, 4}) {
+          {
+            const bool half = c % 2 == 1;
+            // The whole view, and data ending part way through a column.
+            for (std::size_t count : {curves[c].size(), std::size_t{300} * zoom + 1 + c}) {
+              for (const auto& pen : pens) {
+                if (pen.style != PenStyle::Solid || pen.width != 1) {
+                  if (zoom > 4 || c > 1) continue;  // the per-sample path itself
+                }
+                const TraceView view{static_cast<int>(c * 11), zoom, stride, half};
+                Canvas got(512, 256), want(512, 256);
+                for (Canvas* k : {&got, &want}) {
+                  k->penColour = kNavy;
+                  k->penStyle = pen.style;
+                  k->penWidth = pen.width;
+                }
+                DrawTrace(got, curves[c].data(), count, style, view);
+                PerSampleTrace(want, curves[c].data(), count, style, view);
+                const bool same = std::equal(got.Bits(), got.Bits() + 512 * 256, want.Bits());
+                ASSERT_TRUE(same) << "style " << int(style) << " zoom " << zoom << " curve " << c
+                                  << " stride " << stride << " half " << half << " count "
+                                  << count << " pen " << int(pen.style) << "/" << pen.width;
+                if (style != TraceStyle::Points) {
+                  ASSERT_EQ(got.PenX(), want.PenX());
+                  ASSERT_EQ(got.PenY(), want.PenY());
+                }
+              }
+            }
+          }
+        }
+      }
+    }
+  }
 }
 
 }  // namespace

@@ -230,6 +230,56 @@ TEST(ComputeSpectrum, LevelsOfADirectDftWithinOne) {
   }
 }
 
+// The levels by the definition with twiddles computed afresh: the mean as a
+// sum of sample/N in order, the literal stages, X[0] := (1, 1).
+std::vector<std::uint8_t> LiteralLevels(const std::vector<std::uint8_t>& samples,
+                                        std::uint32_t size) {
+  double mean = 0;
+  for (std::uint8_t v : samples) mean += static_cast<double>(v) / static_cast<double>(samples.size());
+  Cells x(size);
+  for (std::size_t i = 0; i < samples.size(); ++i) x[i] = {static_cast<float>(samples[i] - mean), 0};
+  Cells X = LiteralTransform(x);
+  X[0] = {1, 1};
+  double max = 0;
+  for (std::uint32_t k = 0; k < size / 2; ++k) {
+    const double re = X[k].real(), im = X[k].imag();
+    max = std::max(max, std::sqrt(re * re + im * im));
+  }
+  std::vector<std::uint8_t> levels(size / 2);
+  for (std::uint32_t k = 0; k < size / 2; ++k) {
+    const double re = X[k].real(), im = X[k].imag();
+    levels[k] = static_cast<std::uint8_t>(std::nearbyint(255.0 * std::sqrt(re * re + im * im) / max));
+  }
+  return levels;
+}
+
+// The twiddles of each size are kept between spectra: sizes in turn, each
+// twice, with the caller's twiddle store spoilt in between, give the levels
+// of freshly computed twiddles bit for bit (and of a direct DFT within one).
+TEST(ComputeSpectrum, KeptTwiddlesGiveTheLevelsOfFreshOnes) {
+  std::mt19937 rng(11);
+  const struct {
+    std::uint32_t n, size;
+  } cases[] = {{512, 512}, {2048, 2048}, {130560, 131072}, {512, 512}, {1500, 2048},
+               {130560, 131072}, {40000, 65536}};
+  for (const auto& c : cases) {
+    std::vector<std::uint8_t> samples(c.n);
+    for (auto& v : samples) v = static_cast<std::uint8_t>(rng() % 256);
+    const std::vector<std::uint8_t> expected = LiteralLevels(samples, c.size);
+    Fft f(c.size);
+    for (int pass = 0; pass < 2; ++pass) {
+      for (std::uint32_t a = 0; a < c.size / 2; ++a) f.twiddles.SetComplex(a, NAN, NAN);
+      std::vector<std::uint8_t> levels(c.size / 2);
+      ASSERT_EQ(ComputeSpectrum(samples, c.size, f.Arrays(), levels), FftStatus::Done);
+      ASSERT_EQ(levels, expected) << "size " << c.size << " pass " << pass;
+    }
+    if (c.size <= 2048) {
+      const std::vector<int> dft = DftLevels(samples, c.size);
+      for (std::uint32_t k = 0; k < c.size / 2; ++k) ASSERT_NEAR(expected[k], dft[k], 1) << k;
+    }
+  }
+}
+
 TEST(ComputeSpectrum, SameLevelsWithAndWithoutVectorKernels) {
   std::mt19937 rng(8);
   std::vector<std::uint8_t> samples(6000);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "display/colour_bands.h"
@@ -12,6 +13,20 @@
 #include "signal/paging.h"
 
 namespace rovanel::app::model {
+
+namespace {
+
+// The drawing's white background, as one fill of bytes (white is 0xFFFFFFFF):
+// a canvas copy would read 512 KB as well, and the per-pixel fill is not
+// vectorised.
+void ClearToWhite(display::Canvas& c) {
+  static_assert(display::kWhite.ToArgb() == 0xFFFFFFFFu);
+  std::memset(c.MutableBits(), 0xFF,
+              sizeof(std::uint32_t) * static_cast<std::size_t>(c.Width()) *
+                  static_cast<std::size_t>(c.Height()));
+}
+
+}  // namespace
 
 bool PlotView::Grab(int x, int y, bool vertical, bool horizontal, bool drag) {
   if (!vertical && !horizontal) return false;
@@ -72,7 +87,7 @@ void PlotView::KeepRowsInUpperHalf() {
 }
 
 void PlotView::Draw(const PlotInput& in) {
-  draw_.CopyFrom(back_, 0, 0);
+  ClearToWhite(draw_);
   // The grid takes the pen the previous repaint left (the grid's own).
   if (in.grid) {
     if (in.spectroGrid)
@@ -120,7 +135,7 @@ void PlotView::Draw(const PlotInput& in) {
 }
 
 void PlotView::DrawSeries(const signal::TLargeTab& series, std::int64_t points) {
-  draw_.CopyFrom(back_, 0, 0);
+  ClearToWhite(draw_);
   draw_.penStyle = display::PenStyle::Solid;
   draw_.penColour = display::kBlack;
   // The visible samples, gathered from the paged series.
@@ -136,10 +151,9 @@ void PlotView::DrawSeries(const signal::TLargeTab& series, std::int64_t points) 
 }
 
 void PlotView::Compose(bool vertical, bool horizontal, const CursorLook& look) {
-  if (!vertical && !horizontal) {
-    ecran_.CopyFrom(draw_, 0, 0);
-    return;
-  }
+  // Without cursors the drawing is the picture: nothing to copy.
+  pictureIsDrawing_ = !vertical && !horizontal;
+  if (pictureIsDrawing_) return;
   display::CursorParams p;
   p.cursv = vertical;
   p.cursh = horizontal;
@@ -151,8 +165,7 @@ void PlotView::Compose(bool vertical, bool horizontal, const CursorLook& look) {
   p.colour = look.colour;
   p.width = look.width;
   p.style = look.style;
-  display::DrawCursors(cursorLayer_, draw_, p);
-  ecran_.CopyFrom(cursorLayer_, 0, 0);
+  display::DrawCursors(ecran_, draw_, p);
 }
 
 }  // namespace rovanel::app::model

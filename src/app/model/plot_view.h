@@ -93,11 +93,12 @@ class PlotView {
   // The profile picture (grid, curves, bands) into the drawing; the series'.
   void Draw(const PlotInput& in);
   void DrawSeries(const signal::TLargeTab& series, std::int64_t points);
-  // The drawing and the cursors into `ecran`.
+  // The drawing and the cursors into `ecran`; without cursors the picture is
+  // the drawing itself until the next Compose.
   void Compose(bool vertical, bool horizontal, const CursorLook& look);
 
   // `ecran`, the picture the window shows and the exports read.
-  const display::Canvas& Picture() const { return ecran_; }
+  const display::Canvas& Picture() const { return pictureIsDrawing_ ? draw_ : ecran_; }
   // The off-screen drawing, for the marks drawn over the curves.
   display::Canvas& Drawing() { return draw_; }
   const display::Canvas& Drawing() const { return draw_; }
@@ -109,10 +110,11 @@ class PlotView {
   bool bandMode_ = false;
   Cursors cursors_;
   Shape circle_{false, 0, 0, 13, 13};
+  // The drawing starts white on every repaint; with cursors, ecran_ is the
+  // drawing with the cursors over it.
   display::Canvas ecran_{kPlotWidth, kPlotHeight};
-  display::Canvas back_{kPlotWidth, kPlotHeight};
   display::Canvas draw_{kPlotWidth, kPlotHeight};
-  display::Canvas cursorLayer_{kPlotWidth, kPlotHeight};
+  bool pictureIsDrawing_ = false;
 };
 
 }  // namespace rovanel::app::model

@@ -1,0 +1,108 @@
+// The live view through the Qt window, off screen: the CPU of one frame
+// (the box's frames instant), and the whole program's share of a core while
+// the live view runs at the simulated box's own rate (its frames take their
+// integration time on the real clock).
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+
+#include <QApplication>
+#include <chrono>
+
+#include "device/clock.h"
+#include "gui/main_view.h"
+
+namespace {
+
+using namespace rovanel;
+
+// User and system time of the whole process (every thread), in seconds.
+double ProcessCpuSeconds() {
+  rusage u{};
+  getrusage(RUSAGE_SELF, &u);
+  return static_cast<double>(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
+         static_cast<double>(u.ru_utime.tv_usec + u.ru_stime.tv_usec) * 1e-6;
+}
+
+// The window, which stops the live loop after `frames` passes or once
+// `until` has passed on the steady clock.
+class Window : public gui::MainView {
+ public:
+  using gui::MainView::MainView;
+  void ProcessMessages() override {
+    gui::MainView::ProcessMessages();
+    ++passes;
+    if (passes >= frames || std::chrono::steady_clock::now() >= until) Model().StopEndlessLoops();
+  }
+  long frames = 0;
+  long passes = 0;
+  std::chrono::steady_clock::time_point until = std::chrono::steady_clock::time_point::max();
+};
+
+app::BoxOptions Sim(double timeScale) {
+  app::BoxOptions o;
+  o.kind = app::BoxKind::Sim;
+  o.timeScale = timeScale;
+  return o;
+}
+
+void Start(Window& w) {
+  w.Model().FormCreate();
+  w.Model().FormShow();
+  w.Sync();
+  w.show();
+  QApplication::processEvents();
+}
+
+// One pass of the live loop through the window: the frame, the light
+// processing, the drawing, the picture handed to Qt, the events.
+void BM_LiveFrameQtView(benchmark::State& state) {
+  device::ManualClock clock;
+  app::Box box(Sim(0), clock);
+  Window w(box);
+  Start(w);
+  for (auto _ : state) {
+    w.passes = 0;
+    w.frames = 100;
+    w.Model().Click("rt");  // 100 passes, then the loop stops
+    state.PauseTiming();
+    w.Model().Click("rt");  // the button up again
+    state.ResumeTiming();
+  }
+  state.SetItemsProcessed(state.iterations() * 100);  // frames
+}
+BENCHMARK(BM_LiveFrameQtView)->Unit(benchmark::kMillisecond);
+
+// Ten seconds of live view at the box's rate. fps: frames shown per second;
+// cpu_share: the process' CPU time over the wall time (1 = one core).
+void BM_LiveViewAtBoxRate(benchmark::State& state) {
+  app::Box box(Sim(1.0), device::RealClock());
+  Window w(box);
+  Start(w);
+  for (auto _ : state) {
+    w.passes = 0;
+    w.frames = 1L << 40;
+    const auto t0 = std::chrono::steady_clock::now();
+    w.until = t0 + std::chrono::seconds(10);
+    const double cpu0 = ProcessCpuSeconds();
+    w.Model().Click("rt");
+    const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    const double cpu = ProcessCpuSeconds() - cpu0;
+    state.counters["fps"] = static_cast<double>(w.passes) / wall;
+    state.counters["cpu_share"] = cpu / wall;
+    state.PauseTiming();
+    w.Model().Click("rt");
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_LiveViewAtBoxRate)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
