@@ -145,6 +145,9 @@ class TFp {
   void SetSensitivity(int level);
   // Frames averaged when moyenne is down (1..49), as the filter dialog sets.
   void SetAvgCount(int count);
+  // The peaks' minimum prominence (0..99 % of full scale), as the filter
+  // dialog sets it; the peaks are found again when shown.
+  void SetPeakProminence(int percent);
   // Levels into the last curve as acquired, or into the series (its point
   // count follows), then processed as a load would be.
   void FillLastCurve(const signal::Curve& levels);
@@ -214,6 +217,7 @@ class TFp {
   // Peaks found by the last detection, and the one shown (0-based).
   std::uint32_t Peaks() const { return PeakCount; }
   int PeakShown() const { return PeakIndex; }
+  int PeakProminence() const { return PeakProminencePct; }
   int Fringes() const { return FringeCount; }
   enum class Pointer { Default, SizeWE, SizeNS };
   Pointer EcranPointer() const { return ecranPointer_; }
@@ -527,6 +531,9 @@ class TFp {
   // the visible ones).
   std::uint32_t PeakCount = 0;
   int PeakIndex = 0;
+  // Peaks standing out by less (in % of full scale) are dropped; 0 keeps
+  // every peak the detector finds.
+  int PeakProminencePct = 0;
   Pointer ecranPointer_ = Pointer::Default;
   ScrollBar deplacement{0, 0, 0, true, 2048, 8};
   int ViewCentre = 0;
