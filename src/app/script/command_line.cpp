@@ -191,6 +191,8 @@ std::string Usage(const std::string& program, bool window) {
       "  dump:ProfParams | OptoParams | SpectroParams | MiParams | PrintNotes | config\n"
       "                      a record, name=value per line\n"
       "  dump:Fit | dump:Simulation   the last fit, the simulation's parameters\n"
+      "  dump:Calibration    kind=, then ref=PIXEL,NM,TABLE_NM,DIFF_NM per used reference\n"
+      "                      (the table built without it, at its pixel), then rms=NM\n"
       "  dump:NAME           the caption of a label or a dialog's field (picx, nbfr, lora)\n"
       "  dump:ecran=FILE     the plot as PNG or BMP\n"
       "  box:id | box:frame | box:series=N   talk to the box directly\n"

@@ -1,11 +1,12 @@
 // What the interference and spectrometry panels show as dumps: the fit's
-// result, the simulation's parameters, and the fields of the dialogs once
-// they have closed.
+// result, the simulation's parameters, the calibration's check, and the
+// fields of the dialogs once they have closed.
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 
 #include "app/record_fields.h"
+#include "optics/calibration_residuals.h"
 #include "app/script/action_runner.h"
 
 namespace rovanel::script {
@@ -35,6 +36,24 @@ bool ActionRunner::DumpOptics(std::string_view what, bool& handled) {
          << "background=" << Real(f.background) << '\n'
          << "sigmaBackground=" << Real(f.sigmaBackground) << '\n'
          << "rms=" << Real(f.rms) << '\n';
+    return true;
+  }
+  if (what == "Calibration") {
+    // The references in force, each against the table built without it.
+    const optics::CalResiduals r =
+        optics::LeaveOneOutResiduals(fp_.References(), fp_.Spectro().Interpolation);
+    auto nm = [](const std::optional<double>& v) {
+      if (!v) return std::string("-");
+      char text[32];
+      std::snprintf(text, sizeof text, "%.3f", *v);
+      return std::string(text);
+    };
+    out_ << "kind=" << (fp_.Spectro().Interpolation == optics::kSplineKind ? "spline" : "linear")
+         << '\n';
+    for (const optics::CalResidual& line : r.lines)
+      out_ << "ref=" << line.pixel << ',' << nm(static_cast<double>(line.lambda)) << ','
+           << nm(line.tableNm) << ',' << nm(line.diffNm) << '\n';
+    out_ << "rms=" << nm(r.rmsNm) << '\n';
     return true;
   }
   if (what == "Simulation") {
