@@ -48,6 +48,7 @@
 #include "display/traces.h"
 #include "optics/fit.h"
 #include "optics/lamp_lines.h"
+#include "optics/line_identification.h"
 #include "optics/wavelength_table.h"
 #include "signal/stores.h"
 
@@ -213,6 +214,10 @@ class TFp {
   const optics::CalPoints& References() const { return ActiveCalPoints; }
   int ReferenceNumber() const { return RefNumber; }
   const std::vector<optics::LampLine>& Lamps() const { return LampLines; }
+  // The lamp whose lines Identify looks for (the lamp of the last line
+  // chosen, mercury at start), and the lines it last proposed.
+  const std::string& ChosenLamp() const { return LampChosen; }
+  const std::vector<optics::IdentifiedLine>& IdentifiedLines() const { return Identified; }
   const std::optional<optics::FitResult>& Fit() const { return LastFit; }
   // Peaks found by the last detection, and the one shown (0-based).
   std::uint32_t Peaks() const { return PeakCount; }
@@ -309,6 +314,10 @@ class TFp {
   void EditLambda1Click();
   void spInitClick();
   void spCalculClick();
+  // Finds the clear lines of the lamp spectrum shown, matches them to the
+  // chosen lamp's lines and, once the user agrees, takes them as the
+  // references 1, 2, ... (fp_spectro.cpp).
+  void spIdentifyClick();
   void spOpnCalClick();
   void spCalYClick();
   // Keeps the shown reference (false, with a message, when the wavelength
@@ -508,6 +517,8 @@ class TFp {
   bool MiSeen = false;
   // The spectrometer's lamp lines and references.
   std::vector<optics::LampLine> LampLines;
+  std::string LampChosen = "Hg";
+  std::vector<optics::IdentifiedLine> Identified;
   optics::CalPoints ActiveCalPoints = optics::DefaultCalPoints();
   int RefNumber = 1;  // 1..6
   // The simulation's bars, and the last fit of it to the measured curve.

@@ -193,6 +193,7 @@ std::string Usage(const std::string& program, bool window) {
       "  dump:Fit | dump:Simulation   the last fit, the simulation's parameters\n"
       "  dump:Calibration    kind=, then ref=PIXEL,NM,TABLE_NM,DIFF_NM per used reference\n"
       "                      (the table built without it, at its pixel), then rms=NM\n"
+      "  dump:Identified     line=PIXEL,NM per line the last click:spIdentify found\n"
       "  dump:NAME           the caption of a label or a dialog's field (picx, nbfr, lora)\n"
       "  dump:ecran=FILE     the plot as PNG or BMP\n"
       "  box:id | box:frame | box:series=N   talk to the box directly\n"

@@ -1,6 +1,6 @@
 // What the interference and spectrometry panels show as dumps: the fit's
-// result, the simulation's parameters, the calibration's check, and the
-// fields of the dialogs once they have closed.
+// result, the simulation's parameters, the calibration's check, the lines
+// identified, and the fields of the dialogs once they have closed.
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -54,6 +54,14 @@ bool ActionRunner::DumpOptics(std::string_view what, bool& handled) {
       out_ << "ref=" << line.pixel << ',' << nm(static_cast<double>(line.lambda)) << ','
            << nm(line.tableNm) << ',' << nm(line.diffNm) << '\n';
     out_ << "rms=" << nm(r.rmsNm) << '\n';
+    return true;
+  }
+  if (what == "Identified") {
+    for (const optics::IdentifiedLine& line : fp_.IdentifiedLines()) {
+      char text[64];
+      std::snprintf(text, sizeof text, "line=%.0f,%.3f\n", line.pixel, line.nm);
+      out_ << text;
+    }
     return true;
   }
   if (what == "Simulation") {
