@@ -178,8 +178,37 @@ void TFp::AjusterClick() {
     tools.gosimu.down = true;
     gosimuClick();
   }
-  ui_->MessageBox(Text("ID_MES_INF_ajustement") + "\n" + FitReport(f, paraint.choicePage),
-                 MessageKind::Information);
+  // The result names its model; when another model plainly fits the data
+  // better (a slit pattern fitted with the Gaussian beam), it is offered.
+  static constexpr const char* kModelKeys[] = {"TAB_INT_1fente", "TAB_INT_2fentes",
+                                               "TAB_INT_Multi-fentes", "TAB_INT_Gaussienne"};
+  LastFitPage = paraint.choicePage;
+  // The other models on the same data: offered, each with its residual,
+  // when one of them plainly fits better (less than 0.8 times the rms).
+  OtherFits.clear();
+  bool better = false;
+  for (int page = 0; page < Tparaint::kPages; ++page) {
+    if (page == LastFitPage) continue;
+    const optics::FitResult other = optics::FitSimulation(measured, page, paraint.Sim);
+    if (!other.ok) continue;
+    OtherFits.emplace_back(page, other.rms);
+    better = better || other.rms < 0.8 * f.rms;
+  }
+  if (!better) OtherFits.clear();
+  const auto rms = [](double v) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f", v);
+    return std::string(text);
+  };
+  std::string report = Text("ID_MES_INF_modèle utilisé", {Text(kModelKeys[LastFitPage])}) + "\n" +
+                       Text("ID_MES_INF_ajustement") + "\n" + FitReport(f, LastFitPage);
+  if (!OtherFits.empty()) {
+    std::string list;
+    for (const auto& [page, value] : OtherFits)
+      list += (list.empty() ? "" : ", ") + Text(kModelKeys[page]) + " " + rms(value);
+    report += "\n\n" + Text("ID_MES_INF_autres modèles", {rms(f.rms), list});
+  }
+  ui_->MessageBox(report, MessageKind::Information);
 }
 
 void TFp::calcClick() {

@@ -219,6 +219,8 @@ class TFp {
   const std::string& ChosenLamp() const { return LampChosen; }
   const std::vector<optics::IdentifiedLine>& IdentifiedLines() const { return Identified; }
   const std::optional<optics::FitResult>& Fit() const { return LastFit; }
+  int FitPage() const { return LastFitPage; }
+  const std::vector<std::pair<int, double>>& OtherModelFits() const { return OtherFits; }
   // Peaks found by the last detection, and the one shown (0-based).
   std::uint32_t Peaks() const { return PeakCount; }
   int PeakShown() const { return PeakIndex; }
@@ -528,6 +530,10 @@ class TFp {
   ScrollBar waistBar{optics::kWaistBarMin, optics::kWaistBarMax, 10, false, 10, 1};
   bool Simulating = false;
   std::optional<optics::FitResult> LastFit;
+  // The model page of the last fit, and when another model plainly fits
+  // the same data better, the other models' pages and residual rms.
+  int LastFitPage = optics::kStartPage;
+  std::vector<std::pair<int, double>> OtherFits;
 
   // ---- The plot's read-outs, peaks and scrolling ----
   // Histogram class width exponent: classes of 2^(HistClassExp + 3) levels.

@@ -191,6 +191,8 @@ std::string Usage(const std::string& program, bool window) {
       "  dump:ProfParams | OptoParams | SpectroParams | MiParams | PrintNotes | config\n"
       "                      a record, name=value per line\n"
       "  dump:Fit | dump:Simulation   the last fit, the simulation's parameters\n"
+      "                      (model=PAGE; other=PAGE,RMS for each other model when one\n"
+      "                      plainly fits better)\n"
       "  dump:Calibration    kind=, then ref=PIXEL,NM,TABLE_NM,DIFF_NM per used reference\n"
       "                      (the table built without it, at its pixel), then rms=NM\n"
       "  dump:Identified     line=PIXEL,NM per line the last click:spIdentify found\n"

@@ -23,6 +23,8 @@ bool ActionRunner::DumpOptics(std::string_view what, bool& handled) {
       out_ << "why=" << f.why << '\n';
       return true;
     }
+    out_ << "model=" << fp_.FitPage() << '\n';
+    for (const auto& [page, rms] : fp_.OtherModelFits()) out_ << "other=" << page << ',' << Real(rms) << '\n';
     out_ << "SlitWidth=" << Real(f.params.SlitWidth) << '\n'
          << "sigmaSlitWidth=" << Real(f.sigmaSlitWidth) << '\n'
          << "SlitSpacing=" << Real(f.params.SlitSpacing) << '\n'
