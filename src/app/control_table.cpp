@@ -74,6 +74,7 @@ constexpr ControlSpec kControls[] = {
   Spec(kEdit, "spLbd", &T::spLbd, &F::spLbdEnter, "400.0", "HINT_Longueur d'onde référence").On("spectro1").Sets(&F::Type).ReadsKeys(&F::spLbdKeyPress),
   Spec(kButton, "spLines", &T::spLines, nullptr, "nm ▾", "HINT_Raies des lampes").On("spectro1").Sets(&F::ChooseLampLine),
   Spec(kButton, "spInit", &T::spInit, &F::spInitClick, "ID_BTN_SPC_Défaut", "HINT_Valeur défaut points référence").On("spectro1"),
+  Spec(kButton, "spIdentify", &T::spIdentify, &F::spIdentifyClick, "ID_BTN_SPC_Identifier", "HINT_Identifier raies").On("spectro1"),
   Spec(kButton, "spCalcul", &T::spCalcul, &F::spCalculClick, "ID_BTN_SPC_Calcul", "HINT_Calcul courbe étalonnage abcisses").On("spectro1"),
   Spec(kGroup, "spectro3", &T::spectro3, nullptr, "ID_GBX_SPC_Calibrage", {}).Hidden(),
   Spec(kButton, "spOpnCal", &T::spOpnCal, &F::spOpnCalClick, "ID_BTN_SPC_Charger", "HINT_Charger courbe calibrage").On("spectro3"),

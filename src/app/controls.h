@@ -67,7 +67,7 @@ struct Tools {
   Control spectro2;
   // Spectrometer calibration: the reference lines, the library of lamp
   // lines, the wavelength table and the reference spectrum.
-  Control NivRef, RefMoins, RefPlus, NumPix, spLbd, spLines, spInit, spCalcul;
+  Control NivRef, RefMoins, RefPlus, NumPix, spLbd, spLines, spInit, spIdentify, spCalcul;
   Control spOpnCal, spEtaFile, titre10, titre13;
   // Simulation: on/off, parameters, fit, the height and shift bars.
   Control paramint, Ajuster, intensbar, bar, Titre7;

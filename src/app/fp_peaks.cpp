@@ -2,10 +2,12 @@
 // by one with the marker and its read-outs.
 #include <algorithm>
 #include <cstdio>
+#include <vector>
 
 #include "app/main_window.h"
 #include "optics/x_scale.h"
 #include "signal/peaks.h"
+#include "signal/prominence.h"
 
 namespace rovanel::app {
 
@@ -28,6 +30,16 @@ void TFp::DetectShownPeaks() {
     const std::uint32_t n = static_cast<std::uint32_t>(
         std::clamp<std::int64_t>(MiParams.NbPoints, 0, stores.MiSerie.Capacity()));
     PeakCount = signal::DetectPeaks(stores.MiSerie, n, stores.PeakMarks, &stores.PeakFlags);
+    if (PeakProminencePct > 0) {
+      std::vector<std::uint8_t> series(n), marks(n);
+      for (std::uint32_t i = 0; i < n; ++i) {
+        series[i] = stores.MiSerie.GetValue(i);
+        marks[i] = stores.PeakMarks.GetValue(i);
+      }
+      PeakCount = signal::KeepProminentMarks(series, marks, PeakProminencePct);
+      for (std::uint32_t i = 0; i < n; ++i)
+        if (marks[i] == 0) stores.PeakMarks.SetValue(i, 0);
+    }
   } else if (std::uint8_t* work = stores.WorkTab.BlockData(0)) {
     // The last curve in WorkTab 0..2047, its marks in WorkTab 2048..4095.
     std::uint8_t* marks = stores.PeakMarks.BlockData(0);
@@ -36,6 +48,7 @@ void TFp::DetectShownPeaks() {
     std::copy(last.begin(), last.end(), work);
     if (marks != nullptr && states != nullptr) {
       PeakCount = signal::DetectPeaks({work, kPixels}, {marks, kPixels}, {states, kPixels});
+      PeakCount = signal::KeepProminentMarks({work, kPixels}, {marks, kPixels}, PeakProminencePct);
       std::copy(marks, marks + kPixels, work + kPixels);
     }
   }

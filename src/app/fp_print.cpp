@@ -9,6 +9,7 @@
 #include "display/colour_strip.h"
 #include "display/legends.h"
 #include "display/page_output.h"
+#include "optics/calibration_residuals.h"
 #include "signal/paging.h"
 
 namespace rovanel::app {
@@ -137,10 +138,14 @@ std::vector<std::string> TFp::PageSettings() const {
   }
   line("ID_PRN_Filtres", filters.empty() ? Text("ID_PRN_aucun") : filters);
   line("ID_PRN_Zoom", tools.ZoomAff.caption);
-  if (Mode() == Experiment::Spectrometry)
-    line("ID_PRN_Etalonnage", Text(SpectroParams.Interpolation == optics::kSplineKind
-                                       ? "ID_PRN_spline"
-                                       : "ID_PRN_linéaire"));
+  if (Mode() == Experiment::Spectrometry) {
+    std::string kind = Text(SpectroParams.Interpolation == optics::kSplineKind ? "ID_PRN_spline"
+                                                                               : "ID_PRN_linéaire");
+    // With the rms of the lines left out one by one, when there are enough.
+    const optics::CalResiduals r = optics::LeaveOneOutResiduals(ActiveCalPoints, SpectroParams.Interpolation);
+    if (r.rmsNm) kind += ", " + Text("ID_PRN_rms", {Formatted("%.2f", *r.rmsNm)});
+    line("ID_PRN_Etalonnage", kind);
+  }
   return lines;
 }
 
@@ -222,6 +227,18 @@ PrintJob TFp::MakePrintJob(const PrintNotesRec& notes) {
       page.references.push_back(Formatted("Ref.%d  Pixel n°%d", n, p.pixel) + "     " +
                                 Formatted("Lambda = %4.0fnm", static_cast<double>(p.lambda)));
     }
+  if (Mode() == Experiment::Spectrometry) {
+    // Beside each reference (the second column), the table built without
+    // it at its pixel.
+    const optics::CalResiduals r = optics::LeaveOneOutResiduals(ActiveCalPoints, SpectroParams.Interpolation);
+    if (r.rmsNm && r.lines.size() == page.references.size()) {
+      for (const optics::CalResidual& line : r.lines)
+        page.references.push_back(
+            line.diffNm ? Text("ID_PRN_sans la raie", {Formatted("%.2f", *line.tableNm),
+                                                       Formatted("%+.2f", *line.diffNm)})
+                        : std::string("-"));
+    }
+  }
   return job;
 }
 

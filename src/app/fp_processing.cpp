@@ -88,6 +88,8 @@ void TFp::FiltrageMoyennage1Click() {
   const bool mi = Mode() == Experiment::Michelson;
   feature.pofiltre.visible = true;
   feature.pmoy.visible = !mi;
+  feature.ppics.visible = true;
+  feature.Prominence = PeakProminencePct;
   feature.FilterOrder = mi ? MiParams.FilterOrder : ProfParams.FilterOrder;
   feature.AvgCount = ProfParams.AvgCount;
   feature.Caption = tools.Titre4.caption;
@@ -95,7 +97,8 @@ void TFp::FiltrageMoyennage1Click() {
   // Cancel leaves the dialog's values as they were put in.
   (mi ? MiParams.FilterOrder : ProfParams.FilterOrder) = feature.FilterOrder;
   ProfParams.AvgCount = feature.AvgCount;
-  feature.pofiltre.visible = feature.pmoy.visible = false;
+  PeakProminencePct = feature.Prominence;
+  feature.pofiltre.visible = feature.pmoy.visible = feature.ppics.visible = false;
   if (mi)
     MiParams.fftValid = false;
   else

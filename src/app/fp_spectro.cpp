@@ -8,6 +8,7 @@
 
 #include "app/dialogs/paraint.h"
 #include "app/main_window.h"
+#include "signal/prominence.h"
 
 namespace rovanel::app {
 
@@ -93,6 +94,7 @@ bool TFp::LampLineChosen(double nm) {
       char text[32];
       std::snprintf(text, sizeof text, "%.3f", line.wavelengthNm);
       tools.spLbd.caption = text;
+      LampChosen = line.lamp;
       Changed(kChangedControls);
       return true;
     }
@@ -150,6 +152,46 @@ void TFp::spCalculClick() {
   paraint.ppdisp.visible = false;
   ProcessCurves();
   DrawCurves();
+}
+
+void TFp::spIdentifyClick() {
+  // The peaks standing out by the prominence asked for, or by 5 % of full
+  // scale at least: a lamp's lines, not the noise between them.
+  constexpr int kLineProminencePct = 5;
+  const signal::Curve& shown = curves_.Shown(curves_.Count());
+  std::vector<optics::SpectrumPeak> peaks;
+  for (const signal::ProminentPeak& p :
+       signal::ProminentPeaks(shown, std::max(PeakProminencePct, kLineProminencePct)))
+    peaks.push_back({p.centre, static_cast<double>(p.prominence)});
+  std::vector<double> lines;
+  for (const optics::LampLine& line : LampLines)
+    if (line.lamp == LampChosen) lines.push_back(line.wavelengthNm);
+  Identified = optics::IdentifyLines(peaks, lines, optics::kLinearCalPoints);
+  if (Identified.empty()) {
+    ui_->MessageBox(Text("ID_MES_SPC_aucune raie", {LampChosen}), MessageKind::Information);
+    return;
+  }
+  std::string text = Text("ID_MES_SPC_raies trouvées", {LampChosen}) + "\n\n";
+  for (std::size_t k = 0; k < Identified.size(); ++k) {
+    char pixel[16], nm[16];
+    std::snprintf(pixel, sizeof pixel, "%.0f", Identified[k].pixel);
+    std::snprintf(nm, sizeof nm, "%.3f", Identified[k].nm);
+    text += Text("ID_MES_SPC_raie proposée", {std::to_string(k + 1), pixel, nm}) + "\n";
+  }
+  if (!ui_->Confirm(text + "\n" + Text("ID_MES_SPC_prendre raies"))) return;
+  ActiveCalPoints = optics::CalPoints{};
+  for (std::size_t k = 0; k < Identified.size(); ++k)
+    ActiveCalPoints[k] = {static_cast<std::int32_t>(std::lround(Identified[k].pixel)),
+                          static_cast<float>(Identified[k].nm)};
+  SpectroParams.CalPoints = ActiveCalPoints;
+  RefNumber = 1;
+  ShowReference();
+  // The panel keeps the line's wavelength as listed, not rounded to 0.01 nm.
+  char nm[32];
+  std::snprintf(nm, sizeof nm, "%.3f", static_cast<double>(ActiveCalPoints[0].lambda));
+  tools.spLbd.caption = nm;
+  ui_->StatusText(Text("ID_MES_SPC_raies prises", {std::to_string(Identified.size())}));
+  Changed(kChangedControls);
 }
 
 void TFp::spOpnCalClick() {

@@ -226,6 +226,11 @@ void TFp::SetAvgCount(int count) {
   ProfParams.AvgCount = count;
 }
 
+void TFp::SetPeakProminence(int percent) {
+  PeakProminencePct = std::clamp(percent, 0, 99);
+  if (tools.pics.down) picsClick();
+}
+
 void TFp::FillLastCurve(const signal::Curve& levels) {
   curves_.Raw(curves_.Count()) = levels;
   ProfParams.fftValid = false;

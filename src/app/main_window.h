@@ -51,6 +51,7 @@
 #include "display/traces.h"
 #include "optics/fit.h"
 #include "optics/lamp_lines.h"
+#include "optics/line_identification.h"
 #include "optics/wavelength_table.h"
 #include "signal/stores.h"
 
@@ -152,6 +153,9 @@ class TFp {
   void SetSensitivity(int level);
   // Frames averaged when moyenne is down (1..49), as the filter dialog sets.
   void SetAvgCount(int count);
+  // The peaks' minimum prominence (0..99 % of full scale), as the filter
+  // dialog sets it; the peaks are found again when shown.
+  void SetPeakProminence(int percent);
   // Levels into the last curve as acquired, or into the series (its point
   // count follows), then processed as a load would be.
   void FillLastCurve(const signal::Curve& levels);
@@ -240,12 +244,17 @@ class TFp {
   const optics::CalPoints& References() const { return ActiveCalPoints; }
   int ReferenceNumber() const { return RefNumber; }
   const std::vector<optics::LampLine>& Lamps() const { return LampLines; }
+  // The lamp whose lines Identify looks for (the lamp of the last line
+  // chosen, mercury at start), and the lines it last proposed.
+  const std::string& ChosenLamp() const { return LampChosen; }
+  const std::vector<optics::IdentifiedLine>& IdentifiedLines() const { return Identified; }
   const std::optional<optics::FitResult>& Fit() const { return LastFit; }
   int FitModel() const { return fitModel_; }
   const std::array<double, 4>& FitRmsByModel() const { return fitRms_; }
   // Peaks found by the last detection, and the one shown (0-based).
   std::uint32_t Peaks() const { return PeakCount; }
   int PeakShown() const { return PeakIndex; }
+  int PeakProminence() const { return PeakProminencePct; }
   int Fringes() const { return FringeCount; }
   enum class Pointer { Default, SizeWE, SizeNS };
   Pointer EcranPointer() const { return ecranPointer_; }
@@ -337,6 +346,10 @@ class TFp {
   void EditLambda1Click();
   void spInitClick();
   void spCalculClick();
+  // Finds the clear lines of the lamp spectrum shown, matches them to the
+  // chosen lamp's lines and, once the user agrees, takes them as the
+  // references 1, 2, ... (fp_spectro.cpp).
+  void spIdentifyClick();
   void spOpnCalClick();
   void spCalYClick();
   // Keeps the shown reference (false, with a message, when the wavelength
@@ -565,6 +578,8 @@ class TFp {
   bool MiSeen = false;
   // The spectrometer's lamp lines and references.
   std::vector<optics::LampLine> LampLines;
+  std::string LampChosen = "Hg";
+  std::vector<optics::IdentifiedLine> Identified;
   optics::CalPoints ActiveCalPoints = optics::DefaultCalPoints();
   int RefNumber = 1;  // 1..6
   // The simulation's bars, and the last fit of it to the measured curve.
@@ -593,6 +608,9 @@ class TFp {
   // the visible ones).
   std::uint32_t PeakCount = 0;
   int PeakIndex = 0;
+  // Peaks standing out by less (in % of full scale) are dropped; 0 keeps
+  // every peak the detector finds.
+  int PeakProminencePct = 0;
   Pointer ecranPointer_ = Pointer::Default;
   ScrollBar deplacement{0, 0, 0, true, 2048, 8};
   int ViewCentre = 0;

@@ -38,6 +38,12 @@ class UiPort {
   virtual void SetHourglass(bool on) = 0;
   // A modal message box with one OK button.
   virtual void MessageBox(const std::string& text, MessageKind kind) = 0;
+  // A question to answer yes or no (true: yes). A port with no one to ask
+  // answers yes: a script takes what the program proposes.
+  virtual bool Confirm(const std::string& text) {
+    (void)text;
+    return true;
+  }
   // A command failed (a file that could not be read or written): said in
   // an error box; a script stops there instead.
   virtual void Failed(const std::string& text) { MessageBox(text, MessageKind::Error); }

@@ -72,12 +72,14 @@ FeatureDialog::FeatureDialog(app::Tfeature& model, QWidget* parent)
 
   ordre_ = DigitEdit("ordre");
   nbmoy_ = DigitEdit("nbmoy");
+  promin_ = DigitEdit("promin");
   boxbar_ = new QComboBox;
   boxbar_->setObjectName("boxbar");
   for (const std::string& item : feature_.boxbar.items)
     boxbar_->addItem(QString::fromStdString(item));
   pofiltre_ = Panel(this, "pofiltre", lblOrdre_, ordre_);
   pmoy_ = Panel(this, "pmoy", lblNbmoy_, nbmoy_);
+  ppics_ = Panel(this, "ppics", lblPromin_, promin_);
   pcumul_ = Panel(this, "pcumul", lblBarres_, boxbar_);
   // The reference line: its pixel and its wavelength.
   spRef_ = new QFrame(this);
@@ -100,7 +102,7 @@ FeatureDialog::FeatureDialog(app::Tfeature& model, QWidget* parent)
   // range when the dialog is validated.
   spNumPix_->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]{0,4}"), spNumPix_));
   spLbd1_->setValidator(new QRegularExpressionValidator(kWavelengthText, spLbd1_));
-  for (QFrame* panel : {pofiltre_, pmoy_, pcumul_, spRef_}) column->addWidget(panel);
+  for (QFrame* panel : {pofiltre_, pmoy_, ppics_, pcumul_, spRef_}) column->addWidget(panel);
 
   auto* buttons = new QHBoxLayout;
   valfeat_ = new QPushButton(this);
@@ -118,6 +120,7 @@ FeatureDialog::FeatureDialog(app::Tfeature& model, QWidget* parent)
 
   WatchEdit(ordre_, [this](app::Key k) { feature_.ordreKeyUp(k); });
   WatchEdit(nbmoy_, [this](app::Key k) { feature_.nbmoyKeyUp(k); });
+  WatchEdit(promin_, [this](app::Key k) { feature_.prominKeyUp(k); });
   WatchEdit(spLbd1_, [this](app::Key k) {
     if (k == app::Key::Enter) feature_.spLbd1Enter();
   });
@@ -129,6 +132,7 @@ FeatureDialog::FeatureDialog(app::Tfeature& model, QWidget* parent)
 void FeatureDialog::PullEdits() {
   feature_.ordre.caption = ordre_->text().toStdString();
   feature_.nbmoy.caption = nbmoy_->text().toStdString();
+  feature_.promin.caption = promin_->text().toStdString();
   feature_.spNumPix.caption = spNumPix_->text().toStdString();
   feature_.spLbd1.caption = spLbd1_->text().toStdString();
 }
@@ -137,6 +141,7 @@ void FeatureDialog::Sync() {
   setWindowTitle(Q(feature_.Caption));
   const std::pair<QFrame*, const app::Control*> panels[] = {{pofiltre_, &feature_.pofiltre},
                                                             {pmoy_, &feature_.pmoy},
+                                                            {ppics_, &feature_.ppics},
                                                             {pcumul_, &feature_.pcumul},
                                                             {spRef_, &feature_.spRef}};
   for (const auto& [panel, control] : panels) {
@@ -148,6 +153,8 @@ void FeatureDialog::Sync() {
   lblBarres_->setText(Q(feature_.lblBarres.caption));
   Render(ordre_, feature_.ordre);
   Render(nbmoy_, feature_.nbmoy);
+  lblPromin_->setText(Q(feature_.lblPromin.caption));
+  Render(promin_, feature_.promin);
   lblNumPix_->setText(Q(feature_.lblNumPix.caption));
   lblLbd1_->setText(Q(feature_.lblLbd1.caption));
   Render(spNumPix_, feature_.spNumPix);

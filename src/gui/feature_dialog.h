@@ -24,9 +24,9 @@ class FeatureDialog : public DialogView {
 
  private:
   app::Tfeature& feature_;
-  QFrame *pofiltre_, *pmoy_, *pcumul_, *spRef_;
-  QLabel *lblOrdre_, *lblNbmoy_, *lblBarres_, *lblNumPix_, *lblLbd1_;
-  QLineEdit *ordre_, *nbmoy_, *spNumPix_, *spLbd1_;
+  QFrame *pofiltre_, *pmoy_, *ppics_, *pcumul_, *spRef_;
+  QLabel *lblOrdre_, *lblNbmoy_, *lblBarres_, *lblNumPix_, *lblLbd1_, *lblPromin_;
+  QLineEdit *ordre_, *nbmoy_, *promin_, *spNumPix_, *spLbd1_;
   QComboBox* boxbar_;
   QPushButton *valfeat_, *annfeat_, *hlpfeat_;
 };

@@ -56,6 +56,7 @@ class MainView : public QMainWindow, public app::UiPort {
   void ProcessMessages() override;
   void SetHourglass(bool on) override;
   void MessageBox(const std::string& text, app::MessageKind kind) override;
+  bool Confirm(const std::string& text) override;
   void PictureChanged() override;
   void GaugeChanged() override;
   void StatusText(const std::string& text) override;

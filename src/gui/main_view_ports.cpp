@@ -30,6 +30,11 @@ void MainView::MessageBox(const std::string& text, app::MessageKind kind) {
     QMessageBox::information(this, Q(app::kApplicationTitle), Q(text));
 }
 
+bool MainView::Confirm(const std::string& text) {
+  GrabNextModal("confirm", 300);
+  return QMessageBox::question(this, Q(app::kApplicationTitle), Q(text)) == QMessageBox::Yes;
+}
+
 void MainView::FollowLanguage() {
   if (qtLanguage_ == fp_.Lang()) return;
   qtLanguage_ = fp_.Lang();

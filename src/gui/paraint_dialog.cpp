@@ -1,5 +1,6 @@
 #include "gui/paraint_dialog.h"
 
+#include <QFontDatabase>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -331,6 +332,12 @@ QFrame* ParaintDialog::CalibrationPanel() {
   grid->addWidget(title_, 0, 0, 1, 2, Qt::AlignHCenter);
   grid->addWidget(fond_, 1, 0);
   grid->addWidget(interp_, 1, 1, Qt::AlignTop);
+  // The check of each line, in columns.
+  residus_ = new QLabel(ppdisp_);
+  residus_->setObjectName("Residus");
+  residus_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  residus_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  grid->addWidget(residus_, 2, 0, 1, 2);
   connect(rdbLin_, &QRadioButton::clicked, this,
           [this] { Forward([&] { paraint_.rdbLinClick(); }); });
   connect(rdbSpline_, &QRadioButton::clicked, this,
@@ -406,6 +413,7 @@ void ParaintDialog::Sync() {
   interp_->setTitle(Q(paraint_.Interp.caption));
   Render(rdbLin_, paraint_.rdbLin);
   Render(rdbSpline_, paraint_.rdbSpline);
+  residus_->setText(Q(paraint_.Residus.caption));
   if (tableShown_ != paraint_.TableVersion) {
     tableShown_ = paraint_.TableVersion;
     fond_->update();

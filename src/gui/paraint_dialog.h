@@ -54,6 +54,7 @@ class ParaintDialog : public DialogView {
   QWidget* fond_;
   QGroupBox* interp_;
   QRadioButton *rdbLin_, *rdbSpline_;
+  QLabel* residus_ = nullptr;
   QPushButton *def_, *valide_, *bitBtn1_, *bitBtn2_;
   // The notebook's edits and the model components they show.
   std::map<QLineEdit*, std::string> simEdits_;

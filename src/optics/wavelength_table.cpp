@@ -123,8 +123,8 @@ bool FillSpline(const CalPoints& points, LambdaTable& lambda) {
   const std::vector<double> mx = NaturalSplineMoments(px);
   const std::vector<double> ml = NaturalSplineMoments(lb);
 
-  // Each pixel of a segment takes the wavelength at the first of 8 samples
-  // per pixel whose rounded pixel coordinate is that pixel. The parameter
+  // Each pixel of a segment is found at the first of 8 samples per pixel
+  // whose rounded pixel coordinate is that pixel. The parameter
   // never passes the segment's end, even where the spline skips a pixel.
   for (std::size_t k = 1; k < px.size(); ++k) {
     const std::int64_t start = std::llround(px[k - 1]);
@@ -152,9 +152,30 @@ bool FillSpline(const CalPoints& points, LambdaTable& lambda) {
         i = from;
         continue;
       }
+      // The first sample that rounds to the pixel lies up to half a pixel
+      // off it: the wavelength is taken where the pixel coordinate reaches
+      // the pixel itself, found by bisection between the samples around it.
+      const double target = static_cast<double>(pixel);
+      const auto cross = [&](double lo, double hi) {
+        for (int b = 0; b < 40; ++b) {
+          const double mid = (lo + hi) / 2;
+          (SplineAt(px, mx, k, mid) < target ? lo : hi) = mid;
+        }
+        return (lo + hi) / 2;
+      };
+      const auto sampleT = [&](std::int64_t n) { return static_cast<double>(n) / static_cast<double>(steps); };
+      double at = t();
+      const double x = SplineAt(px, mx, k, at);
+      if (x > target && i > 0 && SplineAt(px, mx, k, sampleT(i - 1)) <= target) {
+        at = cross(sampleT(i - 1), at);
+      } else if (x < target) {
+        std::int64_t n = i;
+        while (n < steps && SplineAt(px, mx, k, sampleT(n + 1)) < target) ++n;
+        at = n < steps ? cross(sampleT(n), sampleT(n + 1)) : sampleT(n);
+      }
       metPixel = static_cast<double>(pixel);
-      metLambda = SplineAt(lb, ml, k, t());
-      Put(lambda, pixel, SplineAt(lb, ml, k, t()));
+      metLambda = SplineAt(lb, ml, k, at);
+      Put(lambda, pixel, metLambda);
     }
   }
 

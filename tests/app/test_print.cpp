@@ -188,8 +188,20 @@ TEST_F(Printing, SpectrometryListsTheReferenceLines) {
   const std::vector<std::string> expected = {
       "Ref.1  Pixel n°200     Lambda =  450nm", "Ref.2  Pixel n°400     Lambda =  550nm",
       "Ref.3  Pixel n°800     Lambda =  600nm", "Ref.4  Pixel n°1000     Lambda =  650nm",
-      "Ref.5  Pixel n°1200     Lambda =  700nm", "Ref.6  Pixel n°1400     Lambda =  800nm"};
+      "Ref.5  Pixel n°1200     Lambda =  700nm", "Ref.6  Pixel n°1400     Lambda =  800nm",
+      // Beside each, the linear table without it, by hand: (400, 550)-(800,
+      // 600) extended to 200; (200, 450)-(800, 600) at 400; (400, 550)-(1000,
+      // 650) at 800; (800, 600)-(1200, 700) at 1000; (1000, 650)-(1400, 800)
+      // at 1200; (1000, 650)-(1200, 700) extended to 1400.
+      "without it: 525.00 nm (diff. +75.00)", "without it: 500.00 nm (diff. -50.00)",
+      "without it: 616.67 nm (diff. +16.67)", "without it: 650.00 nm (diff. +0.00)",
+      "without it: 725.00 nm (diff. +25.00)", "without it: 750.00 nm (diff. -50.00)"};
   EXPECT_EQ(job.page.references, expected);
+  // The rms of those differences: sqrt(11527.78 / 6).
+  bool rms = false;
+  for (const std::string& line : job.page.settings)
+    rms = rms || line.find("rms difference 43.83 nm") != std::string::npos;
+  EXPECT_TRUE(rms);
   // The X scale is the wavelength table.
   EXPECT_FLOAT_EQ(static_cast<float>(job.page.x[200]), 450.0f);
   EXPECT_EQ(job.page.xLegend, "X  ( nm )");

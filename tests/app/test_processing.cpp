@@ -247,3 +247,37 @@ TEST_F(Window, HistogramBandUnderAHalfHeightCurve) {
 
 }  // namespace
 }  // namespace rovanel::app
+
+namespace rovanel::app {
+namespace {
+
+// Two lines of 150 and 60 levels and small bumps of 6 levels on the floor:
+// every peak by default; through the filter dialog's minimum prominence the
+// bumps go, then the weaker line; the stepping visits only what is left.
+TEST_F(Window, MinimumProminenceLeavesTheLinesThatMatterToStepThrough) {
+  Release("filtrage");
+  Curve c = Flat(20);
+  for (int p = 40; p < 2048; p += 60)
+    for (int d = -3; d <= 3; ++d) c[p + d] = static_cast<std::uint8_t>(26 - std::abs(d));
+  for (const auto& [centre, height] : {std::pair{700, 150}, {1300, 60}})
+    for (int d = -20; d <= 20; ++d)
+      c[centre + d] = static_cast<std::uint8_t>(20 + height * (20 - std::abs(d)) / 20);
+  Load(c);
+  fp.Click("pics");
+  EXPECT_GT(fp.Peaks(), 20u);
+  fp.Answers().Queue(*ParseDialogAnswer("Tfeature promin=10 ok", parseError));
+  fp.Click("FiltrageMoyennage1");
+  EXPECT_EQ(fp.PeakProminence(), 10);
+  EXPECT_FALSE(fp.Feature().ppics.visible);
+  EXPECT_EQ(fp.Peaks(), 2u);
+  EXPECT_EQ(fp.Controls().picx.caption, "Xp =   9814.00µm");  // pixel 701
+  fp.Click("picd");
+  EXPECT_EQ(fp.Controls().picx.caption, "Xp =  18214.00µm");  // pixel 1301
+  fp.SetPeakProminence(30);  // 76 levels: the 60-level line goes too
+  EXPECT_EQ(fp.Peaks(), 1u);
+  fp.SetPeakProminence(0);
+  EXPECT_GT(fp.Peaks(), 20u);
+}
+
+}  // namespace
+}  // namespace rovanel::app

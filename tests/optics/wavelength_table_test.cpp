@@ -291,7 +291,22 @@ LambdaTable SplineOracle(const CalPoints& points, LambdaTable t) {
       do {
         ++i;
       } while (std::nearbyint(at(x, mx, k, double(i) / steps)) != pix && i < steps);
-      t[pix] = static_cast<float>(at(l, ml, k, double(i) / steps));
+      // The wavelength where the pixel coordinate reaches the pixel: found
+      // by bisection between the samples around it.
+      double s = double(i) / steps;
+      const auto bisect = [&](double lo, double hi) {
+        for (int b = 0; b < 60; ++b) (at(x, mx, k, (lo + hi) / 2) < pix ? lo : hi) = (lo + hi) / 2;
+        return (lo + hi) / 2;
+      };
+      if (at(x, mx, k, s) > pix && i > 0 && at(x, mx, k, double(i - 1) / steps) <= pix) {
+        s = bisect(double(i - 1) / steps, s);
+      } else if (at(x, mx, k, s) < pix) {
+        int n = i;
+        while (n < steps && at(x, mx, k, double(n + 1) / steps) < pix) ++n;
+        s = double(n) / steps;
+        if (n < steps) s = bisect(s, double(n + 1) / steps);
+      }
+      t[pix] = static_cast<float>(at(l, ml, k, s));
     }
   }
   const int p1 = p[0].pixel, pl = p[count - 1].pixel;
@@ -348,6 +363,10 @@ TEST(WavelengthTable, SplineWorkedCases) {
     EXPECT_NEAR(t[i], 400.0 + 0.25 * i, 0.5 * 0.25) << i;
   }
   EXPECT_EQ(t[1600], 800.0f);  // the last reference pixel takes its wavelength exactly
+  // Each pixel takes the wavelength where the curve reaches it (not the
+  // first sample rounding to it, half a pixel short), so the line comes out
+  // straight, and so do its extensions.
+  for (int i = 0; i < kPixels; ++i) ASSERT_NEAR(t[i], 400.0 + 0.25 * i, 2e-3) << i;
   // Beyond them, straight lines along the table's first and last 5 pixels.
   struct End {
     int from, to, far;

@@ -1,5 +1,6 @@
 #include "app/dialogs/feature.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace rovanel::app {
@@ -19,6 +20,8 @@ Tfeature::Tfeature() {
   lblOrdre.caption = "ID_LBL_BAS_Ordre filtre (1-99)";
   lblNbmoy.caption = "ID_LBL_BAS_Nb acquisition (2-49)";
   lblBarres.caption = "ID_LBL_BAS_Largeur barres";
+  lblPromin.caption = "ID_LBL_BAS_Prominence pics";
+  promin.caption = "0";
   ordre.caption = "2";
   nbmoy.caption = "4";
   valfeat.caption = "ID_BTN_BAS_Valider";
@@ -28,12 +31,13 @@ Tfeature::Tfeature() {
   lblLbd1.caption = "ID_LBL_SPC_Longueur d'onde (nm)";
   boxbar.items.assign(kBarItems.begin(), kBarItems.end());
   // The caller shows the panels it needs.
-  pofiltre.visible = pmoy.visible = pcumul.visible = spRef.visible = false;
+  pofiltre.visible = pmoy.visible = pcumul.visible = spRef.visible = ppics.visible = false;
 }
 
 void Tfeature::Activate() {
   ordre.caption = std::to_string(FilterOrder);
   nbmoy.caption = std::to_string(AvgCount);
+  promin.caption = std::to_string(Prominence);
   Validated = false;
   closed = accepted = false;
 }
@@ -56,6 +60,8 @@ void Tfeature::valfeatClick() {
   FilterOrder = IntOf(ordre.caption);
   AvgCount = IntOf(nbmoy.caption);
   HistIndex = boxbarIndex;
+  // An empty prominence keeps every peak.
+  if (ppics.visible) Prominence = promin.caption.empty() ? 0 : std::clamp(IntOf(promin.caption), 0, 99);
   if (FilterOrder < 1 || FilterOrder > 99) FilterOrder = 2;
   if (AvgCount < 2 || AvgCount > 49) AvgCount = 2;
   Close(true);
@@ -74,6 +80,11 @@ void Tfeature::nbmoyKeyUp(Key key) {
   nbmoy.caption = DigitEditRule(nbmoy.caption, key, 50, 49);
 }
 
+void Tfeature::prominKeyUp(Key key) {
+  promin.caption = DigitEditRule(promin.caption, key, 100, 99);
+  if (key == Key::Enter) valfeatClick();
+}
+
 bool Tfeature::SetField(std::string_view field, std::string_view value, std::string& error) {
   if (field == "ordre" && pofiltre.visible) {
     ordre.caption = TypeDigits(value, 99, 99);
@@ -81,6 +92,10 @@ bool Tfeature::SetField(std::string_view field, std::string_view value, std::str
   }
   if (field == "nbmoy" && pmoy.visible) {
     nbmoy.caption = TypeDigits(value, 50, 49);
+    return true;
+  }
+  if (field == "promin" && ppics.visible) {
+    promin.caption = TypeDigits(value, 100, 99);
     return true;
   }
   if ((field == "spNumPix" || field == "spLbd1") && spRef.visible) {

@@ -1,5 +1,5 @@
-// The "Filtrage / Moyennage" dialog: filter order, averaging count,
-// histogram bar width, reference line entry. The caller shows the panels
+// The "Filtrage / Moyennage" dialog: filter order, averaging count, the
+// peaks' minimum prominence, histogram bar width, reference line entry. The caller shows the panels
 // it needs, presets the values and reads them back after it closes.
 #pragma once
 
@@ -24,7 +24,7 @@ class Tfeature : public DialogModel {
   bool Press(std::string_view button, std::string& error) override;
   void Accept() override { valfeatClick(); }
   FormControls Texts() override {
-    return {{"pofiltre", &pofiltre}, {"pmoy", &pmoy}, {"pcumul", &pcumul}, {"spRef", &spRef}, {"lblNumPix", &lblNumPix}, {"lblLbd1", &lblLbd1}, {"lblOrdre", &lblOrdre}, {"lblNbmoy", &lblNbmoy}, {"lblBarres", &lblBarres}, {"ordre", &ordre}, {"nbmoy", &nbmoy}, {"boxbar", &boxbar}, {"valfeat", &valfeat}, {"annfeat", &annfeat}, {"hlpfeat", &hlpfeat}};
+    return {{"pofiltre", &pofiltre}, {"pmoy", &pmoy}, {"pcumul", &pcumul}, {"spRef", &spRef}, {"ppics", &ppics}, {"lblPromin", &lblPromin}, {"promin", &promin}, {"lblNumPix", &lblNumPix}, {"lblLbd1", &lblLbd1}, {"lblOrdre", &lblOrdre}, {"lblNbmoy", &lblNbmoy}, {"lblBarres", &lblBarres}, {"ordre", &ordre}, {"nbmoy", &nbmoy}, {"boxbar", &boxbar}, {"valfeat", &valfeat}, {"annfeat", &annfeat}, {"hlpfeat", &hlpfeat}};
   }
   void Reject() override { annfeatClick(); }
 
@@ -33,6 +33,7 @@ class Tfeature : public DialogModel {
   // Key release in the edits `ordre` and `nbmoy`.
   void ordreKeyUp(Key key);
   void nbmoyKeyUp(Key key);
+  void prominKeyUp(Key key);
   // Enter in the wavelength edit of the reference line validates.
   void spLbd1Enter() { valfeatClick(); }
 
@@ -44,11 +45,14 @@ class Tfeature : public DialogModel {
   Control spNumPix, spLbd1, lblNumPix, lblLbd1;
   Control valfeat, annfeat, hlpfeat;
   int boxbarIndex = 1;
+  // The peaks' minimum prominence: its panel, label and edit (0..99 %).
+  Control ppics, lblPromin, promin;
 
   // The values the caller presets and reads back.
   int FilterOrder = 2;
   int AvgCount = 4;
   int HistIndex = 1;
+  int Prominence = 0;  // % of full scale; 0 keeps every peak found
   bool Validated = false;
   // With the reference line shown: why its pixel and wavelength cannot be
   // kept (empty: they can), naming the faulty field.

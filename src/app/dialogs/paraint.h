@@ -18,6 +18,7 @@
 
 #include "app/controls.h"
 #include "app/dialogs/dialog.h"
+#include "optics/calibration_residuals.h"
 #include "optics/fit.h"
 #include "optics/simulation.h"
 #include "optics/wavelength_table.h"
@@ -39,6 +40,12 @@ std::string TwoDecimals(double v);
 
 // A number typed in mm: optionally signed, "." or "," as separator.
 std::optional<double> ReadLooseDecimal(std::string_view text);
+
+// The check of a calibration as the panel shows it: a title, a table of the
+// used lines (number, pixel, wavelength, the table without the line at its
+// pixel, the difference; in nm) and the rms, in the dialog's language; or
+// why there is nothing to check.
+std::string CalibrationCheckText(const optics::CalResiduals& r, const DialogModel& say);
 
 class Tparaint : public DialogModel {
  public:
@@ -117,6 +124,11 @@ class Tparaint : public DialogModel {
   std::int32_t Interpolation = optics::kLinearKind;
   // Bumped whenever the table must be redrawn.
   int TableVersion = 0;
+  // How far each used line is from the table built without it, for the
+  // kind shown, and that check as the panel's text (`Residus`, a table in
+  // columns under the plot).
+  optics::CalResiduals Residuals;
+  Control Residus;
   void CalibrationCurve(std::int32_t kind);
   void rdbLinClick();
   void rdbSplineClick();

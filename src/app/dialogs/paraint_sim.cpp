@@ -1,9 +1,13 @@
 // The simulation notebook and the calibration panel of the parameters
 // dialog: the edits' texts, their key rule and focus chains, reading the
 // page shown, and the wavelength table with its interpolation choice.
+#include <algorithm>
+#include <array>
 #include <cctype>
 #include <cmath>
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "app/dialogs/mi_calc.h"
 #include "app/dialogs/paraint.h"
@@ -255,8 +259,64 @@ bool Tparaint::ReadPage(optics::SimulationParams& out) {
   return true;
 }
 
+namespace {
+
+std::size_t Utf8Length(const std::string& s) {
+  std::size_t n = 0;
+  for (unsigned char c : s) n += (c & 0xC0) != 0x80;
+  return n;
+}
+
+std::string PadLeft(const std::string& s, std::size_t width) {
+  const std::size_t n = Utf8Length(s);
+  return n >= width ? s : std::string(width - n, ' ') + s;
+}
+
+std::string Fixed(const char* format, double v) {
+  char text[32];
+  std::snprintf(text, sizeof text, format, v);
+  return text;
+}
+
+}  // namespace
+
+std::string CalibrationCheckText(const optics::CalResiduals& r, const DialogModel& say) {
+  if (!r.rmsNm) return say.Say("ID_MES_SPC_trop peu de raies", {});
+  // The column titles come as one text, split at '|'.
+  std::vector<std::string> titles;
+  const std::string header = say.Say("ID_LBL_SPC_Colonnes contrôle", {});
+  for (std::size_t from = 0;;) {
+    const std::size_t bar = header.find('|', from);
+    titles.push_back(header.substr(from, bar == std::string::npos ? bar : bar - from));
+    if (bar == std::string::npos) break;
+    from = bar + 1;
+  }
+  titles.resize(5);
+  std::vector<std::vector<std::string>> rows;
+  for (const optics::CalResidual& line : r.lines)
+    rows.push_back({std::to_string(line.number), std::to_string(line.pixel),
+                    Fixed("%.2f", static_cast<double>(line.lambda)),
+                    line.tableNm ? Fixed("%.2f", *line.tableNm) : "-",
+                    line.diffNm ? Fixed("%+.2f", *line.diffNm) : "-"});
+  std::array<std::size_t, 5> width{};
+  for (std::size_t c = 0; c < 5; ++c) {
+    width[c] = Utf8Length(titles[c]);
+    for (const auto& row : rows) width[c] = std::max(width[c], Utf8Length(row[c]));
+  }
+  auto line = [&](const std::vector<std::string>& cells) {
+    std::string text;
+    for (std::size_t c = 0; c < 5; ++c) text += (c ? "  " : "") + PadLeft(cells[c], width[c]);
+    return text + "\n";
+  };
+  std::string text = say.Say("ID_LBL_SPC_Contrôle étalonnage", {}) + "\n" + line(titles);
+  for (const auto& row : rows) text += line(row);
+  return text + say.Say("ID_MES_SPC_rms", {Fixed("%.2f", *r.rmsNm)});
+}
+
 void Tparaint::CalibrationCurve(std::int32_t kind) {
   optics::CalibrationCurve(Points, kind, Table);
+  Residuals = optics::LeaveOneOutResiduals(Points, kind);
+  Residus.caption = CalibrationCheckText(Residuals, *this);
   rdbSpline.down = kind == optics::kSplineKind;
   rdbLin.down = !rdbSpline.down;
   ++TableVersion;

@@ -353,6 +353,12 @@ bool ActionRunner::Set(std::string_view what) {
     fp_.SetAvgCount(static_cast<int>(value));
     return true;
   }
+  if (name == "PeakProminence") {
+    if (!ParseInt(text, value) || value < 0 || value > 99)
+      return Fail("PeakProminence takes a percent of full scale from 0 to 99, not " + Quoted(text));
+    fp_.SetPeakProminence(static_cast<int>(value));
+    return true;
+  }
   // Every control that takes a value, by the setter its table entry names
   // (set:spLine chooses a line of the lamp-line button).
   std::string why;
@@ -400,6 +406,8 @@ bool ActionRunner::Dump(std::string_view what) {
     out_ << text;
   } else if (what == "NbPoints") {
     out_ << fp_.PointCount() << '\n';
+  } else if (what == "PeakProminence") {
+    out_ << fp_.PeakProminence() << '\n';
   } else if (what == "FftLevels") {
     PrintLevels(out_, fp_.Stores().FftLevels.data(), fp_.Stores().FftLevels.size());
   } else if (what == "NbCurves") {

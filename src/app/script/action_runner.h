@@ -29,6 +29,8 @@ class ScriptedPort final : public app::UiPort {
     inner_.MessageBox(text, kind);
   }
   void Failed(const std::string& text) override;
+  // Asked in the window; the front-end, with no one to ask, says yes.
+  bool Confirm(const std::string& text) override { return inner_.Confirm(text); }
   void PictureChanged() override { inner_.PictureChanged(); }
   void Changed(unsigned what) override { inner_.Changed(what); }
   void GaugeChanged() override { inner_.GaugeChanged(); }
