@@ -1,6 +1,7 @@
 #include "display/page_qt.h"
 
 #include <QFontMetricsF>
+#include <QImage>
 #include <QPaintDevice>
 #include <QPen>
 #include <QPointF>
@@ -9,6 +10,8 @@
 #include <algorithm>
 #include <cmath>
 #include <vector>
+
+#include "display/image_io.h"
 
 namespace rovanel::display {
 namespace {
@@ -114,6 +117,19 @@ void QtPagePainter::Text(PagePoint baseline, std::string_view text, const PageFo
 
 double QtPagePainter::TextWidth(std::string_view text, const PageFont& font) {
   return QFontMetricsF(MakeFont(font), painter_.device()).horizontalAdvance(FromUtf8(text));
+}
+
+}  // namespace rovanel::display
+
+namespace rovanel::display {
+
+void QtPagePainter::Picture(double x, double y, double w, double h, const Canvas& picture, int top,
+                            int rows) {
+  if (rows <= 0 || w <= 0 || h <= 0) return;
+  const QImage image = ToQImage(picture);
+  // Smoothed when enlarged: a band is made of broad areas of colour.
+  painter_.setRenderHint(QPainter::SmoothPixmapTransform, true);
+  painter_.drawImage(QRectF(x, y, w, h), image, QRectF(0, top, picture.Width(), rows));
 }
 
 }  // namespace rovanel::display
