@@ -8,6 +8,7 @@
 #include "app/script/action_runner.h"
 #include "app/script/command_line.h"
 #include "gui/main_view.h"
+#include "gui/window_settings.h"
 
 int main(int argc, char** argv) {
   using namespace rovanel;
@@ -37,6 +38,7 @@ int main(int argc, char** argv) {
   // dialog and delay-loop note come alone.
   fp.FormShow();
   view.Sync();
+  gui::RestoreWindow(view, line.plotScale);
   view.show();
 
   // The window as it stands, once settled.
@@ -65,5 +67,7 @@ int main(int argc, char** argv) {
     std::cout << "screenshot written to " << *line.screenshot << '\n';
     return 0;
   }
-  return application.exec();
+  const int exitCode = application.exec();
+  gui::SaveWindow(view, line.plotScale);
+  return exitCode;
 }
