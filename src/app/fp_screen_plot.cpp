@@ -38,7 +38,8 @@ TFp::ScreenPlot TFp::MakeScreenPlot(const display::PageFrame& frame, double dpi)
       s.page.cursorsY.push_back(row / display::kLastPlotRow);
 
   s.style.colour = true;
-  s.style.curveWidthPt = 1.0;
+  // One pixel at 96 dpi: the rasteriser's fast path for thin lines.
+  s.style.curveWidthPt = 0.75;
   s.style.gridWidthPt = 0.5;
   display::PlotOptions& o = s.options;
   o.upperHalf = plot_.BandMode();
@@ -47,6 +48,7 @@ TFp::ScreenPlot TFp::MakeScreenPlot(const display::PageFrame& frame, double dpi)
   o.xTicksWanted = display::XTicksFor(frame, dpi);
   o.yTicksWanted = display::YTicksFor(curves, dpi);
   o.gridLines = tools.Grid.down;
+  o.denseBars = true;
   o.band = &plot_.Drawing();
   o.bandTop = kScreenHeight / 2;
   o.legend = Mode() != Experiment::Michelson;

@@ -58,7 +58,9 @@ void QtPagePainter::SetPen(const PagePen& pen) {
   q.setWidthF(widthPt * dpi_ / 72.0);
   q.setCosmetic(false);
   q.setCapStyle(Qt::FlatCap);
-  q.setJoinStyle(Qt::RoundJoin);
+  // Round joins where a pen is wide enough to show them; thin screen pens
+  // join bevelled, the same ink without the stroker's arcs at every vertex.
+  q.setJoinStyle(q.widthF() >= 3 ? Qt::RoundJoin : Qt::BevelJoin);
   QList<qreal> dashes = DashPoints(pen.pattern);
   if (!dashes.isEmpty()) {
     // Qt counts dash lengths in pen widths.
@@ -77,7 +79,15 @@ void QtPagePainter::Polyline(std::span<const PagePoint> points) {
   std::vector<QPointF> q;
   q.reserve(points.size());
   for (const PagePoint& p : points) q.emplace_back(p.x, p.y);
-  painter_.drawPolyline(q.data(), static_cast<int>(q.size()));
+  // In pieces that share their end points: one long stroked path has
+  // thousands of edges on each scan line, and the rasteriser's time grows
+  // far faster than the vertex count.
+  constexpr std::size_t kPiece = 32;
+  for (std::size_t first = 0; first + 1 < q.size(); first += kPiece) {
+    const std::size_t n = std::min(kPiece + 1, q.size() - first);
+    painter_.drawPolyline(q.data() + first, static_cast<int>(n));
+  }
+  if (q.size() == 1) painter_.drawPoint(q.front());
 }
 
 void QtPagePainter::Rect(double x, double y, double w, double h) {

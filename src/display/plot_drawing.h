@@ -28,6 +28,10 @@ struct PlotOptions {
   // its number, its colour and its name (the file it came from, or empty).
   bool legend = false;
   std::vector<std::string> names;
+  // Curves denser than two samples a dot drawn as one bar a dot, from the
+  // dot's lowest to its highest sample (joined to the dot before): the ink
+  // of the envelope polyline at a fraction of its cost on screen.
+  bool denseBars = false;
   // The cursors' pen; the page's red (or black) dashes when empty.
   std::optional<PagePen> cursorPen;
 };
