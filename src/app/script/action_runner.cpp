@@ -12,6 +12,7 @@
 
 #include "app/control_table.h"
 #include "app/record_fields.h"
+#include "app/script/image_export.h"
 #include "base/cp1252.h"
 #include "base/printable.h"
 #include "base/read_file.h"
@@ -230,6 +231,10 @@ bool ActionRunner::RunOne(std::string_view action) {
   if (verb == "mouse") return Mouse(rest);
   if (verb == "key") return Key(rest);
   if (verb == "gauge") return Gauge(rest);
+  if (verb == "export" && IsPlotImageExport(rest)) {
+    std::string error;
+    return ExportPlotImage(fp_, rest, error) || Fail(error);
+  }
   if (verb == "open" || verb == "save" || verb == "export" || verb == "cancel")
     return FileCommand(verb, rest);
   return Fail("unknown action '" + std::string(action) + "'");

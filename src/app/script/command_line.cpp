@@ -200,6 +200,8 @@ std::string Usage(const std::string& program, bool window) {
       "  dump:Fit | dump:Simulation   the last fit, the simulation's parameters\n"
       "  dump:NAME           the caption of a label or a dialog's field (picx, nbfr, lora)\n"
       "  dump:ecran=FILE     the plot as PNG or BMP\n"
+      "  export:png=FILE | export:svg=FILE [size=WxH]   the window's plot as a picture\n"
+      "                      (default 1600x900), drawn as on screen\n"
       "  dump:axes           the ticks of the window's axes, x=VALUE LABEL, y=VALUE LABEL\n"
       "  box:id | box:frame | box:series=N   talk to the box directly\n"
       "  scene:NAME          what the simulated box sees\n"
