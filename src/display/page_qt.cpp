@@ -96,7 +96,16 @@ void QtPagePainter::Rect(double x, double y, double w, double h) {
 }
 
 void QtPagePainter::FillRect(double x, double y, double w, double h, Rgb colour) {
-  painter_.fillRect(QRectF(x, y, w, h), QColor(colour.r, colour.g, colour.b));
+  const QColor c(colour.r, colour.g, colour.b);
+  // A rectangle on whole device units fills as plain spans.
+  const auto whole = [](double v) { return v == std::floor(v) && std::abs(v) < 1e9; };
+  if (whole(x) && whole(y) && whole(w) && whole(h)) {
+    painter_.fillRect(QRect(static_cast<int>(x), static_cast<int>(y), static_cast<int>(w),
+                            static_cast<int>(h)),
+                      c);
+    return;
+  }
+  painter_.fillRect(QRectF(x, y, w, h), c);
 }
 
 void QtPagePainter::Ellipse(PagePoint centre, double rx, double ry) {
