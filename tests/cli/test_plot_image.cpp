@@ -26,7 +26,8 @@ struct PlotImage : ::testing::Test {
   }
   void TearDown() override { fs::remove_all(dir); }
   std::string Cli(const std::string& actions, int& status) {
-    return support::Shell("cd '" + dir.string() + "' && '" ROVANEL_BIN_DIR
+    // A home of its own: the other tests' programs run beside it.
+    return support::Shell("cd '" + dir.string() + "' && ROVANEL_HOME='" + dir.string() + "' '" ROVANEL_BIN_DIR
                           "/rovanel-cli' --box sim --lang 2 click:int click:acquisition " +
                               actions + " 2>&1",
                           status);
