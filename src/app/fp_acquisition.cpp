@@ -46,6 +46,7 @@ void TFp::acquisitionClick() {
   const int reconnects = box_.GetBoard().Reconnects();
   // The slot is fixed for the whole run, whatever the message pump delivers.
   const std::span<std::uint8_t, kPixels> slot(curves_.Raw(curves_.Count()));
+  curves_.SetName(curves_.Count(), {});
   device::Board& board = box_.GetBoard();
   if (tools.moyenne.down) {
     const int n = ProfParams.AvgCount;

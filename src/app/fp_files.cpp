@@ -95,6 +95,7 @@ bool TFp::LoadCCD(const std::string& name) {
   PrintNotes = d.notes;
   curves_.Raw(curves_.Count()) = d.curve;
   curves_.Shown(curves_.Count()) = d.curve;
+  curves_.SetName(curves_.Count(), std::filesystem::path(name).filename().string());
   return true;
 }
 
@@ -190,6 +191,7 @@ bool TFp::OpenChosenFile() {
     loaded = LoadCCDCurveOnly(chosen, slot);
     if (loaded) {
       if (slot > curves_.Count()) curves_.Add(ProfParams.MaxCurves);
+      curves_.SetName(slot, std::filesystem::path(chosen).filename().string());
       ActiveCalPoints = SpectroParams.CalPoints;
     }
   } else if (ext == ".CCD") {

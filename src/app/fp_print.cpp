@@ -149,37 +149,7 @@ std::vector<std::string> TFp::PageSettings() const {
   return lines;
 }
 
-PrintJob TFp::MakePrintJob(const PrintNotesRec& notes) {
-  PrintJob job;
-  job.style = imp.Style();
-  job.paper = imp.Paper;
-  job.landscape = imp.Landscape;
-  display::PrintPage& page = job.page;
-
-  std::string mode;
-  const std::pair<const Control*, std::string_view> modes[] = {{&tools.mi, "ID_PRN_mode mi"},
-                                                               {&tools.int_, "ID_PRN_mode int"},
-                                                               {&tools.opto, "ID_PRN_mode opto"},
-                                                               {&tools.spectro, "ID_PRN_mode spectro"}};
-  for (const auto& [button, key] : modes)
-    if (button->down) mode = Text(key);
-  page.title = std::string(kApplicationTitle) + (mode.empty() ? "" : "  —  " + mode);
-  const std::time_t now = Now ? static_cast<std::time_t>(Now()) : std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  const char* dateFormat = Language == 2 ? "%Y-%m-%d  %H:%M"
-                           : Language == 3 ? "%d.%m.%Y  %H:%M"
-                                           : "%d/%m/%Y  %H:%M";
-  char date[64];
-  std::strftime(date, sizeof date, dateFormat, &local);
-  page.date = date;
-  page.nomLabel = imp.lblNom.caption;
-  page.nom = notes.NomText;
-  page.manipLabel = imp.lblManip.caption;
-  page.manip = notes.ManipText;
-  page.remarkLabel = imp.lblRemark.caption;
-  page.remark = notes.RemarkText;
-
+void TFp::FillPagePlot(display::PrintPage& page) const {
   page.span = static_cast<std::size_t>(kScreenWidth) * static_cast<std::size_t>(plot_.ZoomStep());
   page.curves = PageCurves();
   page.x.resize(page.span);
@@ -217,7 +187,40 @@ PrintJob TFp::MakePrintJob(const PrintNotesRec& notes) {
     if (plot_.PeakCircle().visible && PeakIndex >= 0 && static_cast<std::size_t>(PeakIndex) < page.peaks.size())
       page.selectedPeak = static_cast<std::size_t>(PeakIndex);
   }
+}
 
+PrintJob TFp::MakePrintJob(const PrintNotesRec& notes) {
+  PrintJob job;
+  job.style = imp.Style();
+  job.paper = imp.Paper;
+  job.landscape = imp.Landscape;
+  display::PrintPage& page = job.page;
+
+  std::string mode;
+  const std::pair<const Control*, std::string_view> modes[] = {{&tools.mi, "ID_PRN_mode mi"},
+                                                               {&tools.int_, "ID_PRN_mode int"},
+                                                               {&tools.opto, "ID_PRN_mode opto"},
+                                                               {&tools.spectro, "ID_PRN_mode spectro"}};
+  for (const auto& [button, key] : modes)
+    if (button->down) mode = Text(key);
+  page.title = std::string(kApplicationTitle) + (mode.empty() ? "" : "  —  " + mode);
+  const std::time_t now = Now ? static_cast<std::time_t>(Now()) : std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  const char* dateFormat = Language == 2 ? "%Y-%m-%d  %H:%M"
+                           : Language == 3 ? "%d.%m.%Y  %H:%M"
+                                           : "%d/%m/%Y  %H:%M";
+  char date[64];
+  std::strftime(date, sizeof date, dateFormat, &local);
+  page.date = date;
+  page.nomLabel = imp.lblNom.caption;
+  page.nom = notes.NomText;
+  page.manipLabel = imp.lblManip.caption;
+  page.manip = notes.ManipText;
+  page.remarkLabel = imp.lblRemark.caption;
+  page.remark = notes.RemarkText;
+
+  FillPagePlot(page);
   page.readouts = PageReadouts();
   page.settings = PageSettings();
   if (Mode() == Experiment::Spectrometry)

@@ -48,6 +48,7 @@
 #include "app/ui_port.h"
 #include "device/timing.h"
 #include "display/canvas.h"
+#include "display/plot_drawing.h"
 #include "display/traces.h"
 #include "optics/fit.h"
 #include "optics/lamp_lines.h"
@@ -132,6 +133,24 @@ class TFp {
   void ecranMouseDown(MouseButton button, int x, int y);
   void ecranMouseMove(int x, int y);
   void ecranMouseUp();
+  // The mouse wheel over column x: `notches` zoom steps in (up, > 0) or out
+  // (< 0) that keep the sample under the pointer where it is.
+  void ecranWheel(int x, int notches);
+  // An arrow key on the plot: the selected cursor moves by `delta` columns
+  // (vertical cursors) or rows (horizontal ones). False when none is shown.
+  bool ecranArrow(int delta, bool vertical);
+  // The plot as the window draws it at its size (fp_screen_plot.cpp), in a
+  // frame of `width` x `height` device units at `dpi`.
+  struct ScreenPlot {
+    display::PrintPage page;  // the plot part only
+    display::PlotOptions options;
+    display::PageStyle style;
+  };
+  ScreenPlot MakeScreenPlot(const display::PageFrame& frame, double dpi) const;
+  // The size the window's plot is drawn at; dump:axes reads its ticks.
+  void SetPlotSize(double width, double height, double dpi);
+  // The ticks the window shows: "x=VALUE label" and "y=VALUE label" lines.
+  std::vector<std::string> AxisLines() const;
   // A panel held down (true) or released (false), as the view reports it.
   bool Hold(std::string_view name, bool down);
   // The simulation's bars by component name ("bar", "intensbar",
@@ -612,6 +631,8 @@ class TFp {
   // every peak the detector finds.
   int PeakProminencePct = 0;
   Pointer ecranPointer_ = Pointer::Default;
+  // The window's plot: its size in device units and the device's dpi.
+  double plotWidth_ = 1000, plotHeight_ = 560, plotDpi_ = 96;
   ScrollBar deplacement{0, 0, 0, true, 2048, 8};
   int ViewCentre = 0;
   bool Zooming = false;
@@ -661,6 +682,8 @@ class TFp {
   bool RunPrintDialog();
   // The page's parts.
   std::vector<display::PageCurve> PageCurves() const;
+  // The plot part of the page: samples, X values, curves, cursors, peaks.
+  void FillPagePlot(display::PrintPage& page) const;
   std::vector<std::string> PageSettings() const;
   std::vector<std::string> PageReadouts() const;
   // What the status bar says of an acquisition that met link failures.

@@ -1,6 +1,7 @@
 #include "display/page_qt.h"
 
 #include <QFontMetricsF>
+#include <QImage>
 #include <QPaintDevice>
 #include <QPen>
 #include <QPointF>
@@ -9,6 +10,8 @@
 #include <algorithm>
 #include <cmath>
 #include <vector>
+
+#include "display/image_io.h"
 
 namespace rovanel::display {
 namespace {
@@ -55,7 +58,9 @@ void QtPagePainter::SetPen(const PagePen& pen) {
   q.setWidthF(widthPt * dpi_ / 72.0);
   q.setCosmetic(false);
   q.setCapStyle(Qt::FlatCap);
-  q.setJoinStyle(Qt::RoundJoin);
+  // Round joins where a pen is wide enough to show them; thin screen pens
+  // join bevelled, the same ink without the stroker's arcs at every vertex.
+  q.setJoinStyle(q.widthF() >= 3 ? Qt::RoundJoin : Qt::BevelJoin);
   QList<qreal> dashes = DashPoints(pen.pattern);
   if (!dashes.isEmpty()) {
     // Qt counts dash lengths in pen widths.
@@ -74,7 +79,15 @@ void QtPagePainter::Polyline(std::span<const PagePoint> points) {
   std::vector<QPointF> q;
   q.reserve(points.size());
   for (const PagePoint& p : points) q.emplace_back(p.x, p.y);
-  painter_.drawPolyline(q.data(), static_cast<int>(q.size()));
+  // In pieces that share their end points: one long stroked path has
+  // thousands of edges on each scan line, and the rasteriser's time grows
+  // far faster than the vertex count.
+  constexpr std::size_t kPiece = 32;
+  for (std::size_t first = 0; first + 1 < q.size(); first += kPiece) {
+    const std::size_t n = std::min(kPiece + 1, q.size() - first);
+    painter_.drawPolyline(q.data() + first, static_cast<int>(n));
+  }
+  if (q.size() == 1) painter_.drawPoint(q.front());
 }
 
 void QtPagePainter::Rect(double x, double y, double w, double h) {
@@ -83,7 +96,16 @@ void QtPagePainter::Rect(double x, double y, double w, double h) {
 }
 
 void QtPagePainter::FillRect(double x, double y, double w, double h, Rgb colour) {
-  painter_.fillRect(QRectF(x, y, w, h), QColor(colour.r, colour.g, colour.b));
+  const QColor c(colour.r, colour.g, colour.b);
+  // A rectangle on whole device units fills as plain spans.
+  const auto whole = [](double v) { return v == std::floor(v) && std::abs(v) < 1e9; };
+  if (whole(x) && whole(y) && whole(w) && whole(h)) {
+    painter_.fillRect(QRect(static_cast<int>(x), static_cast<int>(y), static_cast<int>(w),
+                            static_cast<int>(h)),
+                      c);
+    return;
+  }
+  painter_.fillRect(QRectF(x, y, w, h), c);
 }
 
 void QtPagePainter::Ellipse(PagePoint centre, double rx, double ry) {
@@ -114,6 +136,19 @@ void QtPagePainter::Text(PagePoint baseline, std::string_view text, const PageFo
 
 double QtPagePainter::TextWidth(std::string_view text, const PageFont& font) {
   return QFontMetricsF(MakeFont(font), painter_.device()).horizontalAdvance(FromUtf8(text));
+}
+
+}  // namespace rovanel::display
+
+namespace rovanel::display {
+
+void QtPagePainter::Picture(double x, double y, double w, double h, const Canvas& picture, int top,
+                            int rows) {
+  if (rows <= 0 || w <= 0 || h <= 0) return;
+  const QImage image = ToQImage(picture);
+  // Smoothed when enlarged: a band is made of broad areas of colour.
+  painter_.setRenderHint(QPainter::SmoothPixmapTransform, true);
+  painter_.drawImage(QRectF(x, y, w, h), image, QRectF(0, top, picture.Width(), rows));
 }
 
 }  // namespace rovanel::display

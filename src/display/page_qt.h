@@ -26,6 +26,8 @@ class QtPagePainter : public PagePainter {
   void Ellipse(PagePoint centre, double rx, double ry) override;
   void Text(PagePoint baseline, std::string_view text, const PageFont& font, Align align) override;
   double TextWidth(std::string_view text, const PageFont& font) override;
+  void Picture(double x, double y, double w, double h, const Canvas& picture, int top,
+               int rows) override;
 
  private:
   QFont MakeFont(const PageFont& font) const;

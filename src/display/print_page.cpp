@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstdio>
+
+#include "display/plot_drawing.h"
 
 namespace rovanel::display {
 namespace {
@@ -27,26 +28,17 @@ constexpr double kYLabelRoomMm = 12;
 constexpr double kHeaderMm = 27;
 constexpr double kBelowMm = 80;
 
-constexpr double kTitlePt = 14, kHeaderPt = 10, kTickPt = 8, kLegendPt = 9, kBlockPt = 9;
+constexpr double kTitlePt = 14, kHeaderPt = 10, kBlockPt = 9;
 constexpr double kLinePitch = 1.25;  // times the font size
 constexpr double kBlockGapMm = 3;
 constexpr double kRemarkPadMm = 1.5;
 constexpr double kMinTextScale = 0.4;
-constexpr int kXTicksWanted = 8;
-
-constexpr Rgb kGridGrey{200, 200, 200};
 
 struct Units {
   double dpi;
   double Mm(double mm) const { return mm * dpi / 25.4; }
   double Pt(double pt) const { return pt * dpi / 72.0; }
 };
-
-std::string FormatNumber(double v) {
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%.6g", v);
-  return buf;
-}
 
 // Bytes of the UTF-8 code point starting at s[i].
 std::size_t CodePointLength(std::string_view s, std::size_t i) {
@@ -160,20 +152,6 @@ Blocks LayoutBlocks(PagePainter& p, const PrintPage& page, const Units& u, doubl
   return b;
 }
 
-// Where the X ticks fall, as fractional sample indices: the tick value is
-// found between two neighbouring entries of `x`, which may rise or fall.
-std::optional<double> FractionalIndex(const std::vector<double>& x, std::size_t n, double t,
-                                      double tolerance) {
-  if (n == 1) return std::abs(x[0] - t) <= tolerance ? std::optional<double>(0.0) : std::nullopt;
-  for (std::size_t i = 0; i + 1 < n; ++i) {
-    const double a = x[i], b = x[i + 1];
-    if (!(t >= std::min(a, b) - tolerance && t <= std::max(a, b) + tolerance)) continue;
-    if (a == b) return static_cast<double>(i);
-    return i + std::clamp((t - a) / (b - a), 0.0, 1.0);
-  }
-  return std::nullopt;
-}
-
 void DrawHeader(PagePainter& p, const PrintPage& page, const Units& u) {
   const double left = u.Mm(kMarginMm), top = u.Mm(kMarginMm);
   p.Text({left, top + u.Mm(5)}, page.title, {kTitlePt, true}, Align::Left);
@@ -186,136 +164,6 @@ void DrawHeader(PagePainter& p, const PrintPage& page, const Units& u) {
   };
   labelled(top + u.Mm(11), page.nomLabel, page.nom);
   labelled(top + u.Mm(16), page.manipLabel, page.manip);
-}
-
-void DrawAxes(PagePainter& p, const PrintPage& page, const PageStyle& style, const PageFrame& f,
-              const Units& u) {
-  const double right = f.left + f.width, bottom = f.top + f.height;
-  const std::size_t span = std::max<std::size_t>(page.span, 1);
-  p.SetPen({style.colour ? kGridGrey : kBlack, style.gridWidthPt,
-            style.colour ? LinePattern::Solid : LinePattern::Dot});
-  const PageFont tickFont{kTickPt, false};
-
-  // X: ticks over the values of the shown samples.
-  const std::size_t n = std::min(page.x.size(), span);
-  std::vector<std::pair<double, std::string>> xLabels;
-  if (n > 0) {
-    const double a = page.x.front(), b = page.x[n - 1];
-    for (double t : NiceTicks(a, b, kXTicksWanted)) {
-      const auto index = FractionalIndex(page.x, n, t, 1e-9 * std::abs(b - a));
-      if (!index) continue;
-      const double x = f.left + f.width * *index / span;
-      p.Line({x, f.top}, {x, bottom});
-      xLabels.emplace_back(x, FormatNumber(t));
-    }
-  }
-  // Y: every 20 % of the full scale.
-  for (int k = 0; k <= 5; ++k) {
-    const double y = bottom - f.height * k / 5;
-    p.Line({f.left, y}, {right, y});
-  }
-
-  // Texts take the pen's colour on some devices: black, whatever the grid.
-  p.SetPen({kBlack, 0.5, LinePattern::Solid});
-  for (const auto& [x, label] : xLabels)
-    p.Text({x, bottom + u.Mm(4.5)}, label, tickFont, Align::Centre);
-  for (int k = 0; k <= 5; ++k)
-    p.Text({f.left - u.Mm(1.5), bottom - f.height * k / 5 + u.Mm(1)}, std::to_string(20 * k),
-           tickFont, Align::Right);
-  p.Text({f.left + f.width / 2, bottom + u.Mm(9.5)}, page.xLegend, {kLegendPt, false},
-         Align::Centre);
-  const std::string yLegend = page.yLegend.empty() ? "(%)" : page.yLegend + " (%)";
-  p.Text({u.Mm(kMarginMm), f.top - u.Mm(4)}, yLegend, {kLegendPt, false}, Align::Left);
-}
-
-// The polyline of a curve: every sample while they are fewer than two per
-// device dot; beyond, each dot's first, lowest, highest and last samples in
-// their order, which draws the same ink with far fewer vertices.
-void CurvePoints(const PageFrame& f, std::size_t span, const std::vector<double>& levels,
-                 std::vector<PagePoint>& points) {
-  points.clear();
-  const std::size_t n = std::min(levels.size(), span);
-  const bool thin = static_cast<double>(n) > 2 * f.width;
-  std::size_t i = 0;
-  while (i < n) {
-    if (!thin) {
-      points.push_back(SamplePoint(f, span, static_cast<double>(i), levels[i]));
-      ++i;
-      continue;
-    }
-    const double dot = std::floor(SamplePoint(f, span, static_cast<double>(i), 0).x);
-    std::size_t end = i + 1, low = i, high = i;
-    while (end < n && std::floor(SamplePoint(f, span, static_cast<double>(end), 0).x) == dot) {
-      if (levels[end] < levels[low]) low = end;
-      if (levels[end] > levels[high]) high = end;
-      ++end;
-    }
-    std::size_t picks[] = {i, std::min(low, high), std::max(low, high), end - 1};
-    for (std::size_t j = 0; j < 4; ++j)
-      if (j == 0 || picks[j] != picks[j - 1])
-        points.push_back(SamplePoint(f, span, static_cast<double>(picks[j]), levels[picks[j]]));
-    i = end;
-  }
-}
-
-// Under the last curve, each sample's bar in the colour of its wavelength
-// (colour pages only); the grid is drawn over it.
-void DrawSpectrumFill(PagePainter& p, const PrintPage& page, const PageStyle& style,
-                      const PageFrame& f) {
-  if (!style.colour || page.curves.empty()) return;
-  const std::vector<double>& levels = page.curves.back().levels;
-  const std::size_t span = std::max<std::size_t>(page.span, 1);
-  const std::size_t n = std::min({levels.size(), page.sampleColours.size(), span});
-  const double bottom = f.top + f.height;
-  for (std::size_t i = 0; i < n; ++i) {
-    // Outside the visible range the colour is black: no ink for it.
-    if (page.sampleColours[i] == kBlack) continue;
-    const PagePoint top = SamplePoint(f, span, static_cast<double>(i), levels[i]);
-    const double right = SamplePoint(f, span, static_cast<double>(i + 1), 0).x;
-    // Half a dot of overlap: antialiased neighbours leave no pale seam.
-    p.FillRect(top.x, top.y, right - top.x + 0.5, bottom - top.y, page.sampleColours[i]);
-  }
-}
-
-void DrawCurves(PagePainter& p, const PrintPage& page, const PageStyle& style, const PageFrame& f) {
-  const std::size_t span = std::max<std::size_t>(page.span, 1);
-  std::vector<PagePoint> points;
-  for (std::size_t k = 0; k < page.curves.size(); ++k) {
-    const PageCurve& c = page.curves[k];
-    p.SetPen({style.colour ? c.colour : kBlack, style.curveWidthPt,
-              style.colour ? LinePattern::Solid : BlackAndWhitePattern(k)});
-    CurvePoints(f, span, c.levels, points);
-    if (!points.empty()) p.Polyline(points);
-  }
-}
-
-void DrawMarks(PagePainter& p, const PrintPage& page, const PageStyle& style, const PageFrame& f,
-               const Units& u) {
-  const double right = f.left + f.width, bottom = f.top + f.height;
-  p.SetPen({style.colour ? kRed : kBlack, 0.5, LinePattern::Dash});
-  for (double c : page.cursorsX) {
-    if (!(c >= 0 && c <= 1)) continue;
-    const double x = f.left + f.width * c;
-    p.Line({x, f.top}, {x, bottom});
-  }
-  for (double c : page.cursorsY) {
-    if (!(c >= 0 && c <= 1)) continue;
-    const double y = f.top + f.height * c;
-    p.Line({f.left, y}, {right, y});
-  }
-
-  if (page.curves.empty() || page.peaks.empty()) return;
-  const std::vector<double>& levels = page.curves.back().levels;
-  const std::size_t span = std::max<std::size_t>(page.span, 1);
-  p.SetPen({style.colour ? kRed : kBlack, 0.75, LinePattern::Solid});
-  for (std::size_t k = 0; k < page.peaks.size(); ++k) {
-    const std::size_t i = page.peaks[k];
-    if (i >= levels.size() || i >= span) continue;
-    const PagePoint at = SamplePoint(f, span, static_cast<double>(i), levels[i]);
-    // The tick clears the circle of the selected peak.
-    p.Line({at.x, at.y - u.Mm(2.5)}, {at.x, at.y - u.Mm(5.5)});
-    if (page.selectedPeak == k) p.Ellipse(at, u.Mm(2), u.Mm(2));
-  }
 }
 
 }  // namespace
@@ -390,12 +238,7 @@ void DrawPage(PagePainter& painter, const PrintPage& page, const PageStyle& styl
 
   painter.SetPen({kBlack, 0.5, LinePattern::Solid});  // the texts' colour
   DrawHeader(painter, page, u);
-  DrawSpectrumFill(painter, page, style, f);
-  DrawAxes(painter, page, style, f, u);
-  DrawCurves(painter, page, style, f);
-  DrawMarks(painter, page, style, f, u);
-  painter.SetPen({kBlack, 0.75, LinePattern::Solid});
-  painter.Rect(f.left, f.top, f.width, f.height);
+  DrawPlot(painter, page, style, f, {});
 
   // The text blocks, set smaller while they overrun the bottom margin.
   const double left = u.Mm(kMarginMm);

@@ -55,6 +55,10 @@ class PagePainter {
   virtual void Text(PagePoint baseline, std::string_view text, const PageFont& font,
                     Align align) = 0;
   virtual double TextWidth(std::string_view text, const PageFont& font) = 0;
+  // Rows top..top+rows of `picture` scaled into the rectangle; a device that
+  // shows no pictures leaves them out.
+  virtual void Picture(double /*x*/, double /*y*/, double /*w*/, double /*h*/,
+                       const Canvas& /*picture*/, int /*top*/, int /*rows*/) {}
 };
 
 enum class PaperSize { A4, Letter };

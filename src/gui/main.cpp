@@ -10,6 +10,7 @@
 #include "app/script/command_line.h"
 #include "app/version.h"
 #include "gui/main_view.h"
+#include "gui/window_settings.h"
 
 int main(int argc, char** argv) {
   using namespace rovanel;
@@ -45,6 +46,7 @@ int main(int argc, char** argv) {
   // dialog and delay-loop note come alone.
   fp.FormShow();
   view.Sync();
+  gui::RestoreWindow(view, line.plotScale);
   view.show();
   // A file named on the command line (the desktop entry's %f); one that
   // cannot be read is said, and the window starts empty.
@@ -83,5 +85,7 @@ int main(int argc, char** argv) {
   }
   // From here a person uses the window: what it keeps between runs is kept.
   view.KeepSettingsOnClose();
-  return application.exec();
+  const int exitCode = application.exec();
+  gui::SaveWindow(view, line.plotScale);
+  return exitCode;
 }

@@ -10,15 +10,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QRegularExpressionValidator>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTimer>
-#include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <cmath>
@@ -30,6 +29,7 @@
 #include "gui/dialog_views.h"
 #include "gui/flow_layout.h"
 #include "gui/gauge_window.h"
+#include "gui/plot_widget.h"
 
 namespace rovanel::gui {
 
@@ -56,29 +56,31 @@ void PreviewBar::paintEvent(QPaintEvent*) {
 
 MainView::MainView(app::Box& box) : fp_(box, *this) {
   setObjectName("Fp");
-  // Compact bars and buttons: the whole window fits 640 x 480.
-  setStyleSheet(QStringLiteral("QToolBar { spacing: 1px; padding: 0px; border: 0px; }"
-                               "QToolBar QToolButton { padding: 1px 3px; }"));
-  move(0, 0);
-  resize(640, 480);
+  // Compact buttons in the tool rows.
+  setStyleSheet(QStringLiteral("#toolarea QToolButton { padding: 1px 3px; }"));
+  resize(DefaultSize());
 
-  auto* toolbar = addToolBar(QStringLiteral("tools"));
-  toolbar->setObjectName("tools");
-  toolbar->setMovable(false);
-  toolbar->setContentsMargins(0, 0, 0, 0);
-  QFont small = toolbar->font();
-  small.setPointSize(8);
-  toolbar->setFont(small);
-
-  // The plot and its read-outs on the left; the panels of the current
-  // experiment and the measuring tools in a column on the right, which
-  // scrolls when the window is small.
+  // The tool buttons in rows that wrap when the window narrows, so none
+  // hides behind an overflow button; then the plot and its read-outs on the
+  // left, the panels of the current experiment in a column on the right,
+  // which scrolls only when the window is really small.
   auto* central = new QWidget(this);
-  auto* body = new QHBoxLayout(central);
-  body->setContentsMargins(4, 4, 4, 4);
+  auto* outer = new QVBoxLayout(central);
+  outer->setContentsMargins(4, 2, 4, 4);
+  outer->setSpacing(4);
+  auto* toolArea = new QWidget(central);
+  toolArea->setObjectName("toolarea");
+  QFont small = toolArea->font();
+  small.setPointSize(8);
+  toolArea->setFont(small);
+  auto* toolFlow = new FlowLayout(toolArea, 2);
+  toolFlow->setContentsMargins(0, 0, 0, 0);
+  outer->addWidget(toolArea);
+  auto* body = new QHBoxLayout;
   body->setSpacing(4);
+  outer->addLayout(body, 1);
   auto* column = new QVBoxLayout;
-  body->addLayout(column);
+  body->addLayout(column, 1);
   auto* panels = new QWidget;
   auto* side = new QVBoxLayout(panels);
   side->setContentsMargins(0, 0, 0, 0);
@@ -89,22 +91,20 @@ MainView::MainView(app::Box& box) : fp_(box, *this) {
   sideScroll->setWidgetResizable(true);
   sideScroll->setFrameShape(QFrame::NoFrame);
   sideScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  sideScroll->setMinimumWidth(96);
-  body->addWidget(sideScroll, 1);
+  // Wide enough for the panels' longest rows, and no wider.
+  sideScroll->setMinimumWidth(150);
+  sideScroll->setMaximumWidth(250);
+  sideScroll->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
+  body->addWidget(sideScroll, 0);
   QFont panelFont = panels->font();
   panelFont.setPointSize(8);
   panels->setFont(panelFont);
-  ecran_ = new QLabel(central);
-  ecran_->setObjectName("ecran");
-  ecran_->setFixedSize(app::kScreenWidth, app::kScreenHeight);
-  ecran_->setMouseTracking(true);
-  ecran_->installEventFilter(this);
-  column->addWidget(ecran_, 0, Qt::AlignLeft | Qt::AlignTop);
+  plot_ = new PlotWidget(fp_, central);
+  column->addWidget(plot_, 1);
   // Under the plot: the scroll bar and the preview of the part shown.
   auto* scrollRow = new QHBoxLayout;
   deplacement_ = new QScrollBar(Qt::Horizontal, central);
   deplacement_->setObjectName("deplacement");
-  deplacement_->setFixedWidth(app::kScreenWidth - 110);
   connect(deplacement_, &QScrollBar::actionTriggered, this, [this](int) {
     // The slider's new position is known only after the action: read it then.
     QTimer::singleShot(0, this, [this] {
@@ -113,10 +113,9 @@ MainView::MainView(app::Box& box) : fp_(box, *this) {
       }
     });
   });
-  scrollRow->addWidget(deplacement_);
+  scrollRow->addWidget(deplacement_, 1);
   preview_ = new PreviewBar(fp_, central);
   scrollRow->addWidget(preview_);
-  scrollRow->addStretch(1);
   column->addLayout(scrollRow);
   auto* row = new QHBoxLayout;
   column->addLayout(row);
@@ -124,13 +123,12 @@ MainView::MainView(app::Box& box) : fp_(box, *this) {
   auto* below = new QHBoxLayout;
   below->setSpacing(4);
   column->addLayout(below);
-  column->addStretch(1);
 
   // Every widget as the control table lists it: tool buttons, menu items,
   // group boxes of the side panel with their buttons and texts, and the
   // text panels under the plot.
   std::map<std::string_view, QMenu*> menus;
-  std::map<std::string_view, QToolBar*> toolbars{{std::string_view{}, toolbar}};
+  std::string_view toolRow;
   // A group box: a row of buttons, then its texts one under the other.
   // Under the plot, the texts go in columns of three.
   std::map<std::string_view, QVBoxLayout*> groupTexts;
@@ -141,18 +139,19 @@ MainView::MainView(app::Box& box) : fp_(box, *this) {
     const std::string name(spec.name);
     switch (spec.place) {
       case app::Place::Tool: {
-        // The experiments and the sensitivity on a row of their own.
-        QToolBar*& bar = toolbars[spec.parent];
-        if (bar == nullptr) {
-          // The display tools share the files' row.
-          if (spec.parent != "view") addToolBarBreak();
-          bar = addToolBar(Q(spec.parent));
-          bar->setObjectName(Q(spec.parent));
-          bar->setMovable(false);
-          bar->setContentsMargins(0, 0, 0, 0);
-          bar->setFont(toolbar->font());
+        // A thin line between the groups of tools (files, view, the
+        // experiments, the sensitivity).
+        if (spec.parent != toolRow && toolFlow->count() > 0) {
+          auto* line = new QFrame(toolArea);
+          line->setFrameShape(QFrame::VLine);
+          line->setFrameShadow(QFrame::Sunken);
+          line->setFixedHeight(18);
+          toolFlow->addWidget(line);
         }
-        bar->addWidget(AddButton(name, spec.toggle));
+        toolRow = spec.parent;
+        QToolButton* button = AddButton(name, spec.toggle);
+        button->setParent(toolArea);
+        toolFlow->addWidget(button);
         break;
       }
       case app::Place::Menu:
@@ -264,6 +263,13 @@ MainView::MainView(app::Box& box) : fp_(box, *this) {
         if (inGroup && groupGrid.count(spec.parent) != 0) {
           const int k = groupTextCount[spec.parent]++;
           groupGrid.at(spec.parent)->addWidget(label, k % 3, k / 3);
+          // Room for the longest read-out, kept while the pair is off: the
+          // box neither clips a value nor shifts when a pair comes on.
+          label->setMinimumWidth(label->fontMetrics().horizontalAdvance(
+              QStringLiteral("|X1-X2| = 888888.88µm ")));
+          QSizePolicy keep = label->sizePolicy();
+          keep.setRetainSizeWhenHidden(true);
+          label->setSizePolicy(keep);
         } else if (inGroup && (spec.parent == "spectro1" || spec.parent == "int1")) {
           // The calibration's and the simulation's values sit in the row,
           // beside the buttons they go with.
@@ -290,6 +296,7 @@ MainView::MainView(app::Box& box) : fp_(box, *this) {
   auto* styles = new QActionGroup(this);
   for (const char* style : {"Vecteurs1", "Pics1", "Points1"}) styles->addAction(actions_.at(style));
   if (box.Simulated()) BuildSceneMenu();
+  BuildPlotScaleMenu();
   setCentralWidget(central);
   statusBar()->setObjectName("status");
 
@@ -392,6 +399,7 @@ void MainView::Changed(unsigned what) {
   if (what & app::kChangedTitle) {
     for (auto& [key, menu] : menus_) menu->setTitle(Q(fp_.Text(key)));
     for (auto& [key, action] : sceneActions_) action->setText(Q(fp_.Text(key)));
+    for (auto& [key, action] : plotScaleActions_) action->setText(Q(fp_.Text(key)));
     setWindowTitle(Q(fp_.WindowTitle()));
   }
   if (what & app::kChangedCaptions) {
@@ -417,73 +425,48 @@ void MainView::SetHourglass(bool on) {
   }
 }
 
+QSize MainView::DefaultSize() {
+  // Room for the plot and the panels, within the screen's free area.
+  QSize size(1100, 720);
+  if (const QScreen* screen = QGuiApplication::primaryScreen(); screen != nullptr)
+    size = size.boundedTo(screen->availableGeometry().size());
+  return size;
+}
+
 int MainView::PlotScale() const {
-  return std::max(1, static_cast<int>(devicePixelRatioF()));
+  return plot_->Scale();
+}
+
+void MainView::SetPlotScale(int scale) {
+  plot_->SetScale(scale);
+  const std::string key = "ID_MIT_PLT_" + std::to_string(plot_->Scale());
+  for (auto& [k, action] : plotScaleActions_) action->setChecked(k == key);
+}
+
+void MainView::BuildPlotScaleMenu() {
+  QMenu* view = menus_.count("ID_MIT_BAS_Affichage") != 0 ? menus_.at("ID_MIT_BAS_Affichage")
+                                                          : menuBar()->addMenu(QString());
+  view->addSeparator();
+  auto* group = new QActionGroup(this);
+  for (int scale = 0; scale <= 3; ++scale) {
+    QAction* action = view->addAction(QString());
+    action->setObjectName(QStringLiteral("plotScale%1").arg(scale));
+    action->setCheckable(true);
+    action->setChecked(scale == 0);
+    group->addAction(action);
+    plotScaleActions_["ID_MIT_PLT_" + std::to_string(scale)] = action;
+    connect(action, &QAction::triggered, this, [this, scale] { SetPlotScale(scale); });
+  }
 }
 
 void MainView::PictureChanged() {
-  QImage image = display::ToQImage(fp_.Picture());
-  // The peak marker lies over the plot, as a shape over an image would.
-  if (fp_.Plot().PeakCircle().visible) {
-    QPainter painter(&image);
-    painter.setPen(QPen(Qt::red, 1));
-    painter.drawEllipse(fp_.Plot().PeakCircle().left, fp_.Plot().PeakCircle().top, fp_.Plot().PeakCircle().width - 1,
-                        fp_.Plot().PeakCircle().height - 1);
-  }
-  // Pixel-exact: each plot pixel becomes a whole number of screen pixels.
-  const int k = PlotScale();
-  const qreal ratio = devicePixelRatioF();
-  if (k > 1) image = image.scaled(image.size() * k, Qt::IgnoreAspectRatio, Qt::FastTransformation);
-  QPixmap picture = QPixmap::fromImage(image);
-  picture.setDevicePixelRatio(ratio);
-  ecran_->setFixedSize(
-      QSize(qRound(app::kScreenWidth * k / ratio), qRound(app::kScreenHeight * k / ratio)));
-  ecran_->setPixmap(picture);
+  plot_->Refresh();
   if (preview_ != nullptr) preview_->update();
 }
 
 bool MainView::eventFilter(QObject* watched, QEvent* event) {
   if (ScrollBarEvent(watched, event)) return false;
-  if (watched != ecran_) return QMainWindow::eventFilter(watched, event);
-  auto plotPoint = [this](QMouseEvent* e) {
-    // Back from screen to plot pixels.
-    const qreal perPixel = static_cast<qreal>(PlotScale()) / devicePixelRatioF();
-    return QPoint(static_cast<int>(std::floor(e->position().x() / perPixel)),
-                  static_cast<int>(std::floor(e->position().y() / perPixel)));
-  };
-  switch (event->type()) {
-    case QEvent::MouseButtonPress: {
-      auto* e = static_cast<QMouseEvent*>(event);
-      const QPoint p = plotPoint(e);
-      fp_.ecranMouseDown(e->button() == Qt::RightButton ? app::TFp::MouseButton::Right
-                                                        : app::TFp::MouseButton::Left,
-                         p.x(), p.y());
-      break;
-    }
-    case QEvent::MouseMove: {
-      const QPoint p = plotPoint(static_cast<QMouseEvent*>(event));
-      fp_.ecranMouseMove(p.x(), p.y());
-      break;
-    }
-    case QEvent::MouseButtonRelease:
-      fp_.ecranMouseUp();
-      break;
-    default:
-      return false;
-  }
-  switch (fp_.EcranPointer()) {
-    case app::TFp::Pointer::SizeWE:
-      ecran_->setCursor(Qt::SizeHorCursor);
-      break;
-    case app::TFp::Pointer::SizeNS:
-      ecran_->setCursor(Qt::SizeVerCursor);
-      break;
-    case app::TFp::Pointer::Default:
-      ecran_->unsetCursor();
-      break;
-  }
-  // The model told the view what changed: the read-outs, not the buttons.
-  return true;
+  return QMainWindow::eventFilter(watched, event);
 }
 
 void MainView::GaugeChanged() {

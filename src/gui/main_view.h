@@ -23,6 +23,7 @@ namespace rovanel::gui {
 
 class GaugeWindow;
 class HelpWindow;
+class PlotWidget;
 
 // The preview under the plot: the whole curve, and the part in view.
 class PreviewBar : public QWidget {
@@ -74,10 +75,17 @@ class MainView : public QMainWindow, public app::UiPort {
   // With ROVANEL_DIALOG_SHOTS set, grabs the next modal window as NAME.png
   // and closes it.
   void GrabNextModal(const QString& name, int delayMs);
+  // How the plot is shown: 0 fitted to the window, 1..3 `ecran` at that
+  // many pixels a plot pixel. The View menu's choice.
+  void SetPlotScale(int scale);
+  int PlotScale() const;
+  PlotWidget* Plot() { return plot_; }
+  // The size the window opens at on this screen when none is remembered.
+  static QSize DefaultSize();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
-  // The mouse on the plot goes to the model in plot pixels.
+  // The side panels' scroll bars.
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -85,6 +93,8 @@ class MainView : public QMainWindow, public app::UiPort {
   QAction* AddAction(QMenu* menu, const std::string& name, bool checkable);
   void Press(const std::string& name);
   void BuildSceneMenu();
+  // The plot's scale choices at the end of the View menu.
+  void BuildPlotScaleMenu();
   // The simulation's bars and the lamp-line menu (optics_widgets.cpp).
   void AddScrollBar(const std::string& name, bool vertical, QWidget* parent, QLayout* row,
                     QLayout* column);
@@ -98,11 +108,10 @@ class MainView : public QMainWindow, public app::UiPort {
   void KeepRecentFiles();
 
   app::TFp fp_;
-  QLabel* ecran_ = nullptr;
+  PlotWidget* plot_ = nullptr;
   QScrollBar* deplacement_ = nullptr;
   PreviewBar* preview_ = nullptr;
-  // Screen pixels per plot pixel: a whole factor on a dense screen.
-  int PlotScale() const;
+  std::map<std::string, QAction*> plotScaleActions_;
 
   GaugeWindow* gauge_ = nullptr;
   std::map<std::string, QToolButton*> buttons_;

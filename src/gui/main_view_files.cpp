@@ -4,6 +4,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
 
 #include "gui/main_view.h"
 #include "gui/window_settings.h"
@@ -15,9 +16,9 @@ QString Q(const std::string& s) { return QString::fromStdString(s); }
 }  // namespace
 
 void MainView::AttachRecentFiles() {
-  const auto settings = OpenWindowSettings();
+  const QSettings settings(WindowSettingsFile(), QSettings::IniFormat);
   std::vector<std::string> files;
-  for (const QString& f : settings->value("recentFiles").toStringList()) files.push_back(f.toStdString());
+  for (const QString& f : settings.value("files/recent").toStringList()) files.push_back(f.toStdString());
   fp_.SetRecentFiles(std::move(files));
   const auto found = menus_.find("ID_MIT_BAS_Recents");
   if (found == menus_.end()) return;
@@ -39,7 +40,7 @@ void MainView::AttachRecentFiles() {
 void MainView::KeepRecentFiles() {
   QStringList files;
   for (const std::string& f : fp_.RecentFiles()) files << Q(f);
-  OpenWindowSettings()->setValue("recentFiles", files);
+  QSettings(WindowSettingsFile(), QSettings::IniFormat).setValue("files/recent", files);
 }
 
 app::QuitChoice MainView::AskBeforeQuit(const std::string& text) {

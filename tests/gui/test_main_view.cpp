@@ -2,6 +2,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QMouseEvent>
+#include <QWheelEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -15,6 +17,8 @@
 #include "gui/gauge_window.h"
 #include "gui/help_window.h"
 #include "gui/main_view.h"
+#include "gui/plot_widget.h"
+#include "gui/window_settings.h"
 
 namespace rovanel::gui {
 namespace {
@@ -59,13 +63,79 @@ TEST_F(View, TheWindowShowsTheSamePictureAsTheModel) {
   view->Sync();
   QApplication::processEvents();
 
-  auto* ecran = view->findChild<QLabel*>("ecran");
+  // Pixels x 1: the model's picture as it is, from the plot's corner.
+  view->SetPlotScale(1);
+  QApplication::processEvents();
+  auto* ecran = view->findChild<PlotWidget*>("ecran");
   ASSERT_NE(ecran, nullptr);
-  EXPECT_EQ(ecran->size(), QSize(512, 256));
+  EXPECT_GE(ecran->width(), 512);
+  EXPECT_GE(ecran->height(), 256);
   const QImage shot = view->grab().toImage().convertToFormat(QImage::Format_RGB32);
   const QPoint at = ecran->mapTo(view.get(), QPoint(0, 0));
   const QImage shown = shot.copy(QRect(at, QSize(512, 256)));
   EXPECT_EQ(shown, display::ToQImage(view->Model().Picture()));
+}
+
+// A press, a move and a release of the left button at widget points.
+void Drag(QWidget& w, QPointF from, QPointF to) {
+  QMouseEvent press(QEvent::MouseButtonPress, from, w.mapToGlobal(from), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&w, &press);
+  QMouseEvent move(QEvent::MouseMove, to, w.mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
+                   Qt::NoModifier);
+  QApplication::sendEvent(&w, &move);
+  QMouseEvent release(QEvent::MouseButtonRelease, to, w.mapToGlobal(to), Qt::LeftButton,
+                      Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(&w, &release);
+}
+
+TEST_F(View, CursorsFollowTheMouseAtAnySizeAndTheWheelZooms) {
+  app::TFp& fp = view->Model();
+  fp.Click("cursv");
+  PlotWidget plot(fp, nullptr);
+  // Fitted at an odd size: X1 dragged onto where column 250 is drawn.
+  plot.resize(1029, 517);
+  plot.show();
+  QApplication::processEvents();
+  const display::PageFrame frame = plot.Frame();
+  EXPECT_GT(frame.width, 900);
+  const display::PagePoint from = display::PlotToDevice(frame, 100.5, 60);
+  const display::PagePoint to = display::PlotToDevice(frame, 250.5, 60);
+  Drag(plot, {from.x, from.y}, {to.x, to.y});
+  EXPECT_EQ(fp.Plot().Cursor().x1, 250);
+  // Pixels x 2: two pixels a column.
+  plot.SetScale(2);
+  Drag(plot, {2 * 250 + 1, 121}, {2 * 330 + 1.9, 121});
+  EXPECT_EQ(fp.Plot().Cursor().x1, 330);
+  EXPECT_EQ(fp.Plot().Cursor().x2, 300);
+  // One notch of the wheel: one zoom step in.
+  const int step = fp.Plot().ZoomStep();
+  QWheelEvent wheel({200, 100}, plot.mapToGlobal(QPointF(200, 100)), {}, {0, 120}, Qt::NoButton,
+                    Qt::NoModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(&plot, &wheel);
+  EXPECT_EQ(fp.Plot().ZoomStep(), step - 1);
+}
+
+TEST_F(View, SizePositionAndPlotScaleComeBackNextRun) {
+  QTemporaryDir home;
+  const QByteArray before = qgetenv("ROVANEL_HOME");
+  qputenv("ROVANEL_HOME", home.path().toUtf8());
+  EXPECT_EQ(WindowSettingsFile(), home.filePath("rovanel.ini"));
+  view->resize(900, 640);
+  view->SetPlotScale(2);
+  SaveWindow(*view, std::nullopt);
+  MainView next(*box);
+  RestoreWindow(next, std::nullopt);
+  EXPECT_EQ(next.size(), QSize(900, 640));
+  EXPECT_EQ(next.PlotScale(), 2);
+  // The command line's scale wins for its run and is not kept.
+  RestoreWindow(next, 0);
+  EXPECT_EQ(next.PlotScale(), 0);
+  SaveWindow(next, 0);
+  MainView third(*box);
+  RestoreWindow(third, std::nullopt);
+  EXPECT_EQ(third.PlotScale(), 2);
+  qputenv("ROVANEL_HOME", before);
 }
 
 TEST_F(View, QtsOwnDialogsFollowTheLanguageMenu) {

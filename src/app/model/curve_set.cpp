@@ -7,6 +7,7 @@ namespace rovanel::app::model {
 bool CurveSet::Add(int limit) {
   if (count_ >= std::min(limit, signal::kMaxCurves)) return false;
   ++count_;
+  names_[static_cast<std::size_t>(count_ - 1)].clear();
   RotatePens();
   return true;
 }

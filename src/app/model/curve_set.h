@@ -3,6 +3,8 @@
 #pragma once
 
 #include <array>
+#include <string>
+#include <utility>
 
 #include "display/canvas.h"
 #include "signal/stores.h"
@@ -28,6 +30,9 @@ class CurveSet {
   signal::CurveSet& AllShown() { return shown_; }
   const Colours& Pens() const { return colours_; }
   display::Rgb Pen(int k) const { return colours_[static_cast<std::size_t>(k - 1)]; }
+  // Where curve k (1..4) came from: a file's name, or empty once acquired.
+  const std::string& Name(int k) const { return names_[static_cast<std::size_t>(k - 1)]; }
+  void SetName(int k, std::string name) { names_[static_cast<std::size_t>(k - 1)] = std::move(name); }
 
   // Superposition: a new curve when fewer than `limit` are held, its pen
   // black and the older ones taking red and navy in turn; true when it came.
@@ -50,6 +55,7 @@ class CurveSet {
   signal::CurveSet raw_, shown_;
   int count_ = 1;
   Colours colours_ = kStartColours;
+  std::array<std::string, 4> names_;
 };
 
 }  // namespace rovanel::app::model

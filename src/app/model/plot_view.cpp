@@ -71,6 +71,19 @@ bool PlotView::DragTo(int x, int y) {
   }
 }
 
+void PlotView::Nudge(int delta, bool vertical) {
+  Cursors& c = cursors_;
+  if (vertical) {
+    int& x = c.lastVertical == 2 ? c.x2 : c.x1;
+    x = std::clamp(x + delta, 0, kPlotWidth - 1);
+    c.active = c.lastVertical == 2 ? 2 : 1;
+    return;
+  }
+  int& y = c.active == 4 ? c.y2 : c.y1;
+  y = std::clamp(y + delta, 0, bandMode_ ? 127 : kPlotHeight - 1);
+  c.active = c.active == 4 ? 4 : 3;
+}
+
 void PlotView::HalveRows() {
   cursors_.y1 /= 2;
   cursors_.y2 /= 2;

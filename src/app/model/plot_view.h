@@ -79,6 +79,10 @@ class PlotView {
   // stays where it was. True when it moved.
   bool DragTo(int x, int y);
   void Release() { cursors_.dragging = false; }
+  // The selected cursor of a pair moves by `delta` columns (vertical pair:
+  // the one moved last) or rows (horizontal pair: the active one, else Y1),
+  // and stops at the picture's edges (row 127 in band mode).
+  void Nudge(int delta, bool vertical);
   // Rows halved (the band taking the lower half) or kept in the upper half.
   void HalveRows();
   void DoubleRows();

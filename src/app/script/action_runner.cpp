@@ -12,6 +12,7 @@
 
 #include "app/control_table.h"
 #include "app/record_fields.h"
+#include "app/script/image_export.h"
 #include "base/cp1252.h"
 #include "base/printable.h"
 #include "base/read_file.h"
@@ -230,6 +231,10 @@ bool ActionRunner::RunOne(std::string_view action) {
   if (verb == "mouse") return Mouse(rest);
   if (verb == "key") return Key(rest);
   if (verb == "gauge") return Gauge(rest);
+  if (verb == "export" && IsPlotImageExport(rest)) {
+    std::string error;
+    return ExportPlotImage(fp_, rest, error) || Fail(error);
+  }
   if (verb == "open" || verb == "save" || verb == "export" || verb == "cancel")
     return FileCommand(verb, rest);
   return Fail("unknown action '" + std::string(action) + "'");
@@ -237,6 +242,7 @@ bool ActionRunner::RunOne(std::string_view action) {
 
 bool ActionRunner::Key(std::string_view what) {
   const auto eq = what.find('=');
+  if (what.substr(0, eq) == "ecran") return PlotKey(eq == std::string_view::npos ? "" : what.substr(eq + 1));
   long long code = 0;
   if (eq == std::string_view::npos || !ParseInt(what.substr(eq + 1), code) || code < 0 ||
       code > 255)
@@ -247,12 +253,31 @@ bool ActionRunner::Key(std::string_view what) {
   return true;
 }
 
+bool ActionRunner::PlotKey(std::string_view key) {
+  // An arrow key on the plot; with shift it moves ten times as far.
+  const bool shift = key.starts_with("shift+");
+  if (shift) key.remove_prefix(6);
+  const int sign = key == "left" || key == "up" ? -1 : 1;
+  if (key != "left" && key != "right" && key != "up" && key != "down")
+    return Fail("key:ecran takes left|right|up|down, shift+ before for ten, not " + Quoted(key));
+  if (!fp_.ecranArrow(sign * (shift ? 10 : 1), key == "left" || key == "right"))
+    return Fail("key:ecran=" + std::string(key) + " moves a cursor: switch its pair on first");
+  return true;
+}
+
 bool ActionRunner::Mouse(std::string_view what) {
   const auto colon = what.find(':');
   const std::string_view kind = what.substr(0, colon);
   int x = 0, y = 0;
   char rest = 0;
   const std::string at(colon == std::string_view::npos ? "" : what.substr(colon + 1));
+  if (kind == "wheel") {
+    int notches = 0;
+    if (std::sscanf(at.c_str(), "%d,%d%c", &x, &notches, &rest) != 2)
+      return Fail("mouse:wheel takes X,N: the column and the notches (up > 0), not " + Quoted(at));
+    fp_.ecranWheel(x, notches);
+    return true;
+  }
   if ((kind != "down" && kind != "move" && kind != "up") ||
       std::sscanf(at.c_str(), "%d,%d%c", &x, &y, &rest) != 2)
     return Fail("mouse takes down|move|up:X,Y in plot pixels, not '" + std::string(what) + "'");
@@ -404,6 +429,8 @@ bool ActionRunner::Dump(std::string_view what) {
       text += v;
     }
     out_ << text;
+  } else if (what == "axes") {
+    for (const std::string& line : fp_.AxisLines()) out_ << line << '\n';
   } else if (what == "NbPoints") {
     out_ << fp_.PointCount() << '\n';
   } else if (what == "PeakProminence") {

@@ -112,6 +112,7 @@ class ActionRunner {
   static std::string_view FileCommandControl(std::string_view action);
   bool Fill(std::string_view what);
   bool Mouse(std::string_view what);
+  bool PlotKey(std::string_view key);
   bool Key(std::string_view what);
   bool RunOne(std::string_view action);
   bool Fail(const std::string& message);

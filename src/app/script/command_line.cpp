@@ -80,6 +80,14 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
         return std::nullopt;
       }
       line.language = std::stoi(*text);
+    } else if (is("--plot-scale")) {
+      std::optional<std::string> text;
+      if (!value(text)) return std::nullopt;
+      if (*text != "fit" && *text != "1" && *text != "2" && *text != "3") {
+        error = "--plot-scale takes fit, 1, 2 or 3, not '" + *text + "'";
+        return std::nullopt;
+      }
+      line.plotScale = *text == "fit" ? 0 : std::stoi(*text);
     } else if (a == "--first-start") {
       line.firstStart = true;
     } else if (a == "--keep-going") {
@@ -179,7 +187,7 @@ std::string Usage(const std::string& program, bool window) {
                      "]\n    [--usb-ids VVVV:PPPP] [--usb-serial S] [--usb-desc TEXT]"
                      " [--sim-faults LIST]\n    [--parport ppdev|sim|none] [--port-box] [--lang 1|2|3]"
                      " [--keep-going]";
-  text += window ? " [--screenshot FILE]" : " [--first-start]";
+  text += window ? " [--screenshot FILE] [--plot-scale fit|1|2|3]" : " [--first-start]";
   text +=
       " [FILE] [ACTION...]\n"
       "FILE, a curve file (.CCD, .CCT), is opened at start as Open would.\n"
@@ -200,6 +208,8 @@ std::string Usage(const std::string& program, bool window) {
       "  set:spLbd=TEXT | set:spLine=NM   the reference's wavelength, a lamp line\n"
       "  key:NAME=CODE       a key (its character code; 13 is Enter) in an edit\n"
       "  mouse:down|move|up:X,Y   the mouse on the plot, in plot pixels\n"
+      "  mouse:wheel:X,N     N notches of the wheel over column X (up > 0: zoom in)\n"
+      "  key:ecran=[shift+]left|right|up|down   an arrow key on the plot\n"
       "  dialog:NAME field=value ... click=BUTTON ... ok|cancel   answers the next\n"
       "                      showing of dialog NAME; give it before the click\n"
       "  gauge:cancel[=N]    presses Cancel on the next gauge shown, once its position\n"
@@ -227,6 +237,9 @@ std::string Usage(const std::string& program, bool window) {
       "  dump:NAME           the caption of a label or a dialog's field (picx, nbfr, lora)\n"
       "  dump:ecran=FILE     the plot as PNG or BMP\n"
       "  dump:clipboard      the text the last click:CopierDonnees1 copied\n"
+      "  export:png=FILE | export:svg=FILE [size=WxH]   the window's plot as a picture\n"
+      "                      (default 1600x900), drawn as on screen\n"
+      "  dump:axes           the ticks of the window's axes, x=VALUE LABEL, y=VALUE LABEL\n"
       "  box:id | box:frame | box:series=N   talk to the box directly\n"
       "  scene:NAME          what the simulated box sees\n"
       "  wait:MS             let MS milliseconds pass with the window running\n"
@@ -263,6 +276,10 @@ std::optional<Invocation> Prepare(const std::string& program, const std::vector<
   }
   if (line->screenshot && !window) {
     std::cerr << program << ": --screenshot belongs to the window; use dump:ecran=FILE\n";
+    return std::nullopt;
+  }
+  if (line->plotScale && !window) {
+    std::cerr << program << ": --plot-scale belongs to the window\n";
     return std::nullopt;
   }
   const auto options = MakeBoxOptions(*line, std::getenv("ROVANEL_BOX"), error);

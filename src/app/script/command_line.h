@@ -20,6 +20,7 @@ struct CommandLine {
   std::optional<std::string> parport;     // --parport ppdev|sim|none
   bool portBox = false;                   // --port-box
   std::optional<int> language;            // --lang 1|2|3: this run only
+  std::optional<int> plotScale;           // --plot-scale fit|1|2|3 (window only): 0 = fit
   bool firstStart = false;                // --first-start (the command line)
   bool keepGoing = false;                 // --keep-going: run on after a failure
   bool help = false;

@@ -1,0 +1,161 @@
+#include "gui/plot_widget.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cmath>
+
+#include "display/image_io.h"
+#include "display/page_qt.h"
+
+namespace rovanel::gui {
+
+namespace {
+// Points become pixels at the logical 96 dpi; Qt maps them to the screen's
+// device pixels, so the plot stays sharp when scaled.
+constexpr double kLogicalDpi = 96;
+// One notch of a mouse wheel, in eighths of a degree.
+constexpr int kNotch = 120;
+}  // namespace
+
+PlotWidget::PlotWidget(app::TFp& fp, QWidget* parent) : QWidget(parent), fp_(fp) {
+  setObjectName("ecran");
+  setMouseTracking(true);
+  setFocusPolicy(Qt::StrongFocus);
+  setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void PlotWidget::SetScale(int scale) {
+  scale_ = std::clamp(scale, 0, 3);
+  updateGeometry();
+  update();
+}
+
+int PlotWidget::DevicePixels() const {
+  return std::max(1, scale_) * std::max(1, static_cast<int>(devicePixelRatioF()));
+}
+
+display::PageFrame PlotWidget::Frame() const {
+  if (scale_ == 0) return display::ScreenFrame(width(), height(), kLogicalDpi);
+  const double k = DevicePixels() / devicePixelRatioF();
+  return {0, 0, app::kScreenWidth * k, app::kScreenHeight * k};
+}
+
+display::PlotPixel PlotWidget::ToPlot(QPointF at) const {
+  if (scale_ == 0) return display::DeviceToPlot(Frame(), at.x(), at.y());
+  return display::ScaledPixelToPlot(Frame(), DevicePixels() / devicePixelRatioF(), at.x(), at.y());
+}
+
+QSize PlotWidget::sizeHint() const {
+  if (scale_ == 0) return {900, 480};
+  const display::PageFrame f = Frame();
+  return {static_cast<int>(std::ceil(f.width)), static_cast<int>(std::ceil(f.height))};
+}
+
+QSize PlotWidget::minimumSizeHint() const {
+  return scale_ == 0 ? QSize(320, 200) : sizeHint();
+}
+
+void PlotWidget::Refresh() {
+  update();
+}
+
+void PlotWidget::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.fillRect(rect(), scale_ == 0 ? Qt::white : palette().window().color());
+  if (scale_ == 0) {
+    const display::PageFrame frame = Frame();
+    const app::TFp::ScreenPlot plot = fp_.MakeScreenPlot(frame, kLogicalDpi);
+    display::QtPagePainter page(painter, kLogicalDpi);
+    display::DrawPlot(page, plot.page, plot.style, frame, plot.options);
+    return;
+  }
+  QImage image = display::ToQImage(fp_.Picture());
+  // The peak marker lies over the plot, as a shape over an image would.
+  const app::Shape& circle = fp_.Plot().PeakCircle();
+  if (circle.visible) {
+    QPainter marker(&image);
+    marker.setPen(QPen(Qt::red, 1));
+    marker.drawEllipse(circle.left, circle.top, circle.width - 1, circle.height - 1);
+  }
+  // Pixel-exact: each plot pixel becomes a whole number of device pixels.
+  const int k = DevicePixels();
+  if (k > 1) image = image.scaled(image.size() * k, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+  image.setDevicePixelRatio(devicePixelRatioF());
+  painter.drawImage(QPointF(0, 0), image);
+}
+
+void PlotWidget::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  // dump:axes gives the ticks at the size the plot is drawn at.
+  if (scale_ == 0) fp_.SetPlotSize(width(), height(), kLogicalDpi);
+}
+
+void PlotWidget::mousePressEvent(QMouseEvent* event) {
+  const display::PlotPixel p = ToPlot(event->position());
+  fp_.ecranMouseDown(event->button() == Qt::RightButton ? app::TFp::MouseButton::Right
+                                                        : app::TFp::MouseButton::Left,
+                     p.column, p.row);
+  FollowPointer();
+}
+
+void PlotWidget::mouseMoveEvent(QMouseEvent* event) {
+  const display::PlotPixel p = ToPlot(event->position());
+  fp_.ecranMouseMove(p.column, p.row);
+  FollowPointer();
+}
+
+void PlotWidget::mouseReleaseEvent(QMouseEvent*) {
+  fp_.ecranMouseUp();
+  FollowPointer();
+}
+
+void PlotWidget::wheelEvent(QWheelEvent* event) {
+  // Touchpads send parts of a notch: they add up to whole steps.
+  wheelRest_ += event->angleDelta().y();
+  const int notches = wheelRest_ / kNotch;
+  wheelRest_ -= notches * kNotch;
+  if (notches != 0) fp_.ecranWheel(ToPlot(event->position()).column, notches);
+  event->accept();
+}
+
+void PlotWidget::keyPressEvent(QKeyEvent* event) {
+  const int step = event->modifiers() & Qt::ShiftModifier ? 10 : 1;
+  bool moved = false;
+  switch (event->key()) {
+    case Qt::Key_Left:
+      moved = fp_.ecranArrow(-step, true);
+      break;
+    case Qt::Key_Right:
+      moved = fp_.ecranArrow(step, true);
+      break;
+    case Qt::Key_Up:
+      moved = fp_.ecranArrow(-step, false);
+      break;
+    case Qt::Key_Down:
+      moved = fp_.ecranArrow(step, false);
+      break;
+    default:
+      break;
+  }
+  if (!moved) QWidget::keyPressEvent(event);
+}
+
+void PlotWidget::FollowPointer() {
+  switch (fp_.EcranPointer()) {
+    case app::TFp::Pointer::SizeWE:
+      setCursor(Qt::SizeHorCursor);
+      break;
+    case app::TFp::Pointer::SizeNS:
+      setCursor(Qt::SizeVerCursor);
+      break;
+    case app::TFp::Pointer::Default:
+      unsetCursor();
+      break;
+  }
+}
+
+}  // namespace rovanel::gui

@@ -1,0 +1,76 @@
+// The plot as a PNG or SVG picture through rovanel-cli: its size, the curve
+// drawn inside the frame, and the refusals of a bad size or file.
+#include <gtest/gtest.h>
+
+#include <QColor>
+#include <QImage>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "support/shell.h"
+
+namespace rovanel::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct PlotImage : ::testing::Test {
+  void SetUp() override {
+    dir = fs::temp_directory_path() /
+          ("rovanel-plot-image-" +
+           std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+  }
+  void TearDown() override { fs::remove_all(dir); }
+  std::string Cli(const std::string& actions, int& status) {
+    // A home of its own: the other tests' programs run beside it.
+    return support::Shell("cd '" + dir.string() + "' && ROVANEL_HOME='" + dir.string() + "' '" ROVANEL_BIN_DIR
+                          "/rovanel-cli' --box sim --lang 2 click:int click:acquisition " +
+                              actions + " 2>&1",
+                          status);
+  }
+  fs::path dir;
+};
+
+TEST_F(PlotImage, PngAndSvgAtTheSizeAskedWithTheCurveInTheFrame) {
+  int status = 0;
+  const std::string out =
+      Cli("export:png=plot.png 'export:png=small.png size=640x360' export:svg=plot.svg", status);
+  ASSERT_EQ(status, 0) << out;
+  const QImage plot(QString::fromStdString((dir / "plot.png").string()));
+  EXPECT_EQ(plot.size(), QSize(1600, 900));
+  const QImage small(QString::fromStdString((dir / "small.png").string()));
+  ASSERT_EQ(small.size(), QSize(640, 360));
+  // Dark ink in the middle of the frame (the curve, the band), white in
+  // the right margin outside it.
+  int dark = 0;
+  for (int y = 40; y < 165; ++y) dark += qGray(small.pixel(320, y)) < 160;
+  EXPECT_GT(dark, 0);
+  EXPECT_EQ(small.pixel(636, 180), qRgb(255, 255, 255));
+
+  std::ifstream svg(dir / "plot.svg");
+  std::stringstream text;
+  text << svg.rdbuf();
+  EXPECT_NE(text.str().find("<svg"), std::string::npos);
+  EXPECT_NE(text.str().find("viewBox=\"0 0 1600 900\""), std::string::npos);
+  // The axis numbers are text in it, the curves paths.
+  EXPECT_NE(text.str().find(">28000<"), std::string::npos);
+  EXPECT_NE(text.str().find("<polyline"), std::string::npos);
+}
+
+TEST_F(PlotImage, ABadSizeOrFileIsRefusedOnOneLine) {
+  int status = 0;
+  std::string out = Cli("'export:png=x.png size=20x20'", status);
+  EXPECT_EQ(status, 1);
+  EXPECT_NE(out.find("size=WxH"), std::string::npos) << out;
+  EXPECT_FALSE(fs::exists(dir / "x.png"));
+  out = Cli("export:svg=missing/dir/x.svg", status);
+  EXPECT_EQ(status, 1);
+  EXPECT_NE(out.find("cannot write"), std::string::npos) << out;
+}
+
+}  // namespace
+}  // namespace rovanel::cli
