@@ -3,6 +3,7 @@
 
 #include "acquisition/averaging.h"
 #include "acquisition/single.h"
+#include "app/box_status.h"
 #include "app/gauge_progress.h"
 #include "app/main_window.h"
 
@@ -112,9 +113,9 @@ std::string TFp::AcquisitionText(const acquisition::AcquisitionReport& r) const 
   using std::to_string;
   std::string text;
   if (r.reconnectTried) {
-    if (r.reconnect != 0 && box_.UsbDenied())
-      return Text("ID_MES_INF_boitier interdit", {ShippedDir + kBoxRuleFile});
-    if (r.reconnect != 0) return Text("ID_MES_INF_aucun boitier ne repond", {to_string(r.reconnect)});
+    if (r.reconnect != 0 && (box_.UsbDenied() || box_.Kind() == BoxKind::None))
+      return BoxProblemText(*this, box_, r.reconnect, false);
+    if (r.reconnect != 0) return Text("ID_MES_INF_boitier ne repond plus", {to_string(r.reconnect)});
     text = Text("ID_MES_INF_boitier reconnecte");
   }
   if (r.failed == 0) return text;

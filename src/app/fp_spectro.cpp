@@ -198,11 +198,12 @@ void TFp::spOpnCalClick() {
   PrepareFileDialogs(false);
   ui_->SetHourglass(true);
   const bool ok = RunDialog(open);
-  const std::string name = TakeChosenName(open, ok);
   if (!ok) {
+    TakeChosenName(open, ok);
     ui_->SetHourglass(false);
     return;
   }
+  const std::string name = open.ChosenName();
   // Any file but a curve file gives a flat reference of level 1.
   std::string file = "etalon.ccd";
   auto reference = SpectroParams.RefSpectrum;
@@ -218,12 +219,16 @@ void TFp::spOpnCalClick() {
       file = name.substr(name.find_last_of('/') + 1).substr(0, 20);
     }
   }
-  if (take) {
-    SpectroParams.RefFile = file;
-    tools.spEtaFile.caption = file;
-    SpectroParams.RefSpectrum = reference;
-    std::copy(reference.begin(), reference.end(), curves_.Raw(1).begin());
+  // A reference that cannot be read changes nothing, the file label included.
+  if (!take) {
+    ui_->SetHourglass(false);
+    return;
   }
+  TakeChosenName(open, ok);
+  SpectroParams.RefFile = file;
+  tools.spEtaFile.caption = file;
+  SpectroParams.RefSpectrum = reference;
+  std::copy(reference.begin(), reference.end(), curves_.Raw(1).begin());
   SetupMode();
   ProcessCurves();
   ui_->SetHourglass(false);

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <utility>
 
+#include "app/box_status.h"
 #include "app/control_table.h"
 #include "app/paths.h"
 #include "device/timing.h"
@@ -66,14 +67,14 @@ void TFp::FormCreate() {
   board.SetIntegrationTime(device::kDefaultIntegrationMs);
   const bool denied = box_.UsbDenied();
   startupNotes_.push_back([this, opened, identified, denied] {
+    // Denied with the simulated box taken instead: the code is the USB open's.
     if (denied)
-      ui_->StatusText(Text("ID_MES_INF_boitier interdit", {ShippedDir + kBoxRuleFile}));
+      ui_->StatusText(
+          BoxProblemText(*this, box_, identified != 0 ? identified : device::FT_DEVICE_NOT_OPENED, false));
     else if (box_.FellBack())
       ui_->StatusText(Text("ID_MES_INF_pas de boitier simule"));
-    else if (!opened)
-      ui_->StatusText(Text("ID_MES_INF_pas de boitier", {std::to_string(identified)}));
     else if (identified != 0)
-      ui_->StatusText(Text("ID_MES_INF_boitier muet", {std::to_string(identified)}));
+      ui_->StatusText(BoxProblemText(*this, box_, identified, opened));
   });
 
   plot_.Drawing().penColour = display::kSilver;

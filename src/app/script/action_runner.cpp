@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/box_status.h"
 #include "app/control_table.h"
 #include "app/record_fields.h"
 #include "app/script/image_export.h"
@@ -474,8 +475,13 @@ bool ActionRunner::BoxCommand(std::string_view what) {
   device::Board& board = fp_.GetBox().GetBoard();
   if (what == "id") {
     std::int32_t id = 0;
-    const device::Status status = board.GetBoardId(id);
+    // A box lost since the last exchange is opened and identified again first.
+    bool opened = true;
+    device::Status status = board.Identified() ? 0 : board.Connect(device::Board::kSettleMs, &opened);
+    if (status == 0) status = board.GetBoardId(id);
     out_ << "status " << status << '\n' << "id " << id << '\n';
+    // A box that cannot be used is a failure, said as the status bar says it.
+    if (status != 0) return Fail(app::BoxProblemText(fp_, fp_.GetBox(), status, opened));
     return true;
   }
   if (what == "frame") {

@@ -107,8 +107,9 @@ TEST(WindowOverUsb, ABoxThatMayNotBeOpenedIsSaidSoWithTheUdevRule) {
   rig.bed.RefuseOpen(rig.chip, true);
   Window w(*rig.driver, device::RealClock(), BoxKind::Usb);
   const std::string said =
-      "The box is there but cannot be opened: install the udev rule (sudo cp " + w.fp.ShippedFolder() +
-      app::kBoxRuleFile + " /etc/udev/rules.d/";
+      "The box is plugged in but you may not open it: install the udev rule (README, “A real "
+      "box”): sudo cp " +
+      w.fp.ShippedFolder() + app::kBoxRuleFile + " /etc/udev/rules.d/";
   const bool refused = WithoutFileAccessRights([&] {
     w.Start();
     w.fp.Click("acquisition");
