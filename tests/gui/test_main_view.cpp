@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QMessageBox>
+#include <QTimer>
+
 #include <QAction>
 #include <QApplication>
 #include <QMouseEvent>
@@ -53,7 +57,11 @@ struct View : ::testing::Test {
     view->Model().FormShow();
     view->Sync();
   }
-  void TearDown() override { view->close(); }
+  // Closed as a scripted run closes it: the measurement is not asked about.
+  void TearDown() override {
+    view->Model().FormClose();
+    view->close();
+  }
 };
 
 TEST_F(View, TheWindowShowsTheSamePictureAsTheModel) {
@@ -74,6 +82,28 @@ TEST_F(View, TheWindowShowsTheSamePictureAsTheModel) {
   const QPoint at = ecran->mapTo(view.get(), QPoint(0, 0));
   const QImage shown = shot.copy(QRect(at, QSize(512, 256)));
   EXPECT_EQ(shown, display::ToQImage(view->Model().Picture()));
+}
+
+// Answers the question box that the next modal loop shows with `button`.
+void AnswerNextQuestion(const QString& button) {
+  QTimer::singleShot(0, [button] {
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (auto* box = qobject_cast<QMessageBox*>(w))
+        for (QAbstractButton* b : box->buttons())
+          if (b->text() == button) b->click();
+  });
+}
+
+TEST_F(View, QuittingANewMeasurementAsksAndCancelKeepsTheWindowOpen) {
+  std::ostringstream out, err;
+  script::ActionRunner runner(view->Model(), out, err);
+  ASSERT_TRUE(runner.RunAll({"click:acquisition"})) << err.str();
+  EXPECT_EQ(view->windowTitle().left(1), "*");
+  AnswerNextQuestion("Cancel");
+  EXPECT_FALSE(view->close());
+  EXPECT_TRUE(view->isVisible());
+  AnswerNextQuestion("Quit without saving");
+  EXPECT_TRUE(view->close());
 }
 
 // A press, a move and a release of the left button at widget points.

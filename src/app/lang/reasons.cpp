@@ -2,6 +2,7 @@
 
 #include <array>
 #include <regex>
+#include <vector>
 
 namespace rovanel::app {
 
@@ -56,13 +57,25 @@ std::regex PatternOf(std::string_view english) {
   return std::regex(re + "$");
 }
 
+
+// The patterns, compiled once: a message is translated on every refusal.
+const std::vector<std::regex>& Patterns() {
+  static const std::vector<std::regex> patterns = [] {
+    std::vector<std::regex> all;
+    for (const Known& known : kKnown) all.push_back(PatternOf(known.english));
+    return all;
+  }();
+  return patterns;
+}
+
 }  // namespace
 
 std::string LocalizeReason(const std::string& reason, const Translator& text) {
-  for (const Known& known : kKnown) {
+  for (std::size_t i = 0; i < kKnown.size(); ++i) {
+    const Known& known = kKnown[i];
     std::smatch m;
     const std::string english(known.english);
-    if (!std::regex_match(reason, m, PatternOf(english))) continue;
+    if (!std::regex_match(reason, m, Patterns()[i])) continue;
     // The names in the sentence have keys of their own ("RSN_filter order").
     auto name = [&](std::size_t k) {
       const std::string said = text("RSN_" + m[k].str(), {});
