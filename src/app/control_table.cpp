@@ -162,6 +162,7 @@ constexpr ControlSpec kControls[] = {
   Spec(kNone, "Message14", &T::Message14, nullptr, "ID_MES_INF_filtres bmp", {}).Hidden(),
   Spec(kMenu, "Imprimer1", &T::Imprimer1, &F::Imprimer1Click, "ID_MIT_BAS_Imprimer...", "HINT_Imprimer").On(kFichier).Key("Ctrl+P"),
   Spec(kMenu, "Quitter1", &T::Quitter1, &F::Quitter1Click, "ID_MIT_BAS_Quitter", "HINT_Quitter").On(kFichier).WhileBusy(),
+  Spec(kMenu, "CopierCourbe1", &T::CopierCourbe1, &F::CopierCourbe1Click, "ID_MIT_BAS_Copier la courbe", "HINT_Copier la courbe").On(kEdition).Key("Ctrl+C"),
   Spec(kMenu, "CopierDonnees1", &T::CopierDonnees1, &F::CopierDonnees1Click, "ID_MIT_BAS_Copier les donnees", "HINT_Copier les donnees").On(kEdition).Key("Ctrl+Shift+C"),
   Spec(kMenu, "Acqurir1", &T::Acqurir1, &F::acquisitionClick, "ID_MIT_BAS_Acquérir", "HINT_Acquisition").On(kAcqMenu).Key("F8"),
   Spec(kCheck, "Vecteurs1", &T::Vecteurs1, &F::Vecteurs1Click, "ID_MIT_BAS_Vecteurs", "HINT_Vecteurs").On(kAffichage).WhileBusy(),

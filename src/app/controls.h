@@ -85,7 +85,7 @@ struct Tools {
   Control Texte1, IDMITBASRegressi1, IDMITBASSynchronie1, Bitmap1;
   // The table exports, the spectrum's JCAMP-DX (shown in spectrometry) and
   // the Edit menu.
-  Control Csv1, Jcamp1, JcampNm1, CopierDonnees1;
+  Control Csv1, Jcamp1, JcampNm1, CopierDonnees1, CopierCourbe1;
   Control Message11, Message12, Message13, Message14;
   // The Help menu.
   Control Sommaire1;

@@ -151,6 +151,11 @@ void TFp::Csv1Click() {
   SaveExport(kCsvFilter, "CSV", CsvText(ShownTable(), csvStyle.Style));
 }
 
+void TFp::CopierCourbe1Click() {
+  // Without a window (rovanel-cli) there is no plot to picture: said.
+  if (!ui_->CopyPlot()) ui_->Failed(Text("ID_MES_ERR_pas de fenetre"));
+}
+
 void TFp::CopierDonnees1Click() {
   copiedText_ = TabText(ShownTable(), CurrentCsvStyle());
   ui_->CopyText(copiedText_);

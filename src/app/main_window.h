@@ -463,6 +463,7 @@ class TFp {
   void Jcamp1Click();
   void JcampNm1Click();
   void CopierDonnees1Click();
+  void CopierCourbe1Click();
   // Configuration and language (fp_language.cpp).
   // First display: the configuration file, the language dialog and the
   // delay-loop calibration on a first start, the texts of the language.

@@ -91,6 +91,9 @@ class UiPort {
   }
   // Plain text onto the clipboard (Copy data).
   virtual void CopyText(const std::string& text) { (void)text; }
+  // The plot as the window shows it, as a picture onto the clipboard (Copy
+  // plot); false where there is no window to picture.
+  virtual bool CopyPlot() { return false; }
 
   // The print preview of the job, modal.
   virtual void PreviewPage(const PrintJob& job) { (void)job; }

@@ -50,6 +50,10 @@ GaugeWindow::GaugeWindow(const app::TPBar& model, std::function<void()> cancel, 
   connect(cancel_, &QPushButton::clicked, this, [this] { onCancel_(); });
 }
 
+void GaugeWindow::SetCancelText(const QString& text) {
+  cancel_->setText(text);
+}
+
 void GaugeWindow::Render() {
   if (!model_.Visible()) {
     hide();

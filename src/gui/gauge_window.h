@@ -19,6 +19,8 @@ class GaugeWindow : public QDialog {
   GaugeWindow(const app::TPBar& model, std::function<void()> cancel, QWidget* parent);
   // Shows, hides and redraws the window after the model changed.
   void Render();
+  // The Cancel button's text, in the window's language.
+  void SetCancelText(const QString& text);
 
  private:
   const app::TPBar& model_;

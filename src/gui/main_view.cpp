@@ -401,6 +401,7 @@ void MainView::Changed(unsigned what) {
     for (auto& [key, action] : sceneActions_) action->setText(Q(fp_.Text(key)));
     for (auto& [key, action] : plotScaleActions_) action->setText(Q(fp_.Text(key)));
     setWindowTitle(Q(fp_.WindowTitle()));
+    if (gauge_ != nullptr) gauge_->SetCancelText(Q(fp_.Text("ID_BTN_BAS_Annuler")));
   }
   if (what & app::kChangedCaptions) {
     for (auto& [name, label] : labels_) {

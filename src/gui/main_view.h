@@ -72,6 +72,7 @@ class MainView : public QMainWindow, public app::UiPort {
   bool PrintPage(const app::PrintJob& job, const std::function<void()>& confirmed) override;
   void PreviewPage(const app::PrintJob& job) override;
   void CopyText(const std::string& text) override;  // clipboard.cpp
+  bool CopyPlot() override;                          // clipboard.cpp
   // With ROVANEL_DIALOG_SHOTS set, grabs the next modal window as NAME.png
   // and closes it.
   void GrabNextModal(const QString& name, int delayMs);

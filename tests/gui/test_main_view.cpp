@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QImage>
 #include <QMessageBox>
 #include <QTimer>
 
@@ -106,6 +109,14 @@ TEST_F(View, QuittingANewMeasurementAsksAndCancelKeepsTheWindowOpen) {
   EXPECT_TRUE(view->close());
 }
 
+TEST_F(View, CopyPlotPutsThePlotAsShownOnTheClipboard) {
+  std::ostringstream out, err;
+  script::ActionRunner runner(view->Model(), out, err);
+  ASSERT_TRUE(runner.RunAll({"click:acquisition", "click:CopierCourbe1"})) << err.str();
+  const QImage copied = QGuiApplication::clipboard()->image();
+  EXPECT_EQ(copied.size(), view->Plot()->size());
+}
+
 // A press, a move and a release of the left button at widget points.
 void Drag(QWidget& w, QPointF from, QPointF to) {
   QMouseEvent press(QEvent::MouseButtonPress, from, w.mapToGlobal(from), Qt::LeftButton,
@@ -178,6 +189,8 @@ TEST_F(View, QtsOwnDialogsFollowTheLanguageMenu) {
   EXPECT_EQ(cancel(), "Cancel");
   view->Model().Click("Deutsch1");
   view->Sync();
+  // The gauge's own Cancel button too.
+  EXPECT_EQ(view->findChild<QPushButton*>("Annuler")->text(), "Abbrechen");
   if (cancel() == "Cancel") GTEST_SKIP() << "Qt's translations are not installed (qt6-translations-l10n)";
   EXPECT_EQ(cancel(), "Abbrechen");
   view->Model().Click("Francais1");

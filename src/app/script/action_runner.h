@@ -46,6 +46,7 @@ class ScriptedPort final : public app::UiPort {
   }
   void PreviewPage(const app::PrintJob& job) override { inner_.PreviewPage(job); }
   void CopyText(const std::string& text) override { inner_.CopyText(text); }
+  bool CopyPlot() override { return inner_.CopyPlot(); }
 
  private:
   app::UiPort& inner_;
