@@ -6,6 +6,7 @@
 #include "app/box_status.h"
 #include "app/gauge_progress.h"
 #include "app/main_window.h"
+#include "app/window_scopes.h"
 
 namespace rovanel::app {
 

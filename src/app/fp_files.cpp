@@ -164,7 +164,7 @@ void TFp::ouvrirClick() {
   OpenChosenFile();
 }
 
-bool TFp::OpenAtStart(const std::string& path) {
+bool TFp::OpenFile(const std::string& path) {
   // The open dialog answered with the file, as a double-click would.
   DialogAnswer answer;
   answer.dialog = "open";

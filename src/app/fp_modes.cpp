@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/main_window.h"
+#include "app/window_scopes.h"
 
 namespace rovanel::app {
 

@@ -18,7 +18,6 @@ void TFp::FileTaken(const std::string& name, bool whole) {
     fileName_ = name;
     unsaved_ = false;
   }
-  ++filesTaken_;
   recent_.erase(std::remove(recent_.begin(), recent_.end(), name), recent_.end());
   recent_.insert(recent_.begin(), name);
   if (recent_.size() > kMaxRecentFiles) recent_.resize(kMaxRecentFiles);
@@ -33,17 +32,6 @@ void TFp::SetRecentFiles(std::vector<std::string> files) {
       recent_.push_back(std::move(f));
 }
 
-bool TFp::OpenFile(const std::string& name) {
-  DialogAnswer answer;
-  answer.dialog = open.Name();
-  answer.steps.emplace_back("FileName", name);
-  dialogScript.Queue(std::move(answer));
-  const int taken = filesTaken_;
-  ouvrirClick();
-  Changed(kChangedAll);
-  return filesTaken_ != taken;
-}
-
 void TFp::OpenRecent(std::size_t index) {
   if (index >= recent_.size()) return;
   const std::string name = recent_[index];
@@ -56,6 +44,7 @@ void TFp::OpenRecent(std::size_t index) {
     return;
   }
   OpenFile(name);
+  Changed(kChangedAll);
 }
 
 bool TFp::CanClose() {

@@ -8,6 +8,7 @@
 #include "acquisition/series_timing.h"
 #include "app/gauge_progress.h"
 #include "app/main_window.h"
+#include "app/window_scopes.h"
 
 namespace rovanel::app {
 

@@ -1,4 +1,5 @@
 #include "app/main_window.h"
+#include "app/window_scopes.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -15,7 +16,7 @@
 
 namespace rovanel::app {
 
-TFp::LoopScope::LoopScope(TFp& fp) : fp_(fp), was_(std::exchange(fp.busy_, true)) {
+LoopScope::LoopScope(TFp& fp) : fp_(fp), was_(std::exchange(fp.busy_, true)) {
   // The controls as the loop leaves them, shown before it waits.
   if (!was_) fp_.Changed(kChangedControls | kChangedCaptions);
 }
@@ -155,7 +156,13 @@ void TFp::FormClose() {
   if (!busy_) box_.GetBoard().BoardClose();
 }
 
-TFp::LoopScope::~LoopScope() {
+DrawingHeld::DrawingHeld(TFp& fp) : fp_(fp) { ++fp_.drawHeld_; }
+
+DrawingHeld::~DrawingHeld() {
+  if (--fp_.drawHeld_ == 0 && std::exchange(fp_.drawDue_, false)) fp_.DrawCurves();
+}
+
+LoopScope::~LoopScope() {
   fp_.busy_ = was_;
   if (!was_ && fp_.closed_) fp_.box_.GetBoard().BoardClose();
 }

@@ -87,10 +87,9 @@ class TFp {
   void FormCreate();
   void FormShow();
   void FormClose();
-  // The curve file named on the command line (or by a double-click), opened
-  // once the window is up, as Open would; a file it cannot read is said and
-  // the program goes on empty. True when it was opened.
-  bool OpenAtStart(const std::string& path);
+  // A curve file opened as Open would (named on the command line, chosen
+  // among the recent files); one that cannot be read is said. True if opened.
+  bool OpenFile(const std::string& path);
   // Asks every loop that lets messages run to end after its pass.
   void StopLoops();
   // Ends the loops that run until told to (the live view, a zoom held
@@ -141,11 +140,7 @@ class TFp {
   bool ecranArrow(int delta, bool vertical);
   // The plot as the window draws it at its size (fp_screen_plot.cpp), in a
   // frame of `width` x `height` device units at `dpi`.
-  struct ScreenPlot {
-    display::PrintPage page;  // the plot part only
-    display::PlotOptions options;
-    display::PageStyle style;
-  };
+  using ScreenPlot = display::PlotPicture;
   ScreenPlot MakeScreenPlot(const display::PageFrame& frame, double dpi) const;
   // The size the window's plot is drawn at; dump:axes reads its ticks.
   void SetPlotSize(double width, double height, double dpi);
@@ -224,20 +219,15 @@ class TFp {
   int Lang() const { return Language; }
   const Dictionary& Words() const { return dictionary; }
   std::string WindowTitle() const;
-  // The measurement's file: "*" first while it was never saved since it
-  // was measured; empty before any measurement or file.
+  // The measurement's file, "*" first while a new one was never saved.
   std::string FileTitle() const;
   bool Unsaved() const { return unsaved_; }
   // At most kMaxRecentFiles, the latest first; the view keeps them between runs.
   static constexpr std::size_t kMaxRecentFiles = 8;
   const std::vector<std::string>& RecentFiles() const { return recent_; }
   void SetRecentFiles(std::vector<std::string> files);
-  // Opens a curve file as Open would; false when it was refused (and said).
-  bool OpenFile(const std::string& name);
-  // A recent file that is gone is said and removed from the list.
-  void OpenRecent(std::size_t index);
-  // Before the window closes: asks whether to save a measurement never
-  // saved; false to keep the window open.
+  void OpenRecent(std::size_t index);  // one that is gone: said and dropped
+  // Before closing: asks about a measurement never saved; false: stay.
   bool CanClose();
   // The text of a language key in the current language (the key itself when
   // the dictionary lacks it), and the same with its %d / %s filled in order.
@@ -498,35 +488,9 @@ class TFp {
   // one waits for it, else through the port. True when it closed with OK.
   bool RunDialog(DialogModel& dialog);
 
-  // While one lives, DrawCurves only notes that a picture is due; the last
-  // one to end draws it, once.
-  class DrawingHeld {
-   public:
-    explicit DrawingHeld(TFp& fp) : fp_(fp) { ++fp_.drawHeld_; }
-    ~DrawingHeld() {
-      if (--fp_.drawHeld_ == 0 && std::exchange(fp_.drawDue_, false)) fp_.DrawCurves();
-    }
-    DrawingHeld(const DrawingHeld&) = delete;
-    DrawingHeld& operator=(const DrawingHeld&) = delete;
-
-   private:
-    TFp& fp_;
-  };
-
-  // While a finite loop runs it owns the data: the clicks that would touch
-  // them wait for its end (RunsNow), and a second start is refused.
-  class LoopScope {
-   public:
-    explicit LoopScope(TFp& fp);
-    // The last scope to end closes the box when the window closed meanwhile.
-    ~LoopScope();
-    LoopScope(const LoopScope&) = delete;
-    LoopScope& operator=(const LoopScope&) = delete;
-
-   private:
-    TFp& fp_;
-    bool was_;
-  };
+  // Scopes of the handlers (window_scopes.h): a drawing held, a finite loop.
+  friend class DrawingHeld;
+  friend class LoopScope;
 
  private:
   // The gauge's side of the loops (app/gauge_progress.*).
@@ -729,7 +693,6 @@ class TFp {
   bool unsaved_ = false;
   std::string fileName_;
   std::vector<std::string> recent_;
-  int filesTaken_ = 0;
   int drawHeld_ = 0;
   bool drawDue_ = false;
 };

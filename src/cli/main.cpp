@@ -29,7 +29,7 @@ int main(int argc, char** argv) {
   fp.FormShow();
   // A file named on the command line, as open:FILE; one that cannot be read
   // is said and fails the run as a failed action would.
-  if (run->line.openFile && !fp.OpenAtStart(*run->line.openFile)) {
+  if (run->line.openFile && !fp.OpenFile(*run->line.openFile)) {
     fp.FormClose();
     return 1;
   }

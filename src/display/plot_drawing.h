@@ -36,6 +36,13 @@ struct PlotOptions {
   std::optional<PagePen> cursorPen;
 };
 
+// A plot to draw: the page's plot part, what the window adds, the style.
+struct PlotPicture {
+  PrintPage page;
+  PlotOptions options;
+  PageStyle style;
+};
+
 // Where the frame goes on a device of the given size when nothing but the
 // plot shares it: room for the Y legend above, the Y tick labels on the
 // left, the X tick labels and legend underneath.

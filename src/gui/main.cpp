@@ -51,7 +51,7 @@ int main(int argc, char** argv) {
   // A file named on the command line (the desktop entry's %f); one that
   // cannot be read is said, and the window starts empty.
   if (line.openFile) {
-    fp.OpenAtStart(*line.openFile);
+    fp.OpenFile(*line.openFile);
     view.Sync();
   }
 

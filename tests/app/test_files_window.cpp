@@ -265,7 +265,7 @@ TEST_F(FileCommands, AFileOpenedAtStartGoesToItsExperimentOrIsSaid) {
     support::NoBoxRig fresh;
     fresh.fp.Click("opto");
     const std::string label = fresh.fp.Controls().FileNom.caption;
-    EXPECT_EQ(fresh.fp.OpenAtStart(c.file), c.opens) << c.file;
+    EXPECT_EQ(fresh.fp.OpenFile(c.file), c.opens) << c.file;
     EXPECT_TRUE((fresh.fp.Controls().*c.mode).down) << c.file;
     EXPECT_EQ(fresh.port.messages.size(), c.opens ? 0u : 1u) << c.file;
     EXPECT_TRUE(fresh.fp.Answers().Unused().empty()) << c.file;
@@ -276,7 +276,7 @@ TEST_F(FileCommands, AFileOpenedAtStartGoesToItsExperimentOrIsSaid) {
     }
   }
   support::NoBoxRig fresh;
-  ASSERT_TRUE(fresh.fp.OpenAtStart(Path("slit.CCD")));
+  ASSERT_TRUE(fresh.fp.OpenFile(Path("slit.CCD")));
   EXPECT_TRUE(fresh.fp.Controls().int_.down);
   EXPECT_EQ(fresh.fp.Curves().Raw(fresh.fp.Curves().Count()), saved);
 }
