@@ -5,8 +5,8 @@ cd "$(dirname "$0")"
 source scripts/common.sh
 # The tests read the printed page back with Poppler's tools, and drive the
 # real USB backend against an FTDI chip emulated in user space (umockdev);
-# clang-tidy checks the sources.
-ROVANEL_PACKAGES+=(poppler-utils umockdev libumockdev-dev clang-tidy)
+# clang-tidy checks the sources; rsvg-convert renders the SVG export.
+ROVANEL_PACKAGES+=(poppler-utils umockdev libumockdev-dev clang-tidy librsvg2-bin)
 # LibreOffice reads the CSV export back in a French and an English locale
 # (about half a minute); its install is large, so it is asked for with
 # ROVANEL_WITH_LIBREOFFICE=1, and the test skips without it.

@@ -238,7 +238,11 @@ QWidget* MiCalcDialog::Page(int index) {
   auto* column = new QVBoxLayout(page);
   auto* grid = new QGridLayout;
   grid->setColumnStretch(4, 1);
-  int row = 0;
+  // Column heads in the notation of any language: the value x, and its
+  // uncertainty Δx (the fields read "0000.00" until typed into).
+  grid->addWidget(RichLabel(page, QStringLiteral("<i>x</i>")), 0, 1, Qt::AlignHCenter);
+  grid->addWidget(RichLabel(page, QString::fromUtf8("Δ<i>x</i>")), 0, 3, Qt::AlignHCenter);
+  int row = 1;
   const auto addRow = [&](const Quantity& q, bool input) {
     grid->addWidget(RichLabel(page, Label(q)), row, 0);
     grid->addWidget(Edit(page, q.value, input), row, 1);

@@ -293,6 +293,12 @@ QTabWidget* ParaintDialog::Notebook() {
       grid->addWidget(new QLabel(QString::fromUtf8(text), sheet), line, column, align);
     };
     int line = 0;
+    // Column heads in any language's notation: the value x, its uncertainty
+    // Δx (which the fit fills; "0000.00" until then).
+    if (kPageRows[page].front().sigma != nullptr) {
+      label("x", line, 1, Qt::AlignHCenter);
+      label("Δx", line++, 3, Qt::AlignHCenter);
+    }
     for (const Row& r : kPageRows[page]) {
       label(r.symbol, line, 0, Qt::AlignRight);
       edit(r.edit, line, 1);

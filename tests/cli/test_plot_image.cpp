@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -59,6 +60,38 @@ TEST_F(PlotImage, PngAndSvgAtTheSizeAskedWithTheCurveInTheFrame) {
   // The axis numbers are text in it, the curves paths.
   EXPECT_NE(text.str().find(">28000<"), std::string::npos);
   EXPECT_NE(text.str().find("<polyline"), std::string::npos);
+}
+
+// The SVG as another program renders it: rsvg-convert's picture has the
+// curve where the PNG export draws it, column by column.
+TEST_F(PlotImage, TheSvgRenderedByRsvgHasTheCurveWhereThePngHasIt) {
+  int status = 0;
+  if (support::Shell("command -v rsvg-convert >/dev/null 2>&1", status), status != 0)
+    GTEST_SKIP() << "rsvg-convert is not installed (librsvg2-bin)";
+  const std::string out = Cli("'export:png=plot.png size=800x450' 'export:svg=plot.svg size=800x450'", status);
+  ASSERT_EQ(status, 0) << out;
+  support::Shell("cd '" + dir.string() + "' && rsvg-convert -b white -o rsvg.png plot.svg 2>&1", status);
+  ASSERT_EQ(status, 0);
+  const QImage png(QString::fromStdString((dir / "plot.png").string()));
+  const QImage rsvg(QString::fromStdString((dir / "rsvg.png").string()));
+  // Qt's generator writes the size in millimetres: rsvg may round it up a pixel.
+  ASSERT_LE(std::abs(rsvg.width() - png.width()), 1);
+  ASSERT_LE(std::abs(rsvg.height() - png.height()), 1);
+  // The topmost dark pixel of each column in the upper (curve) half.
+  const auto top = [](const QImage& image, int x) {
+    for (int y = 40; y < image.height() / 2; ++y)
+      if (qGray(image.pixel(x, y)) < 100) return y;
+    return -1;
+  };
+  int compared = 0, close = 0;
+  for (int x = 120; x < 740; x += 4) {
+    const int a = top(png, x), b = top(rsvg, x);
+    if (a < 0 && b < 0) continue;
+    ++compared;
+    close += a >= 0 && b >= 0 && std::abs(a - b) <= 2;
+  }
+  EXPECT_GT(compared, 100);
+  EXPECT_GE(close, compared * 95 / 100) << close << " of " << compared;
 }
 
 TEST_F(PlotImage, ABadSizeOrFileIsRefusedOnOneLine) {
