@@ -145,10 +145,12 @@ namespace rovanel::display {
 void QtPagePainter::Picture(double x, double y, double w, double h, const Canvas& picture, int top,
                             int rows) {
   if (rows <= 0 || w <= 0 || h <= 0) return;
-  const QImage image = ToQImage(picture);
+  // Only the rows asked for, cut out first: Qt's SVG generator ignores a
+  // source rectangle and would embed the whole picture.
+  const QImage image = ToQImage(picture).copy(0, top, picture.Width(), rows);
   // Smoothed when enlarged: a band is made of broad areas of colour.
   painter_.setRenderHint(QPainter::SmoothPixmapTransform, true);
-  painter_.drawImage(QRectF(x, y, w, h), image, QRectF(0, top, picture.Width(), rows));
+  painter_.drawImage(QRectF(x, y, w, h), image);
 }
 
 }  // namespace rovanel::display
