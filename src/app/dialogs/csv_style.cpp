@@ -36,10 +36,7 @@ bool TCsvStyle::SetField(std::string_view field, std::string_view value, std::st
     error = "no field '" + std::string(field) + "' (pointComma, commaSemicolon or style)";
     return false;
   }
-  if (value != "1") {
-    error = "a radio button takes 1 (checked), not '" + std::string(value) + "'";
-    return false;
-  }
+  if (!RadioValue(value, error)) return false;
   Check(*radio);
   return true;
 }

@@ -58,6 +58,12 @@ class DialogModel {
   std::function<void()> Help;
 
  protected:
+  // A script checks a radio button with field=1; anything else is refused.
+  static bool RadioValue(std::string_view value, std::string& error) {
+    if (value == "1") return true;
+    error = "a radio button takes 1 (checked), not '" + std::string(value) + "'";
+    return false;
+  }
   void Close(bool ok) {
     closed = true;
     accepted = ok;

@@ -34,10 +34,7 @@ bool TSelLge::SetField(std::string_view field, std::string_view value, std::stri
     error = "no field '" + std::string(field) + "' (francais, anglais or allemand)";
     return false;
   }
-  if (value != "1") {
-    error = "a radio button takes 1 (checked), not '" + std::string(value) + "'";
-    return false;
-  }
+  if (!RadioValue(value, error)) return false;
   Check(*radio);
   return true;
 }
