@@ -4,7 +4,7 @@
 
 ROVANEL_PACKAGES=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev libgl-dev libftdi1-dev
+  qt6-base-dev qt6-svg-dev libgl-dev libftdi1-dev
   libgtest-dev libgmock-dev libbenchmark-dev libfftw3-dev
   xvfb xauth fonts-dejavu-core imagemagick qt6-translations-l10n
 )
