@@ -7,8 +7,9 @@
 //   CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DROVANEL_FUZZ=ON \
 //       -DROVANEL_TESTS=OFF -DROVANEL_BENCH=OFF
 //   ninja -C build-fuzz fuzz_window
-// Run over a copy of the seeds (a series file is larger than the default
-// length):
+// For the long runs add -DROVANEL_FUZZ_ASAN=OFF: UBSan only, several times
+// the executions per second. Run over a copy of the seeds (a series file is
+// larger than the default length):
 //   cp -r tests/data/fuzz/curves /tmp/corpus-window
 //   build-fuzz/bin/fuzz_window -runs=1000000 -max_len=20000 /tmp/corpus-window
 #include <cstddef>
