@@ -20,6 +20,8 @@ namespace {
 
 using namespace fft_detail;
 
+constexpr std::uint32_t kChunkButterflies = 512;
+
 // ---------------------------------------------------------------------------
 // Butterflies
 
@@ -167,6 +169,18 @@ void FusedScalar(const FusedRun& f, std::uint32_t from, std::uint32_t n) {
 }
 
 #if ROVANEL_FFT_AVX2
+// Four units of a fused run on the cells x0 .. y1, written at float k of the outputs.
+ROVANEL_AVX2 inline void FusedUnitsAvx2(const FusedRun& f, std::uint32_t k, __m256 x0, __m256 x1,
+                                        __m256 y0, __m256 y1, __m256 ar, __m256 ai, __m256 br,
+                                        __m256 bi, __m256 cr, __m256 ci) {
+  const __m256 t0 = Twist(y0, ar, ai);
+  const __m256 t1 = Twist(y1, ar, ai);
+  const __m256 u0 = _mm256_add_ps(x0, t0), u1 = _mm256_sub_ps(x0, t0);
+  const __m256 v0 = _mm256_add_ps(x1, t1), v1 = _mm256_sub_ps(x1, t1);
+  StoreBoth(f.o0 + k, f.o1 + k, u0, Twist(v0, br, bi));
+  StoreBoth(f.o2 + k, f.o3 + k, u1, Twist(v1, cr, ci));
+}
+
 ROVANEL_AVX2 void FusedAvx2(const FusedRun& f, std::uint32_t n) {
   const __m256 ar = _mm256_set1_ps(f.wA[0]), ai = _mm256_set1_ps(f.wA[1]);
   const __m256 br = _mm256_set1_ps(f.wB[0]), bi = _mm256_set1_ps(f.wB[1]);
@@ -174,16 +188,52 @@ ROVANEL_AVX2 void FusedAvx2(const FusedRun& f, std::uint32_t n) {
   std::uint32_t r = 0;
   for (; r + 4 <= n; r += 4) {
     const std::uint32_t k = 2 * r;
-    const __m256 x0 = _mm256_loadu_ps(f.x0 + k);
-    const __m256 x1 = _mm256_loadu_ps(f.x1 + k);
-    const __m256 t0 = Twist(_mm256_loadu_ps(f.y0 + k), ar, ai);
-    const __m256 t1 = Twist(_mm256_loadu_ps(f.y1 + k), ar, ai);
-    const __m256 u0 = _mm256_add_ps(x0, t0), u1 = _mm256_sub_ps(x0, t0);
-    const __m256 v0 = _mm256_add_ps(x1, t1), v1 = _mm256_sub_ps(x1, t1);
-    StoreBoth(f.o0 + k, f.o1 + k, u0, Twist(v0, br, bi));
-    StoreBoth(f.o2 + k, f.o3 + k, u1, Twist(v1, cr, ci));
+    FusedUnitsAvx2(f, k, _mm256_loadu_ps(f.x0 + k), _mm256_loadu_ps(f.x1 + k),
+                   _mm256_loadu_ps(f.y0 + k), _mm256_loadu_ps(f.y1 + k), ar, ai, br, bi, cr, ci);
   }
   FusedScalar(f, r, n);
+}
+#endif
+
+#if ROVANEL_FFT_AVX2
+// *lo in the four floats of the low lane, *hi in those of the high one.
+ROVANEL_AVX2 inline __m256 LanePair(const float* lo, const float* hi) {
+  return _mm256_set_m128(_mm_set1_ps(*hi), _mm_set1_ps(*lo));
+}
+
+// The fused pass for L = 4, where a group is too short for FusedAvx2: group
+// m reads cells 8m .. 8m+7 (x0, x1, y0, y1 two cells each) and writes cells
+// 2m, 2m+1 of each output quarter. Two groups per vector, one per 128-bit
+// lane; the operations are FusedScalar's. count is a multiple of 4.
+ROVANEL_AVX2 void FusedFourAvx2(const CellPages& src, const CellPages& dst, const CellPages& tw,
+                                std::uint32_t half, std::uint32_t u0, std::uint32_t count) {
+  const std::uint32_t quarter = half / 2;
+  const float* s = src.At(4 * u0);
+  const float* wa = tw.At(2 * u0);
+  const float* wb = tw.At(u0);
+  const float* wc = tw.At(u0 + quarter);
+  float* o0 = dst.At(u0);
+  float* o1 = dst.At(u0 + half);
+  float* o2 = dst.At(u0 + quarter);
+  float* o3 = dst.At(u0 + quarter + half);
+  for (std::uint32_t g = 0; g < count; g += 4) {
+    const float* c = s + 8 * g;
+    const __m256 a0 = _mm256_loadu_ps(c), b0 = _mm256_loadu_ps(c + 8);
+    const __m256 a1 = _mm256_loadu_ps(c + 16), b1 = _mm256_loadu_ps(c + 24);
+    const __m256 x0 = _mm256_permute2f128_ps(a0, a1, 0x20);
+    const __m256 x1 = _mm256_permute2f128_ps(a0, a1, 0x31);
+    const __m256 y0 = _mm256_permute2f128_ps(b0, b1, 0x20);
+    const __m256 y1 = _mm256_permute2f128_ps(b0, b1, 0x31);
+    const float* a = wa + 4 * g;
+    const float* b = wb + 2 * g;
+    const float* d = wc + 2 * g;
+    const __m256 ar = LanePair(a, a + 8), ai = LanePair(a + 1, a + 9);
+    const __m256 t0 = Twist(y0, ar, ai), t1 = Twist(y1, ar, ai);
+    const __m256 u0v = _mm256_add_ps(x0, t0), u1v = _mm256_sub_ps(x0, t0);
+    const __m256 v0v = _mm256_add_ps(x1, t1), v1v = _mm256_sub_ps(x1, t1);
+    StoreBoth(o0 + 2 * g, o1 + 2 * g, u0v, Twist(v0v, LanePair(b, b + 4), LanePair(b + 1, b + 5)));
+    StoreBoth(o2 + 2 * g, o3 + 2 * g, u1v, Twist(v1v, LanePair(d, d + 4), LanePair(d + 1, d + 5)));
+  }
 }
 #endif
 
@@ -192,6 +242,9 @@ ROVANEL_AVX2 void FusedAvx2(const FusedRun& f, std::uint32_t n) {
 // every run of cells used here lies inside one block.
 void RunFusedChunk(const CellPages& src, const CellPages& dst, const CellPages& tw,
                    std::uint32_t half, std::uint32_t L, std::uint32_t u0, std::uint32_t count) {
+#if ROVANEL_FFT_AVX2
+  if (gVector && L == 4 && count % 4 == 0) return FusedFourAvx2(src, dst, tw, half, u0, count);
+#endif
   const std::uint32_t quarter = half / 2;
   const std::uint32_t run = std::min(count, L / 2);
   for (std::uint32_t u = u0; u < u0 + count; u += run) {
@@ -220,13 +273,18 @@ void RunFusedChunk(const CellPages& src, const CellPages& dst, const CellPages& 
   }
 }
 
-// Reads the clock once per chunk and pumps when the interval has passed.
+// Reads the clock once every kPumpCheckButterflies butterflies (a clock read
+// per chunk cost 5 % of a large transform) and pumps when the interval has
+// passed.
 class Ticker {
  public:
   explicit Ticker(FftPump* pump) : pump_(pump), last_(pump ? pump->NowUs() : 0) {}
-  // True on a cancel request.
-  bool Tick() {
+  // After `butterflies` more butterflies; true on a cancel request.
+  bool Tick(std::uint32_t butterflies) {
     if (!pump_) return false;
+    done_ += butterflies;
+    if (done_ < kPumpCheckButterflies) return false;
+    done_ = 0;
     const std::int64_t now = pump_->NowUs();
     if (now - last_ < kPumpIntervalUs) return false;
     last_ = now;
@@ -236,6 +294,7 @@ class Ticker {
  private:
   FftPump* pump_;
   std::int64_t last_;
+  std::uint32_t done_ = 0;
 };
 
 // ---------------------------------------------------------------------------
@@ -363,10 +422,10 @@ ROVANEL_AVX2 void FourLevelsAvx2(const float* c, double max, bool realTime, std:
 }
 #endif
 
-// The largest squared modulus of cells 0..count-1 (-1 when there are none).
-double MaxSquare(const CellPages& x, std::uint32_t count) {
+// The largest squared modulus of cells from..to-1 (-1 when there are none).
+double MaxSquare(const CellPages& x, std::uint32_t from, std::uint32_t to) {
   double max = -1.0;
-  x.ForEachRun(count, [&](const float* c, std::uint32_t, std::uint32_t n) {
+  x.ForEachRunIn(from, to, [&](const float* c, std::uint32_t, std::uint32_t n) {
     std::uint32_t k = 0;
 #if ROVANEL_FFT_AVX2
     if (gVector) {
@@ -391,10 +450,10 @@ struct LevelScale {
   }
 };
 
-// f(k, level) for the bins k < count.
+// f(c, level) for the cells from <= c < to.
 template <typename F>
-void ForEachLevel(const CellPages& x, std::uint32_t count, LevelScale scale, F f) {
-  x.ForEachRun(count, [&](const float* c, std::uint32_t first, std::uint32_t n) {
+void ForEachLevel(const CellPages& x, std::uint32_t from, std::uint32_t to, LevelScale scale, F f) {
+  x.ForEachRunIn(from, to, [&](const float* c, std::uint32_t first, std::uint32_t n) {
     std::uint32_t k = 0;
 #if ROVANEL_FFT_AVX2
     if (gVector) {
@@ -409,9 +468,8 @@ void ForEachLevel(const CellPages& x, std::uint32_t count, LevelScale scale, F f
   });
 }
 
-// The maximum modulus over bins 0..count-1, 1 when not positive.
-double MaxModulus(const CellPages& x, std::uint32_t count) {
-  const double q = MaxSquare(x, count);
+// The maximum modulus of the largest squared modulus q, 1 when not positive.
+double MaxModulus(double q) {
   const double max = q < 0.0 ? -1000.0 : std::sqrt(q);
   return max <= 0.0 ? 1.0 : max;
 }
@@ -449,31 +507,94 @@ class MeanOf {
   double sum_ = 0.0;
 };
 
-// x[i] := (sample i - mean, 0) for i < N and (0, 0) up to size.
-void LoadInput(std::span<const std::uint8_t> samples, double mean, std::uint32_t size,
-               const CellPages& data) {
-  const std::size_t n = samples.size();
-  std::array<float, 256> centred{};
-  for (int v = 0; v < 256; ++v) centred[v] = static_cast<float>(v - mean);
-  data.ForEachRun(size, [&](float* c, std::uint32_t first, std::uint32_t count) {
+// The centred input x[i] = (sample i - mean, 0) for i < N, (0, 0) up to size.
+class CentredInput {
+ public:
+  CentredInput(std::span<const std::uint8_t> samples, double mean)
+      : samples_(samples), mean_(mean) {
+    for (int v = 0; v < 256; ++v) centred_[v] = static_cast<float>(v - mean);
+  }
+  std::span<const std::uint8_t> Samples() const { return samples_; }
+  double Mean() const { return mean_; }
+  // Cells first .. first+count-1 into c.
+  void Fill(std::uint32_t first, std::uint32_t count, float* c) const {
+    const std::size_t n = samples_.size();
     const std::uint32_t filled =
         first < n ? static_cast<std::uint32_t>(std::min<std::size_t>(count, n - first)) : 0;
     for (std::uint32_t i = 0; i < filled; ++i) {
-      c[2 * i] = centred[samples[first + i]];
+      c[2 * i] = centred_[samples_[first + i]];
       c[2 * i + 1] = 0.0f;
     }
     std::fill(c + 2 * filled, c + 2 * count, 0.0f);
-  });
+  }
+
+ private:
+  std::span<const std::uint8_t> samples_;
+  double mean_;
+  std::array<float, 256> centred_{};
+};
+
+#if ROVANEL_FFT_AVX2
+// Input cells i .. i+3 as (x, 0) pairs: x = (float)(sample - mean), as
+// CentredInput computes it.
+ROVANEL_AVX2 inline __m256 CentredFourAvx2(const CentredInput& in, std::span<const std::uint8_t> s,
+                                           std::uint32_t i, __m256d mean) {
+  if (i + 4 <= s.size()) {
+    std::int32_t four;
+    std::memcpy(&four, s.data() + i, sizeof four);
+    const __m256d v = _mm256_cvtepi32_pd(_mm_cvtepu8_epi32(_mm_cvtsi32_si128(four)));
+    const __m128 x = _mm256_cvtpd_ps(_mm256_sub_pd(v, mean));
+    const __m128 zero = _mm_setzero_ps();
+    return _mm256_set_m128(_mm_unpackhi_ps(x, zero), _mm_unpacklo_ps(x, zero));
+  }
+  alignas(32) float c[8];
+  in.Fill(i, 4, c);
+  return _mm256_load_ps(c);
 }
 
-// Twiddles and input, for a transform that uses arrays.twiddles. The mean's
-// additions form one chain of dependent operations; run between the twiddle
-// groups (two samples per twiddle cell, which covers every sample), they
-// overlap with that work.
-void Prepare(std::span<const std::uint8_t> samples, std::uint32_t size, const FftArrays& arrays) {
-  MeanOf mean(samples);
-  FillTwiddles(arrays.twiddles, size, [&](std::uint32_t cells) { mean.AddUpTo(2 * cells); });
-  LoadInput(samples, mean.Value(), size, CellPages(arrays.data));
+// RunFirstFusedChunk with the vector kernel; count is a multiple of 4.
+ROVANEL_AVX2 void FirstFusedAvx2(const CentredInput& in, const CellPages& dst, const CellPages& tw,
+                                 std::uint32_t half, std::uint32_t u0, std::uint32_t count) {
+  const std::uint32_t quarter = half / 2;
+  const std::span<const std::uint8_t> s = in.Samples();
+  const __m256d mean = _mm256_set1_pd(in.Mean());
+  const FusedRun f{nullptr,        nullptr,              nullptr,
+                   nullptr,        tw.At(0),             tw.At(0),
+                   tw.At(quarter), dst.At(u0),           dst.At(u0 + half),
+                   dst.At(u0 + quarter), dst.At(u0 + quarter + half)};
+  const __m256 ar = _mm256_set1_ps(f.wA[0]), ai = _mm256_set1_ps(f.wA[1]);
+  const __m256 cr = _mm256_set1_ps(f.wC[0]), ci = _mm256_set1_ps(f.wC[1]);
+  for (std::uint32_t r = 0; r < count; r += 4) {
+    const std::uint32_t u = u0 + r;
+    FusedUnitsAvx2(f, 2 * r, CentredFourAvx2(in, s, u, mean),
+                   CentredFourAvx2(in, s, u + quarter, mean), CentredFourAvx2(in, s, u + half, mean),
+                   CentredFourAvx2(in, s, u + half + quarter, mean), ar, ai, ar, ai, cr, ci);
+  }
+}
+#endif
+
+// Units u0 .. u0+count-1 of the first fused pass (L = size/2, so m = 0) on
+// the input cells built in place of src: the same operations on the same
+// floats as RunFusedChunk, without writing the input out and reading it back.
+void RunFirstFusedChunk(const CentredInput& in, const CellPages& dst, const CellPages& tw,
+                        std::uint32_t half, std::uint32_t u0, std::uint32_t count) {
+#if ROVANEL_FFT_AVX2
+  if (gVector && count % 4 == 0) return FirstFusedAvx2(in, dst, tw, half, u0, count);
+#endif
+  const std::uint32_t quarter = half / 2;
+  alignas(32) std::array<float, kChunkButterflies / 2> x0, x1, y0, y1;  // count <= kChunk / 4
+  in.Fill(u0, count, x0.data());
+  in.Fill(u0 + quarter, count, x1.data());
+  in.Fill(u0 + half, count, y0.data());
+  in.Fill(u0 + half + quarter, count, y1.data());
+  const FusedRun f{x0.data(),       x1.data(),       y0.data(),
+                   y1.data(),       tw.At(0),        tw.At(0),
+                   tw.At(quarter),  dst.At(u0),      dst.At(u0 + half),
+                   dst.At(u0 + quarter), dst.At(u0 + quarter + half)};
+#if ROVANEL_FFT_AVX2
+  if (gVector) return FusedAvx2(f, count);
+#endif
+  FusedScalar(f, 0, count);
 }
 
 // The twiddle table of each size, filled once: a spectrum of a size already
@@ -498,12 +619,6 @@ TDblTab* CachedTwiddles(std::uint32_t size) {
   return t.get();
 }
 
-// The input of a transform that takes its twiddles from the cache.
-void LoadCentred(std::span<const std::uint8_t> samples, std::uint32_t size, TDblTab& data) {
-  MeanOf mean(samples);
-  LoadInput(samples, mean.Value(), size, CellPages(data));
-}
-
 bool ValidSize(std::uint32_t size) {
   return size >= 1 && std::has_single_bit(size);
 }
@@ -517,9 +632,19 @@ bool FitsArrays(const FftArrays& arrays, std::uint32_t size) {
          HoldsCells(arrays.twiddles, size / 2);
 }
 
-// The stages and the reordering, with the twiddles of `twiddles`; the sizes were checked.
-FftStatus TransformWith(TDblTab& dataTab, TDblTab& workTab, TDblTab& twiddles, std::uint32_t size,
-                        FftPump* pump) {
+// How the stages ended, and which array holds their last result R
+// (X[0] = R[0], X[size-k] = R[k]).
+struct Stages {
+  FftStatus status;
+  bool inWork;
+};
+
+// The stages with the twiddles of `twiddles`; the sizes were checked. With
+// `input` (size >= 8, so the first pass is fused) the first pass reads the
+// input itself and dataTab's contents are not used. That pass does not pump:
+// the input must not change under it, and it lasts one pass over the arrays.
+Stages RunStages(TDblTab& dataTab, TDblTab& workTab, TDblTab& twiddles, std::uint32_t size,
+                 FftPump* pump, const CentredInput* input) {
   const CellPages data(dataTab), work(workTab), tw(twiddles);
   const std::uint32_t half = size / 2;
   const CellPages* src = &data;
@@ -527,49 +652,71 @@ FftStatus TransformWith(TDblTab& dataTab, TDblTab& workTab, TDblTab& twiddles, s
   Ticker ticker(pump);
   bool cancelled = false;
   std::uint32_t L = half;
-  // The clock is read after every chunk of kPumpCheckButterflies butterflies
-  // (fewer for small sizes); a cancel ends the pass at the end of that chunk.
+  // The butterflies run in chunks of at most kChunkButterflies (a chunk's
+  // runs of cells stay inside one block); a cancel ends the pass at the end
+  // of the chunk that saw it.
   do {
-    const bool fused = L >= 8;
-    if (fused) {
-      const std::uint32_t chunk = std::min(kPumpCheckButterflies / 4, half / 2);
+    // Two stages per pass while L >= 4, then one.
+    const bool fromInput = input && L == half;
+    const int stages = L >= 4 ? 2 : 1;
+    if (stages == 2) {
+      const std::uint32_t chunk = std::min(kChunkButterflies / 4, half / 2);
       for (std::uint32_t u0 = 0; u0 < half / 2 && !cancelled; u0 += chunk) {
-        RunFusedChunk(*src, *dst, tw, half, L, u0, chunk);
-        cancelled = ticker.Tick();
+        if (fromInput) {
+          RunFirstFusedChunk(*input, *dst, tw, half, u0, chunk);
+        } else {
+          RunFusedChunk(*src, *dst, tw, half, L, u0, chunk);
+          cancelled = ticker.Tick(4 * chunk);
+        }
       }
     } else {
-      const std::uint32_t chunk = std::min(kPumpCheckButterflies, half);
+      const std::uint32_t chunk = std::min(kChunkButterflies, half);
       for (std::uint32_t j0 = 0; j0 < half && !cancelled; j0 += chunk) {
         RunChunk(*src, *dst, tw, half, L, j0, chunk);
-        cancelled = ticker.Tick();
+        cancelled = ticker.Tick(chunk);
       }
     }
     std::swap(src, dst);
-    for (int stage = 0; stage < (fused ? 2 : 1); ++stage) {
+    for (int stage = 0; stage < stages; ++stage) {
       L /= 2;
       if (pump) pump->StageDone(size - L);
     }
   } while (L != 0 && !cancelled);
-
-  // The last result R goes into data reversed: X[0] = R[0], X[size-k] = R[k].
-  if (src == &data) {
-    ReverseCellsInPlace(data, size);
-  } else {
-    ReverseCells(work, data, size);
-  }
-  return L == 0 ? FftStatus::Done : FftStatus::Cancelled;
+  return {L == 0 ? FftStatus::Done : FftStatus::Cancelled, src == &work};
 }
 
-// The input, the twiddles (the cached table of the size when there is one)
-// and the transform.
-FftStatus RunSpectrum(std::span<const std::uint8_t> samples, std::uint32_t size,
-                      const FftArrays& arrays, FftPump* pump) {
-  if (TDblTab* twiddles = CachedTwiddles(size)) {
-    LoadCentred(samples, size, arrays.data);
-    return TransformWith(arrays.data, arrays.work, *twiddles, size, pump);
+// The stages, then R into data reversed: X in data.
+FftStatus TransformWith(TDblTab& dataTab, TDblTab& workTab, TDblTab& twiddles, std::uint32_t size,
+                        FftPump* pump) {
+  const Stages run = RunStages(dataTab, workTab, twiddles, size, pump, nullptr);
+  const CellPages data(dataTab);
+  if (run.inWork) {
+    ReverseCells(CellPages(workTab), data, size);
+  } else {
+    ReverseCellsInPlace(data, size);
   }
-  Prepare(samples, size, arrays);
-  return TransformWith(arrays.data, arrays.work, arrays.twiddles, size, pump);
+  return run.status;
+}
+
+// The mean, the twiddles (the cached table of the size when there is one)
+// and the stages on the centred input. The mean's additions form one chain
+// of dependent operations; when the twiddles must be computed, they run
+// between the twiddle groups (two samples per twiddle cell, which covers
+// every sample) and overlap with that work.
+Stages RunSpectrum(std::span<const std::uint8_t> samples, std::uint32_t size,
+                   const FftArrays& arrays, FftPump* pump) {
+  MeanOf mean(samples);
+  TDblTab* twiddles = CachedTwiddles(size);
+  if (!twiddles) {
+    FillTwiddles(arrays.twiddles, size, [&](std::uint32_t cells) { mean.AddUpTo(2 * cells); });
+    twiddles = &arrays.twiddles;
+  }
+  const CentredInput input(samples, mean.Value());
+  if (size >= 8) return RunStages(arrays.data, arrays.work, *twiddles, size, pump, &input);
+  CellPages(arrays.data).ForEachRun(size, [&](float* c, std::uint32_t first, std::uint32_t n) {
+    input.Fill(first, n, c);
+  });
+  return RunStages(arrays.data, arrays.work, *twiddles, size, pump, nullptr);
 }
 
 }  // namespace
@@ -600,15 +747,21 @@ FftStatus ComputeSpectrum(std::span<const std::uint8_t> samples, std::uint32_t s
       !FitsArrays(arrays, size)) {
     return FftStatus::Refused;
   }
-  const FftStatus status = RunSpectrum(samples, size, arrays, pump);
-  const CellPages data(arrays.data);
-
-  // Bin 0 gets the fixed value (1, 1); its modulus sqrt 2 bounds the maximum from below.
-  data.At(0)[0] = 1.0f;
-  data.At(0)[1] = 1.0f;
-  const LevelScale scale{MaxModulus(data, half), false};
-  ForEachLevel(data, half, scale, [&](std::uint32_t k, std::uint8_t v) { levels[k] = v; });
-  return status;
+  const Stages run = RunSpectrum(samples, size, arrays, pump);
+  if (half == 0) return run.status;
+  // Read in R, unreversed: bin 0 is R[0], bins 1 .. half-1 are cells
+  // size-1 down to half+1. Bin 0 gets the fixed value (1, 1); its modulus
+  // sqrt 2 bounds the maximum from below.
+  const CellPages r(run.inWork ? arrays.work : arrays.data);
+  float* bin0 = r.At(0);
+  bin0[0] = 1.0f;
+  bin0[1] = 1.0f;
+  const std::uint32_t from = half + 1;
+  const LevelScale scale{MaxModulus(std::max(SquaredModulus(bin0), MaxSquare(r, from, size))),
+                         false};
+  levels[0] = scale.Of(SquaredModulus(bin0));
+  ForEachLevel(r, from, size, scale, [&](std::uint32_t c, std::uint8_t v) { levels[size - c] = v; });
+  return run.status;
 }
 
 FftStatus ComputeSpectrum(const TLargeTab& series, std::uint32_t n, std::uint32_t size,
@@ -628,17 +781,18 @@ FftStatus ComputeSpectrumRealTime(std::span<const std::uint8_t> frame, FftArrays
   if (!ValidSize(size) || out.size() < 2 * std::size_t{size} || !FitsArrays(arrays, size)) {
     return FftStatus::Refused;
   }
-  const FftStatus status = RunSpectrum(frame, size, arrays, nullptr);
-  const CellPages data(arrays.data);
-
-  data.At(0)[0] = 0.0f;
-  data.At(0)[1] = 0.0f;
-  const LevelScale scale{MaxModulus(data, size), true};
-  ForEachLevel(data, size, scale, [&](std::uint32_t k, std::uint8_t v) {
+  const Stages run = RunSpectrum(frame, size, arrays, nullptr);
+  // Bin k is R[size - k] (R[0] for bin 0), read in place.
+  const CellPages r(run.inWork ? arrays.work : arrays.data);
+  r.At(0)[0] = 0.0f;
+  r.At(0)[1] = 0.0f;
+  const LevelScale scale{MaxModulus(MaxSquare(r, 0, size)), true};
+  ForEachLevel(r, 0, size, scale, [&](std::uint32_t c, std::uint8_t v) {
+    const std::uint32_t k = c == 0 ? 0 : size - c;
     out[2 * k] = v;
     out[2 * k + 1] = v;
   });
-  return status;
+  return run.status;
 }
 
 }  // namespace rovanel::signal

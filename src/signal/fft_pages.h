@@ -48,8 +48,15 @@ class CellPages {
   // f(cells, first, n) for each run of cells [first, first + n) of [0, count) inside one block.
   template <typename F>
   void ForEachRun(std::uint32_t count, F f) const {
-    for (std::uint32_t first = 0; first < count; first += kBlockCells) {
-      f(At(first), first, std::min(kBlockCells, count - first));
+    ForEachRunIn(0, count, f);
+  }
+  // The same for the cells [from, to).
+  template <typename F>
+  void ForEachRunIn(std::uint32_t from, std::uint32_t to, F f) const {
+    while (from < to) {
+      const std::uint32_t n = std::min(kBlockCells - (from & kCellMask), to - from);
+      f(At(from), from, n);
+      from += n;
     }
   }
 
