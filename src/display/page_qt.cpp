@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <vector>
+#include <vector>
 
 #include "display/image_io.h"
 
@@ -106,6 +107,29 @@ void QtPagePainter::FillRect(double x, double y, double w, double h, Rgb colour)
     return;
   }
   painter_.fillRect(QRectF(x, y, w, h), c);
+}
+
+void QtPagePainter::FillRects(std::span<const PageRect> rects, Rgb colour) {
+  // One call for rectangles on whole device units: a fillRect each cost
+  // some microseconds, 7 ms for the bars of a long series across the screen.
+  const auto whole = [](double v) { return v == std::floor(v) && std::abs(v) < 1e9; };
+  std::vector<QRect> spans;
+  spans.reserve(rects.size());
+  for (const PageRect& r : rects) {
+    if (!(whole(r.x) && whole(r.y) && whole(r.w) && whole(r.h))) {
+      PagePainter::FillRects(rects, colour);
+      return;
+    }
+    if (r.w > 0 && r.h > 0)
+      spans.emplace_back(static_cast<int>(r.x), static_cast<int>(r.y), static_cast<int>(r.w),
+                         static_cast<int>(r.h));
+  }
+  painter_.save();
+  painter_.setRenderHint(QPainter::Antialiasing, false);
+  painter_.setPen(Qt::NoPen);
+  painter_.setBrush(QColor(colour.r, colour.g, colour.b));
+  painter_.drawRects(spans.data(), static_cast<int>(spans.size()));
+  painter_.restore();
 }
 
 void QtPagePainter::Ellipse(PagePoint centre, double rx, double ry) {

@@ -23,6 +23,7 @@ class QtPagePainter : public PagePainter {
   void Polyline(std::span<const PagePoint> points) override;
   void Rect(double x, double y, double w, double h) override;
   void FillRect(double x, double y, double w, double h, Rgb colour) override;
+  void FillRects(std::span<const PageRect> rects, Rgb colour) override;
   void Ellipse(PagePoint centre, double rx, double ry) override;
   void Text(PagePoint baseline, std::string_view text, const PageFont& font, Align align) override;
   double TextWidth(std::string_view text, const PageFont& font) override;

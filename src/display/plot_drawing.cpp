@@ -138,6 +138,7 @@ void DrawSpectrumFill(PagePainter& p, const PrintPage& page, const PageStyle& st
 void CurveBars(PagePainter& p, const PageFrame& f, std::size_t span,
                const std::vector<double>& levels, Rgb colour, double penWidth) {
   const std::size_t n = std::min(levels.size(), span);
+  std::vector<PageRect> bars;
   std::size_t i = 0;
   std::optional<double> previous;
   while (i < n) {
@@ -157,9 +158,10 @@ void CurveBars(PagePainter& p, const PageFrame& f, std::size_t span,
     // Whole dots: a rectangle on the device's grid fills without coverage
     // sums.
     const double y0 = std::floor(top - penWidth / 2), y1 = std::ceil(bottom + penWidth / 2);
-    p.FillRect(dot, y0, 1, y1 - y0, colour);
+    bars.push_back({dot, y0, 1, y1 - y0});
     i = end;
   }
+  p.FillRects(bars, colour);
 }
 
 void DrawCurves(PagePainter& p, const PrintPage& page, const PageStyle& style, const PageFrame& f,

@@ -36,6 +36,10 @@ struct PagePoint {
   double x = 0, y = 0;
 };
 
+struct PageRect {
+  double x = 0, y = 0, w = 0, h = 0;
+};
+
 // What the page is drawn on, in device units (dots), Dpi() of them to the
 // inch; y grows downwards. Texts are UTF-8, placed on their baseline.
 class PagePainter {
@@ -51,6 +55,11 @@ class PagePainter {
   virtual void Rect(double x, double y, double w, double h) = 0;
   // A rectangle filled with `colour`, no outline.
   virtual void FillRect(double x, double y, double w, double h, Rgb colour) = 0;
+  // Many of them in one colour (a dense curve's bars): one call where the
+  // device can take them at once.
+  virtual void FillRects(std::span<const PageRect> rects, Rgb colour) {
+    for (const PageRect& r : rects) FillRect(r.x, r.y, r.w, r.h, colour);
+  }
   virtual void Ellipse(PagePoint centre, double rx, double ry) = 0;
   virtual void Text(PagePoint baseline, std::string_view text, const PageFont& font,
                     Align align) = 0;
