@@ -27,6 +27,7 @@
 #include "app/control_table.h"
 #include "display/image_io.h"
 #include "gui/dialog_views.h"
+#include "gui/elided_label.h"
 #include "gui/flow_layout.h"
 #include "gui/gauge_window.h"
 #include "gui/plot_widget.h"
@@ -249,7 +250,10 @@ MainView::MainView(app::Box& box) : fp_(box, *this) {
       case app::Place::Text:
       case app::Place::Label: {
         const bool inGroup = spec.place == app::Place::Text;
-        auto* label = new QLabel(inGroup ? panels : central);
+        // A long text (the curve folder) is cut in its middle rather than
+        // widen the window.
+        auto* label = name == "FileNom" ? new ElidedLabel(central)
+                                        : new QLabel(inGroup ? panels : central);
         label->setObjectName(Q(spec.name));
         // Short values framed; texts take the room left.
         // Only a value that can be changed is framed like a field (the
@@ -278,7 +282,6 @@ MainView::MainView(app::Box& box) : fp_(box, *this) {
           label->setWordWrap(true);
           groupTexts.at(spec.parent)->addWidget(label);
         } else {
-          // A long text (the curve folder) is cut rather than widen the window.
           if (name == "FileNom") label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
           row->addWidget(label, value ? 0 : 1);
         }
