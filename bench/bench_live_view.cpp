@@ -101,6 +101,7 @@ BENCHMARK(BM_LiveViewAtBoxRate)->Iterations(1)->UseRealTime()->Unit(benchmark::k
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
+  gui::DrawOnOneThread();  // as the program does
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();

@@ -22,6 +22,7 @@ int main(int argc, char** argv) {
     }
   QApplication application(argc, argv);
   QApplication::setApplicationName(app::kApplicationTitle);
+  gui::DrawOnOneThread();
   // No display name: X11 window managers would append it to a title that
   // already starts with the program's name.
 

@@ -17,6 +17,7 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStatusBar>
+#include <QThreadPool>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -305,6 +306,10 @@ MainView::MainView(app::Box& box) : fp_(box, *this) {
 
   gauge_ = new GaugeWindow(fp_.Gauge(), [this] { fp_.CancelGauge(); }, this);
   setWindowTitle(Q(fp_.WindowTitle()));
+}
+
+void DrawOnOneThread() {
+  QThreadPool::globalInstance()->setMaxThreadCount(1);
 }
 
 MainView::~MainView() = default;

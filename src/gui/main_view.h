@@ -137,4 +137,10 @@ class MainView : public QMainWindow, public app::UiPort {
   bool keepSettings_ = false;
 };
 
+// Qt's raster engine hands large fills to its thread pool; for a plot
+// redrawn a hundred times a second the hand-over costs more than it saves
+// (a quarter of the live view's CPU). Called once, after the application
+// object: the drawing stays on the window's thread.
+void DrawOnOneThread();
+
 }  // namespace rovanel::gui
