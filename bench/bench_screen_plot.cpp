@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+#include <QThreadPool>
 #include <cmath>
 #include <vector>
 
@@ -179,6 +180,8 @@ int main(int argc, char** argv) {
   // Texts need a font database.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);
+  // The drawing on one thread, as the window program has it (DrawOnOneThread).
+  QThreadPool::globalInstance()->setMaxThreadCount(1);
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
