@@ -2,23 +2,15 @@
 // bar, with and without antialiasing, on an image and at a device ratio.
 #include <gtest/gtest.h>
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <vector>
 
 #include "display/page_qt.h"
+#include "gui/driving.h"
 
 namespace rovanel::display {
 namespace {
-
-void EnsureApp() {
-  if (QCoreApplication::instance() != nullptr) return;
-  static int argc = 1;
-  static char name[] = "test_gui";
-  static char* argv[] = {name, nullptr};
-  new QGuiApplication(argc, argv);  // kept for the whole run
-}
 
 QImage Draw(const std::vector<PageRect>& bars, bool batched, bool antialiased, double ratio) {
   QImage image(64, 48, QImage::Format_ARGB32_Premultiplied);
@@ -36,7 +28,7 @@ QImage Draw(const std::vector<PageRect>& bars, bool batched, bool antialiased, d
 }
 
 TEST(QtPagePainter, BatchedBarsInkThePixelsOfOneFillEach) {
-  EnsureApp();
+  gui::EnsureApp();
   const std::vector<std::vector<PageRect>> cases = {
       {{3, 4, 1, 20}, {4, 2, 1, 1}, {5, 0, 1, 30}, {6, 10, 1, 0}},  // whole dots, an empty bar
       {{10, 5, 1, 7}, {11, 5.5, 1, 3}},                             // a fractional one

@@ -6,18 +6,11 @@
 #include <QImage>
 #include <QPainter>
 
+#include "gui/driving.h"
 #include "gui/setup_pictures.h"
 
 namespace rovanel::gui {
 namespace {
-
-void EnsureApp() {
-  if (QCoreApplication::instance() != nullptr) return;
-  static int argc = 1;
-  static char name[] = "test_gui";
-  static char* argv[] = {name, nullptr};
-  new QApplication(argc, argv);  // kept for the whole run
-}
 
 // A white sheet with the page drawn in a 240 x 120 area away from its edges.
 QImage Picture(int page) {
