@@ -38,9 +38,14 @@ void CorrectByReferenceRt(std::span<std::uint8_t> v, std::span<std::uint8_t> ref
 
 device::Status TFp::AcquireFrameRt() {
   std::array<std::uint16_t, kFrameBlockSize> words{};
-  const device::Status status = box_.GetBoard().ReadFrame(words);
+  device::Board& board = box_.GetBoard();
+  // The frame asked for at the last pass (or a fresh one); the next is asked
+  // for at once, so the box integrates while this one is processed and
+  // drawn: the frames come at the box's rate.
+  const device::Status status = board.FinishFrame(words);
   // A frame that did not arrive leaves the last one shown.
   if (status != 0) return status;
+  board.StartFrame();  // a failure shows at the next pass
   for (int j = 0; j < kPixels; ++j) liveFrame_[j] = static_cast<std::uint8_t>(words[j]);
   liveFrameValid_ = true;
   signal::Curve& live = curves_.Shown(curves_.Count());
@@ -177,6 +182,8 @@ void TFp::rtClick() {
     ui_->ProcessMessages();
     if (RtStopped || closed_) break;
   }
+  // The frame asked for last is taken and dropped: the box is left idle.
+  box_.GetBoard().DropStartedFrame();
   liveRunning_ = false;
 }
 

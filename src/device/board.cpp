@@ -1,6 +1,7 @@
 #include "device/board.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -73,6 +74,8 @@ void Board::LinkOpened() {
 }
 
 Status Board::Begin(bool needsId) {
+  // Every exchange starts here: a frame still on its way is taken first.
+  DropStartedFrame();
   link_.DriverFailure = FT_OK;
   if (!link_.UsbOpened) return FT_DEVICE_NOT_OPENED;
   if (needsId && !identified_) return FT_DEVICE_NOT_OPENED;
@@ -264,17 +267,51 @@ Status Board::ReadFrame(std::span<std::uint16_t> dest) {
 }
 
 Status Board::ReadFrameOnce(std::span<std::uint16_t> dest) {
+  const Status s = StartFrameOnce();
+  return s == FT_OK ? CollectFrame(dest) : s;
+}
+
+Status Board::StartFrameOnce() {
   Status s = Begin(true);
   if (s != FT_OK) return s;
   s = Restore();
   if (s == FT_OK) s = SendCommand(kCmdReadFrame);
-  if (s == FT_OK) s = link_.ReadNbDataUSB(kFrameBlockSize, CeilMs(integrationMs_));
+  return s == FT_OK ? s : End(s);
+}
+
+Status Board::CollectFrame(std::span<std::uint16_t> dest) {
+  Status s = link_.ReadNbDataUSB(kFrameBlockSize, CeilMs(integrationMs_));
   if (s == FT_OK) {
     const auto& block = link_.UsbRxBuf;
     for (int i = 0; i < kPixels; ++i) dest[i] = 255 - block[kFrameLead + i];
     s = SendAndCheck(kAckByte, kAckByte);
   }
   return End(s);
+}
+
+Status Board::StartFrame() {
+  const Status s = Reconnecting([&] { return StartFrameOnce(); });
+  frameStarted_ = s == FT_OK;
+  return s;
+}
+
+Status Board::FinishFrame(std::span<std::uint16_t> dest) {
+  if (dest.size() < static_cast<std::size_t>(kPixels)) return FT_INVALID_PARAMETER;
+  if (!frameStarted_) return ReadFrame(dest);
+  frameStarted_ = false;
+  const std::uint64_t before = link_.BytesRead;
+  const Status s = CollectFrame(dest);
+  // Gone before any byte of the block (unplugged meanwhile): a whole
+  // frame, which opens the box again as any command would.
+  if (s != FT_OK && lost_ && !link_.UsbOpened && link_.BytesRead == before) return ReadFrame(dest);
+  return s;
+}
+
+void Board::DropStartedFrame() {
+  if (!frameStarted_) return;
+  frameStarted_ = false;
+  std::array<std::uint16_t, kPixels> dropped{};
+  CollectFrame(dropped);
 }
 
 Status Board::ReadSamples(std::span<std::uint16_t> dest, std::int32_t n) {

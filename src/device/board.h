@@ -61,6 +61,18 @@ class Board {
   Status SetNbSamples(std::int32_t n);
   // Writes dest[0..2047]; a shorter dest is refused with FT_INVALID_PARAMETER.
   Status ReadFrame(std::span<std::uint16_t> dest);
+  // ReadFrame in two halves, for the live view: StartFrame sends the frame
+  // request (the box starts integrating), FinishFrame reads that frame's
+  // block and acknowledges it, so the host works on the frame before while
+  // the box integrates. On the wire it is ReadFrame's exchange. Every other
+  // operation first finishes a started frame and drops it, so no exchange
+  // ever interleaves with another.
+  Status StartFrame();
+  // The started frame into dest; ReadFrame when none was started.
+  Status FinishFrame(std::span<std::uint16_t> dest);
+  // A started frame read to its end and dropped (the live view stops).
+  void DropStartedFrame();
+  bool FrameStarted() const { return frameStarted_; }
   // Writes dest[0..n-1]; n < 0, or a dest shorter than n, is refused with
   // FT_INVALID_PARAMETER.
   Status ReadSamples(std::span<std::uint16_t> dest, std::int32_t n);
@@ -114,6 +126,9 @@ class Board {
   Status Restore();
   Status WriteRegisterRaw(std::uint8_t reg, std::uint8_t value);
   Status ReadFrameOnce(std::span<std::uint16_t> dest);
+  Status StartFrameOnce();
+  // The block of a frame requested, its levels, the acknowledgement.
+  Status CollectFrame(std::span<std::uint16_t> dest);
   Status ReadSamplesOnce(std::span<std::uint16_t> dest, std::int32_t n);
   Status SetIntegrationTimeRaw(double ms);
   Status SetNbSamplesRaw(std::int32_t n);
@@ -128,6 +143,7 @@ class Board {
   std::int32_t wantedSamples_ = -1;  // none asked for yet
   bool samplesPending_ = false;
   bool identified_ = false;
+  bool frameStarted_ = false;
   // The link was closed because the device had gone.
   bool lost_ = false;
   int reconnects_ = 0;

@@ -417,5 +417,42 @@ TEST(SimBoxEndToEnd, BoardSession) {
   EXPECT_FALSE(rig.box.IsOpen());
 }
 
+// The live view's halves: the request goes at once, the box integrates
+// while the host works, and the block is there when the host comes back
+// for it; any other command first takes the frame on its way.
+TEST(SimBoxEndToEnd, AFrameStartedIntegratesWhileTheHostWorks) {
+  SimRig rig(Scene::Slit);
+  rig.bench.NoiseSigma = 0;
+  UsbLink link(rig.box, rig.clock);
+  Board board(link);
+  ASSERT_EQ(board.Connect(0), FT_OK);
+  ASSERT_EQ(board.SetIntegrationTime(10.0), FT_OK);
+  std::vector<std::uint16_t> whole(kPixels), halves(kPixels);
+  ASSERT_EQ(board.ReadFrame(whole), FT_OK);
+
+  const std::int64_t t0 = rig.clock.NowUs();
+  ASSERT_EQ(board.StartFrame(), FT_OK);
+  EXPECT_LT(rig.clock.NowUs() - t0, 1000);  // the request does not wait for the frame
+  EXPECT_TRUE(board.FrameStarted());
+  rig.clock.AdvanceUs(10'500);  // the host's work, longer than the integration
+  const std::int64_t t1 = rig.clock.NowUs();
+  ASSERT_EQ(board.FinishFrame(halves), FT_OK);
+  EXPECT_LT(rig.clock.NowUs() - t1, 1000);  // the block was already there
+  EXPECT_EQ(halves, whole);
+
+  // Started, then the sensitivity changes: the frame is taken first, and
+  // the register write and the next frame see a box at rest.
+  ASSERT_EQ(board.StartFrame(), FT_OK);
+  ASSERT_EQ(board.SetIntegrationTime(20.0), FT_OK);
+  EXPECT_FALSE(board.FrameStarted());
+  EXPECT_EQ(rig.box.Register(1), 0xFC);
+  ASSERT_EQ(board.FinishFrame(halves), FT_OK);  // none started: a whole frame
+  ASSERT_EQ(board.StartFrame(), FT_OK);
+  board.DropStartedFrame();
+  EXPECT_FALSE(board.FrameStarted());
+  ASSERT_EQ(board.ReadFrame(halves), FT_OK);
+  EXPECT_EQ(board.Resyncs(), 0);
+}
+
 }  // namespace
 }  // namespace rovanel::device::sim

@@ -151,7 +151,7 @@ void SimBox::Release() {
 void SimBox::DropAnswers() {
   rx_.clear();
   pending_.clear();
-  polledSinceRead_ = false;
+  pollsSinceRead_ = 0;
 }
 
 std::uint32_t SimBox::RxQueued() {
@@ -252,7 +252,7 @@ Status SimBox::FT_Purge(FtHandle handle, std::uint32_t mask) {
   if (mask & FT_PURGE_RX) {
     Release();
     rx_.clear();
-    polledSinceRead_ = false;
+    pollsSinceRead_ = 0;
   }
   return FT_OK;
 }
@@ -285,7 +285,7 @@ Status SimBox::FT_Write(FtHandle handle, const void* buffer, std::uint32_t count
     }
   }
   *written = count;
-  polledSinceRead_ = false;
+  pollsSinceRead_ = 0;
   return FT_OK;
 }
 
@@ -297,7 +297,7 @@ Status SimBox::FT_Read(FtHandle handle, void* buffer, std::uint32_t count, std::
   std::copy_n(rx_.begin(), n, static_cast<std::uint8_t*>(buffer));
   rx_.erase(rx_.begin(), rx_.begin() + static_cast<std::ptrdiff_t>(n));
   *got = static_cast<std::uint32_t>(n);
-  polledSinceRead_ = false;
+  pollsSinceRead_ = 0;
   return FT_OK;
 }
 
@@ -306,11 +306,14 @@ Status SimBox::FT_GetStatus(FtHandle handle, std::uint32_t* rxQueue, std::uint32
   if (const Status s = Check(handle)) return s;
   if (rxQueue == nullptr) return FT_INVALID_PARAMETER;
   Release();
-  // A host that has nothing to read, or polls again without reading what it
+  // A host that has nothing to read, or polls on without reading what it
   // saw, waits for the next answer: sleep toward it rather than let the host
   // spin, but never past one poll's slice, so that a host waiting for a
-  // whole series still gets its turn at every poll (its window lives).
-  if (!pending_.empty() && (rx_.empty() || polledSinceRead_)) {
+  // whole series still gets its turn at every poll (its window lives). One
+  // poll more before a read is the host checking the count it will read
+  // (a frame requested while the host works on the one before must not
+  // hold its command's echo until the frame is due).
+  if (!pending_.empty() && (rx_.empty() || pollsSinceRead_ >= 2)) {
     const Delivery& next = pending_.front();
     // A late answer comes in its own time: the host's waits must see the
     // time pass, poll by poll.
@@ -321,7 +324,7 @@ Status SimBox::FT_GetStatus(FtHandle handle, std::uint32_t* rxQueue, std::uint32
   *rxQueue = static_cast<std::uint32_t>(rx_.size());
   if (txQueue != nullptr) *txQueue = 0;
   if (events != nullptr) *events = 0;
-  polledSinceRead_ = true;
+  ++pollsSinceRead_;
   return FT_OK;
 }
 

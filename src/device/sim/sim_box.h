@@ -166,9 +166,8 @@ class SimBox final : public FtDriver {
 
   std::deque<std::uint8_t> rx_;
   std::deque<Delivery> pending_;
-  // The host has seen the current queue count and not read since: a new
-  // poll means it is waiting for more.
-  bool polledSinceRead_ = false;
+  // Polls since the host last read: from the second on, it is waiting for more.
+  int pollsSinceRead_ = 0;
 };
 
 }  // namespace rovanel::device::sim
