@@ -93,6 +93,9 @@ void SimBox::OnCommand(std::uint8_t c) {
       fw_ = Fw::RegNumber;
       break;
     case kCmdFrame: {
+      // The integration runs from the request: the time the simulation
+      // takes to compute the frame is not the box's.
+      const std::int64_t requestedUs = clock_.NowUs();
       const double t = IntegrationMs();
       std::vector<std::uint8_t> block(kFrameBlockSize);
       bench_.Dark(t, kFrameLead, block.data());
@@ -104,7 +107,8 @@ void SimBox::OnCommand(std::uint8_t c) {
         const double hostWaitMs = t + readTimeoutMs_ + SimFaults::kLateMarginMs;
         SendUnscaled(std::move(block), hostWaitMs, true);
       } else {
-        Send(std::move(block), t);
+        const double computedMs = static_cast<double>(clock_.NowUs() - requestedUs) / 1000.0;
+        SendUnscaled(std::move(block), std::max(0.0, t * timeScale_ - computedMs));
       }
       fw_ = Fw::AwaitAck;
       break;
