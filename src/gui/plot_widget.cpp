@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
@@ -26,6 +27,8 @@ PlotWidget::PlotWidget(app::TFp& fp, QWidget* parent) : QWidget(parent), fp_(fp)
   setFocusPolicy(Qt::StrongFocus);
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
   setAttribute(Qt::WA_OpaquePaintEvent);
+  pending_.setSingleShot(true);
+  connect(&pending_, &QTimer::timeout, this, [this] { update(); });
 }
 
 void PlotWidget::SetScale(int scale) {
@@ -60,10 +63,20 @@ QSize PlotWidget::minimumSizeHint() const {
 }
 
 void PlotWidget::Refresh() {
-  update();
+  if (pending_.isActive()) return;
+  const QScreen* shown = screen();
+  const double hz = shown != nullptr && shown->refreshRate() > 0 ? shown->refreshRate() : 60.0;
+  const auto periodMs = static_cast<qint64>(1000.0 / std::clamp(hz, 30.0, 240.0));
+  const qint64 since = sincePaint_.isValid() ? sincePaint_.elapsed() : periodMs;
+  if (since >= periodMs) {
+    update();
+  } else {
+    pending_.start(static_cast<int>(periodMs - since));
+  }
 }
 
 void PlotWidget::paintEvent(QPaintEvent*) {
+  sincePaint_.start();
   QPainter painter(this);
   painter.fillRect(rect(), scale_ == 0 ? Qt::white : palette().window().color());
   if (scale_ == 0) {

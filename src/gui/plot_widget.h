@@ -4,6 +4,8 @@
 // the wheel and the arrow keys go to the model in its plot coordinates.
 #pragma once
 
+#include <QElapsedTimer>
+#include <QTimer>
 #include <QWidget>
 
 #include "app/main_window.h"
@@ -18,7 +20,10 @@ class PlotWidget : public QWidget {
   // many pixels wide (whole device pixels on a dense screen).
   void SetScale(int scale);
   int Scale() const { return scale_; }
-  // The model's picture changed.
+  // The model's picture changed. Repainted at most once a screen period:
+  // the live view's 100 frames a second would draw 40 a second that a
+  // 60 Hz screen never shows. A picture that comes too soon is drawn at
+  // the end of the period, never dropped.
   void Refresh();
   // Where the plot is drawn in the widget (logical pixels).
   display::PageFrame Frame() const;
@@ -45,6 +50,8 @@ class PlotWidget : public QWidget {
   app::TFp& fp_;
   int scale_ = 0;
   int wheelRest_ = 0;  // eighths of a degree not yet a whole notch
+  QElapsedTimer sincePaint_;
+  QTimer pending_;  // a repaint held to the end of the screen period
 };
 
 }  // namespace rovanel::gui

@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QMouseEvent>
 #include <QWheelEvent>
 #include <QLabel>
@@ -85,6 +86,41 @@ TEST_F(View, TheWindowShowsTheSamePictureAsTheModel) {
   const QPoint at = ecran->mapTo(view.get(), QPoint(0, 0));
   const QImage shown = shot.copy(QRect(at, QSize(512, 256)));
   EXPECT_EQ(shown, display::ToQImage(view->Model().Picture()));
+}
+
+// Counts the paints of a widget.
+struct PaintCounter : QObject {
+  int paints = 0;
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) ++paints;
+    return false;
+  }
+};
+
+// Pictures faster than the screen shows them are drawn once a screen
+// period, and the last one is never left undrawn.
+TEST_F(View, PicturesComingFasterThanTheScreenAreDrawnOncePerPeriodAndTheLastIsDrawn) {
+  auto* ecran = view->findChild<PlotWidget*>("ecran");
+  ASSERT_NE(ecran, nullptr);
+  PaintCounter counter;
+  ecran->installEventFilter(&counter);
+  QElapsedTimer settle;
+  settle.start();
+  while (settle.elapsed() < 100) QApplication::processEvents();
+  counter.paints = 0;
+  ecran->Refresh();
+  QApplication::processEvents();
+  EXPECT_EQ(counter.paints, 1);
+  for (int k = 0; k < 5; ++k) {
+    ecran->Refresh();  // at once after a paint: held to the period's end
+    QApplication::processEvents();
+  }
+  EXPECT_EQ(counter.paints, 1);
+  QElapsedTimer wait;
+  wait.start();
+  while (counter.paints < 2 && wait.elapsed() < 500) QApplication::processEvents();
+  EXPECT_EQ(counter.paints, 2);
+  ecran->removeEventFilter(&counter);
 }
 
 // Answers the question box that the next modal loop shows with `button`.
