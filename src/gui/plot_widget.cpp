@@ -28,7 +28,9 @@ PlotWidget::PlotWidget(app::TFp& fp, QWidget* parent) : QWidget(parent), fp_(fp)
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
   setAttribute(Qt::WA_OpaquePaintEvent);
   pending_.setSingleShot(true);
-  connect(&pending_, &QTimer::timeout, this, [this] { update(); });
+  // Painted in the timer's own turn: an update() from there would wait
+  // for the next turn of the loop, a frame later in the live view.
+  connect(&pending_, &QTimer::timeout, this, [this] { repaint(); });
 }
 
 void PlotWidget::SetScale(int scale) {
