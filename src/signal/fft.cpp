@@ -10,7 +10,9 @@
 #include <numbers>
 #include <vector>
 
+#include "signal/fft_levels.h"
 #include "signal/fft_pages.h"
+#include "signal/fft_reorder.h"
 #include "signal/fft_twiddles.h"
 #include "signal/paging.h"
 
@@ -298,183 +300,6 @@ class Ticker {
 };
 
 // ---------------------------------------------------------------------------
-// Reordering
-
-#if ROVANEL_FFT_AVX2
-// Reverses whole groups of four cells; returns how many cells it did.
-ROVANEL_AVX2 std::uint32_t ReverseRunAvx2(const float* s, float* t, std::uint32_t run) {
-  std::uint32_t r = 0;
-  for (; r + 4 <= run; r += 4) {
-    const __m256d v = _mm256_castps_pd(_mm256_loadu_ps(s + 2 * r));
-    _mm256_storeu_ps(t - 2 * static_cast<std::ptrdiff_t>(r + 3),
-                     _mm256_castpd_ps(_mm256_permute4x64_pd(v, 0x1B)));
-  }
-  return r;
-}
-#endif
-
-// `run` cells from s upward into t downward.
-void ReverseRun(const float* s, float* t, std::uint32_t run) {
-  std::uint32_t r = 0;
-#if ROVANEL_FFT_AVX2
-  if (gVector) r = ReverseRunAvx2(s, t, run);
-#endif
-  for (; r < run; ++r) {
-    float* c = t - 2 * static_cast<std::ptrdiff_t>(r);
-    c[0] = s[2 * r];
-    c[1] = s[2 * r + 1];
-  }
-}
-
-#if ROVANEL_FFT_AVX2
-// Swaps whole groups of four cells; returns how many cells it did.
-ROVANEL_AVX2 std::uint32_t SwapReversedAvx2(float* lo, float* top, std::uint32_t run) {
-  std::uint32_t r = 0;
-  for (; r + 4 <= run; r += 4) {
-    float* a = lo + 2 * r;
-    float* b = top - 2 * static_cast<std::ptrdiff_t>(r + 3);
-    const __m256d va = _mm256_castps_pd(_mm256_loadu_ps(a));
-    const __m256d vb = _mm256_castps_pd(_mm256_loadu_ps(b));
-    _mm256_storeu_ps(a, _mm256_castpd_ps(_mm256_permute4x64_pd(vb, 0x1B)));
-    _mm256_storeu_ps(b, _mm256_castpd_ps(_mm256_permute4x64_pd(va, 0x1B)));
-  }
-  return r;
-}
-#endif
-
-// Swaps cell lo + r with cell top - r for r < run; the two ranges do not overlap.
-void SwapReversed(float* lo, float* top, std::uint32_t run) {
-  std::uint32_t r = 0;
-#if ROVANEL_FFT_AVX2
-  if (gVector) r = SwapReversedAvx2(lo, top, run);
-#endif
-  for (; r < run; ++r) {
-    float* a = lo + 2 * r;
-    float* b = top - 2 * static_cast<std::ptrdiff_t>(r);
-    std::swap(a[0], b[0]);
-    std::swap(a[1], b[1]);
-  }
-}
-
-// dst[0] := src[0], dst[size - k] := src[k] for k = 1..size-1.
-void ReverseCells(const CellPages& src, const CellPages& dst, std::uint32_t size) {
-  std::memcpy(dst.At(0), src.At(0), 2 * sizeof(float));
-  std::uint32_t k = 1;
-  while (k < size) {
-    const std::uint32_t d = size - k;
-    const std::uint32_t run = std::min({kBlockCells - (k & kCellMask), (d & kCellMask) + 1, d});
-    ReverseRun(src.At(k), dst.At(d), run);
-    k += run;
-  }
-}
-
-// The same within one array: cells k and size - k swap places.
-void ReverseCellsInPlace(const CellPages& x, std::uint32_t size) {
-  const std::uint32_t half = size / 2;
-  std::uint32_t k = 1;
-  while (k < half) {
-    const std::uint32_t d = size - k;
-    const std::uint32_t run =
-        std::min({kBlockCells - (k & kCellMask), (d & kCellMask) + 1, half - k});
-    // Cells k .. k+run-1 lie below the middle and d-run+1 .. d above it.
-    SwapReversed(x.At(k), x.At(d), run);
-    k += run;
-  }
-}
-
-// ---------------------------------------------------------------------------
-// Levels
-
-double SquaredModulus(const float* c) {
-  const double re = c[0];
-  const double im = c[1];
-  return re * re + im * im;
-}
-
-#if ROVANEL_FFT_AVX2
-// Squared moduli of cells c .. c+3, in cell order.
-ROVANEL_AVX2 inline __m256d SquaresAvx2(const float* c) {
-  const __m256 v = _mm256_loadu_ps(c);
-  const __m256d lo = _mm256_cvtps_pd(_mm256_castps256_ps128(v));    // re0 im0 re1 im1
-  const __m256d hi = _mm256_cvtps_pd(_mm256_extractf128_ps(v, 1));  // re2 im2 re3 im3
-  const __m256d q = _mm256_hadd_pd(_mm256_mul_pd(lo, lo), _mm256_mul_pd(hi, hi));
-  return _mm256_permute4x64_pd(q, 0xD8);
-}
-
-// max and the squared moduli of cells c .. c + 4*groups - 1.
-ROVANEL_AVX2 double MaxSquareAvx2(const float* c, std::uint32_t groups, double max) {
-  __m256d m = _mm256_set1_pd(max);
-  for (std::uint32_t g = 0; g < groups; ++g) m = _mm256_max_pd(m, SquaresAvx2(c + 8 * g));
-  alignas(32) double lanes[4];
-  _mm256_store_pd(lanes, m);
-  return std::max(std::max(lanes[0], lanes[1]), std::max(lanes[2], lanes[3]));
-}
-
-// The levels of cells c .. c+3 (see LevelScale).
-ROVANEL_AVX2 void FourLevelsAvx2(const float* c, double max, bool realTime, std::int32_t* out) {
-  const __m256d m = _mm256_sqrt_pd(SquaresAvx2(c));
-  const __m256d vmax = _mm256_set1_pd(max);
-  const __m256d c255 = _mm256_set1_pd(255.0);
-  const __m256d v = realTime ? _mm256_mul_pd(_mm256_div_pd(m, vmax), c255)
-                             : _mm256_div_pd(_mm256_mul_pd(c255, m), vmax);
-  const __m256d r = _mm256_round_pd(v, _MM_FROUND_TO_NEAREST_INT | _MM_FROUND_NO_EXC);
-  _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm256_cvtpd_epi32(r));
-}
-#endif
-
-// The largest squared modulus of cells from..to-1 (-1 when there are none).
-double MaxSquare(const CellPages& x, std::uint32_t from, std::uint32_t to) {
-  double max = -1.0;
-  x.ForEachRunIn(from, to, [&](const float* c, std::uint32_t, std::uint32_t n) {
-    std::uint32_t k = 0;
-#if ROVANEL_FFT_AVX2
-    if (gVector) {
-      max = MaxSquareAvx2(c, n / 4, max);
-      k = n / 4 * 4;
-    }
-#endif
-    for (; k < n; ++k) max = std::max(max, SquaredModulus(c + 2 * k));
-  });
-  return max;
-}
-
-// Level of the bins whose moduli are sqrt of the squared moduli:
-// round(255 * m / max), or round(m / max * 255) for the real-time variant.
-struct LevelScale {
-  double max;
-  bool realTime;
-  std::uint8_t Of(double square) const {
-    const double m = std::sqrt(square);
-    const double v = realTime ? m / max * 255.0 : 255.0 * m / max;
-    return static_cast<std::uint8_t>(std::nearbyint(v));
-  }
-};
-
-// f(c, level) for the cells from <= c < to.
-template <typename F>
-void ForEachLevel(const CellPages& x, std::uint32_t from, std::uint32_t to, LevelScale scale, F f) {
-  x.ForEachRunIn(from, to, [&](const float* c, std::uint32_t first, std::uint32_t n) {
-    std::uint32_t k = 0;
-#if ROVANEL_FFT_AVX2
-    if (gVector) {
-      std::int32_t lv[4];
-      for (; k + 4 <= n; k += 4) {
-        FourLevelsAvx2(c + 2 * k, scale.max, scale.realTime, lv);
-        for (std::uint32_t q = 0; q < 4; ++q) f(first + k + q, static_cast<std::uint8_t>(lv[q]));
-      }
-    }
-#endif
-    for (; k < n; ++k) f(first + k, scale.Of(SquaredModulus(c + 2 * k)));
-  });
-}
-
-// The maximum modulus of the largest squared modulus q, 1 when not positive.
-double MaxModulus(double q) {
-  const double max = q < 0.0 ? -1000.0 : std::sqrt(q);
-  return max <= 0.0 ? 1.0 : max;
-}
-
-// ---------------------------------------------------------------------------
 // Input
 
 // The mean of the samples: the sum of sample / N in sample order, in double.
@@ -558,16 +383,24 @@ ROVANEL_AVX2 void FirstFusedAvx2(const CentredInput& in, const CellPages& dst, c
   const std::uint32_t quarter = half / 2;
   const std::span<const std::uint8_t> s = in.Samples();
   const __m256d mean = _mm256_set1_pd(in.Mean());
-  const FusedRun f{nullptr,        nullptr,              nullptr,
-                   nullptr,        tw.At(0),             tw.At(0),
-                   tw.At(quarter), dst.At(u0),           dst.At(u0 + half),
-                   dst.At(u0 + quarter), dst.At(u0 + quarter + half)};
+  const FusedRun f{nullptr,
+                   nullptr,
+                   nullptr,
+                   nullptr,
+                   tw.At(0),
+                   tw.At(0),
+                   tw.At(quarter),
+                   dst.At(u0),
+                   dst.At(u0 + half),
+                   dst.At(u0 + quarter),
+                   dst.At(u0 + quarter + half)};
   const __m256 ar = _mm256_set1_ps(f.wA[0]), ai = _mm256_set1_ps(f.wA[1]);
   const __m256 cr = _mm256_set1_ps(f.wC[0]), ci = _mm256_set1_ps(f.wC[1]);
   for (std::uint32_t r = 0; r < count; r += 4) {
     const std::uint32_t u = u0 + r;
     FusedUnitsAvx2(f, 2 * r, CentredFourAvx2(in, s, u, mean),
-                   CentredFourAvx2(in, s, u + quarter, mean), CentredFourAvx2(in, s, u + half, mean),
+                   CentredFourAvx2(in, s, u + quarter, mean),
+                   CentredFourAvx2(in, s, u + half, mean),
                    CentredFourAvx2(in, s, u + half + quarter, mean), ar, ai, ar, ai, cr, ci);
   }
 }
@@ -587,10 +420,17 @@ void RunFirstFusedChunk(const CentredInput& in, const CellPages& dst, const Cell
   in.Fill(u0 + quarter, count, x1.data());
   in.Fill(u0 + half, count, y0.data());
   in.Fill(u0 + half + quarter, count, y1.data());
-  const FusedRun f{x0.data(),       x1.data(),       y0.data(),
-                   y1.data(),       tw.At(0),        tw.At(0),
-                   tw.At(quarter),  dst.At(u0),      dst.At(u0 + half),
-                   dst.At(u0 + quarter), dst.At(u0 + quarter + half)};
+  const FusedRun f{x0.data(),
+                   x1.data(),
+                   y0.data(),
+                   y1.data(),
+                   tw.At(0),
+                   tw.At(0),
+                   tw.At(quarter),
+                   dst.At(u0),
+                   dst.At(u0 + half),
+                   dst.At(u0 + quarter),
+                   dst.At(u0 + quarter + half)};
 #if ROVANEL_FFT_AVX2
   if (gVector) return FusedAvx2(f, count);
 #endif
@@ -760,7 +600,8 @@ FftStatus ComputeSpectrum(std::span<const std::uint8_t> samples, std::uint32_t s
   const LevelScale scale{MaxModulus(std::max(SquaredModulus(bin0), MaxSquare(r, from, size))),
                          false};
   levels[0] = scale.Of(SquaredModulus(bin0));
-  ForEachLevel(r, from, size, scale, [&](std::uint32_t c, std::uint8_t v) { levels[size - c] = v; });
+  ForEachLevel(r, from, size, scale,
+               [&](std::uint32_t c, std::uint8_t v) { levels[size - c] = v; });
   return run.status;
 }
 
