@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <cmath>
 #include <vector>
-#include <vector>
 
 #include "display/image_io.h"
 

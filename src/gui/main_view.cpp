@@ -11,8 +11,8 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPainter>
-#include <QScreen>
 #include <QRegularExpressionValidator>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -253,8 +253,8 @@ MainView::MainView(app::Box& box) : fp_(box, *this) {
         const bool inGroup = spec.place == app::Place::Text;
         // A long text (the curve folder) is cut in its middle rather than
         // widen the window.
-        auto* label = name == "FileNom" ? new ElidedLabel(central)
-                                        : new QLabel(inGroup ? panels : central);
+        auto* label =
+            name == "FileNom" ? new ElidedLabel(central) : new QLabel(inGroup ? panels : central);
         label->setObjectName(Q(spec.name));
         // Short values framed; texts take the room left.
         // Only a value that can be changed is framed like a field (the

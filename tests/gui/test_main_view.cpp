@@ -1,22 +1,20 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
-#include <QClipboard>
-#include <QGuiApplication>
-#include <QImage>
-#include <QMessageBox>
-#include <QTimer>
-
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QElapsedTimer>
-#include <QMouseEvent>
-#include <QWheelEvent>
+#include <QGuiApplication>
+#include <QImage>
 #include <QLabel>
+#include <QMessageBox>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
+#include <QWheelEvent>
 #include <sstream>
 
 #include "app/script/action_runner.h"

@@ -260,9 +260,8 @@ TEST(ComputeSpectrum, KeptTwiddlesGiveTheLevelsOfFreshOnes) {
   std::mt19937 rng(11);
   const struct {
     std::uint32_t n, size;
-  } cases[] = {{512, 512}, {2048, 2048}, {130560, 131072}, {512, 512}, {1500, 2048},
-               {130560, 131072}, {40000, 65536},
-               {1501, 2048}, {5, 8}, {65535, 131072}};
+  } cases[] = {{512, 512},       {2048, 2048},   {130560, 131072}, {512, 512}, {1500, 2048},
+               {130560, 131072}, {40000, 65536}, {1501, 2048},     {5, 8},     {65535, 131072}};
   for (const auto& c : cases) {
     std::vector<std::uint8_t> samples(c.n);
     for (auto& v : samples) v = static_cast<std::uint8_t>(rng() % 256);
