@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 #include <string>
 #include <vector>
@@ -70,6 +71,16 @@ TEST(PlotTicks, NumberedInEveryUnitWhereTheirValueFalls) {
     }
     EXPECT_NEAR(ticks.x[1].at, kFrame.left + kFrame.width * c.secondAt / c.span, 1e-6);
   }
+  // An axis that rises, then falls back, with a flat stretch and a NaN: each
+  // tick where its value is first reached.
+  const PrintPage bent = PageOf(2048, [](std::size_t i) {
+    if (i == 1700) return std::nan("");
+    return i < 1500 ? 1.0 * i : i < 1600 ? 1500.0 : 3100.0 - i;
+  });
+  const AxisTicks ticks = PlotTicks(bent, kFrame, {});
+  ASSERT_GE(ticks.x.size(), 4u);
+  for (const AxisTick& t : ticks.x)
+    EXPECT_NEAR(t.at, kFrame.left + kFrame.width * t.value / 2048, 1e-6) << t.label;
 }
 
 TEST(PlotTicks, YInPercentOverTheCurvesHalfInTheBandMode) {
@@ -150,6 +161,79 @@ TEST(PlotBand, CurvesInTheUpperHalfOverTheBandPicture) {
   const std::vector<Drawn> curves = p.Of(Kind::Polyline);
   ASSERT_EQ(curves.size(), 1u);
   EXPECT_DOUBLE_EQ(curves[0].p[0].y, 20 + 200 * (1 - 100 / 255.0));
+}
+
+// Dense curves as bars: each dot's bar reaches from its highest to its
+// lowest sample and the last sample of the dot before, half the pen beyond,
+// on whole dots. The oracle walks the samples one by one.
+TEST(PlotCurve, DenseCurveBarsSpanTheSamplesOfEachDot) {
+  struct Case {
+    PageFrame frame;
+    std::size_t span, n;
+  };
+  const Case cases[] = {{{50, 20, 1000, 400}, 131072, 131072},
+                        {{13.3, 7.9, 301.7, 250.5}, 8192, 8192},
+                        {{0, 0, 97, 60}, 4096, 3000},  // fewer samples than the span
+                        {{2.5, 0, 640, 300}, 1300, 1300}};
+  PlotOptions o;
+  o.denseBars = true;
+  PageStyle colour;
+  colour.colour = true;
+  for (const Case& c : cases) {
+    PrintPage page;
+    page.span = c.span;
+    std::vector<double> levels(c.n);
+    for (std::size_t i = 0; i < c.n; ++i)
+      levels[i] = 127 + 140 * std::sin(static_cast<double>(i) * 0.05) * std::cos(i * 0.0007);
+    levels[c.n / 3] = std::nan("");
+    page.curves.push_back({levels, kNavy});
+    RecordingPainter drawn(c.frame.left + c.frame.width + 10, c.frame.height + 40, 96);
+    DrawPlot(drawn, page, colour, c.frame, o);
+    std::vector<Drawn> bars;
+    for (const Drawn& d : drawn.Of(Kind::Fill))
+      if (d.pen.colour == kNavy) bars.push_back(d);
+
+    const double pen = colour.curveWidthPt * 96 / 72;
+    const auto y = [&](double level) {
+      if (!(level >= 0)) level = 0;
+      return c.frame.top + c.frame.height * (1 - std::min(level, 255.0) / 255);
+    };
+    std::vector<PagePoint> expected;  // per bar: its dot and its top and bottom
+    std::vector<double> tops, bottoms;
+    double dot = -1e9, top = 0, bottom = 0, last = 0;
+    bool any = false;
+    for (std::size_t i = 0; i < c.n; ++i) {
+      const double d = std::floor(c.frame.left + c.frame.width * i / c.span);
+      if (d != dot) {
+        if (any) {
+          expected.push_back({dot, 0});
+          tops.push_back(top);
+          bottoms.push_back(bottom);
+        }
+        top = bottom = y(levels[i]);
+        if (any) {
+          top = std::min(top, last);
+          bottom = std::max(bottom, last);
+        }
+        dot = d;
+        any = true;
+      }
+      top = std::min(top, y(levels[i]));
+      bottom = std::max(bottom, y(levels[i]));
+      last = y(levels[i]);
+    }
+    expected.push_back({dot, 0});
+    tops.push_back(top);
+    bottoms.push_back(bottom);
+
+    ASSERT_EQ(bars.size(), expected.size()) << c.n;
+    for (std::size_t k = 0; k < bars.size(); ++k) {
+      EXPECT_EQ(bars[k].p[0].x, expected[k].x) << k;
+      EXPECT_EQ(bars[k].p[1].x, 1) << k;
+      EXPECT_EQ(bars[k].p[0].y, std::floor(tops[k] - pen / 2)) << k;
+      EXPECT_EQ(bars[k].p[0].y + bars[k].p[1].y, std::ceil(bottoms[k] + pen / 2)) << k;
+    }
+  }
 }
 
 TEST(PlotMapping, PlotPixelsAndDeviceAtSeveralSizes) {
