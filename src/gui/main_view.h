@@ -137,10 +137,12 @@ class MainView : public QMainWindow, public app::UiPort {
   bool keepSettings_ = false;
 };
 
-// Qt's raster engine hands large fills to its thread pool; for a plot
+// Qt's raster engine hands large fills to its thread pool; for a window
 // redrawn a hundred times a second the hand-over costs more than it saves
-// (a quarter of the live view's CPU). Called once, after the application
-// object: the drawing stays on the window's thread.
+// (a quarter of the live view's CPU). The pool keeps one thread: the plot
+// is painted on it (PaintInPool), where its fills stay put, and the other
+// widgets' few large fills wait for it in turn. Called once, after the
+// application object.
 void DrawOnOneThread();
 
 }  // namespace rovanel::gui

@@ -10,6 +10,7 @@
 
 #include "display/image_io.h"
 #include "display/page_qt.h"
+#include "display/pooled_paint.h"
 
 namespace rovanel::gui {
 
@@ -80,14 +81,25 @@ void PlotWidget::Refresh() {
 void PlotWidget::paintEvent(QPaintEvent*) {
   sincePaint_.start();
   QPainter painter(this);
-  painter.fillRect(rect(), scale_ == 0 ? Qt::white : palette().window().color());
   if (scale_ == 0) {
+    // Drawn into an image of the widget's device pixels, then copied whole.
+    const double ratio = devicePixelRatioF();
+    const QSize pixels(static_cast<int>(std::ceil(width() * ratio)),
+                       static_cast<int>(std::ceil(height() * ratio)));
+    if (canvas_.size() != pixels) canvas_ = QImage(pixels, QImage::Format_RGB32);
+    canvas_.setDevicePixelRatio(ratio);
     const display::PageFrame frame = Frame();
     const app::TFp::ScreenPlot plot = fp_.MakeScreenPlot(frame, kLogicalDpi);
-    display::QtPagePainter page(painter, kLogicalDpi);
-    display::DrawPlot(page, plot.page, plot.style, frame, plot.options);
+    const QRect area = rect();
+    display::PaintInPool(canvas_, [&](QPainter& onImage) {
+      onImage.fillRect(area, Qt::white);
+      display::QtPagePainter page(onImage, kLogicalDpi);
+      display::DrawPlot(page, plot.page, plot.style, frame, plot.options);
+    });
+    painter.drawImage(QPointF(0, 0), canvas_);
     return;
   }
+  painter.fillRect(rect(), palette().window().color());
   QImage image = display::ToQImage(fp_.Picture());
   // The peak marker lies over the plot, as a shape over an image would.
   const app::Shape& circle = fp_.Plot().PeakCircle();

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QImage>
 #include <QTimer>
 #include <QWidget>
 
@@ -52,6 +53,7 @@ class PlotWidget : public QWidget {
   int wheelRest_ = 0;  // eighths of a degree not yet a whole notch
   QElapsedTimer sincePaint_;
   QTimer pending_;  // a repaint held to the end of the screen period
+  QImage canvas_;   // the fitted plot, kept between paints at the widget's size
 };
 
 }  // namespace rovanel::gui
