@@ -6,12 +6,14 @@
 #include <QPen>
 #include <QPointF>
 #include <QRectF>
+#include <QStaticText>
 #include <QString>
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <unordered_map>
 #include <vector>
 
-#include "display/image_io.h"
 
 namespace rovanel::display {
 namespace {
@@ -144,21 +146,74 @@ QFont QtPagePainter::MakeFont(const PageFont& font) const {
   return f;
 }
 
+namespace {
+
+// Texts laid out once and kept: a plot repainted for every live frame draws
+// the same tick labels each time, and laying them out was the costliest
+// part of its texts. Per thread (QStaticText is not shared between
+// threads), for unscaled image devices only (a printer lays out for its own
+// resolution); bounded.
+struct LaidOut {
+  QStaticText text;
+  double advance = 0;
+  double ascent = 0;
+};
+
+LaidOut& LayOut(const QString& s, const QFont& f) {
+  thread_local std::unordered_map<QString, LaidOut> cache;
+  constexpr std::size_t kMostTexts = 512;
+  const QString key = s + QChar(0) + QString::number(f.pixelSize()) + (f.bold() ? u'b' : u'r');
+  auto it = cache.find(key);
+  if (it != cache.end()) return it->second;
+  if (cache.size() >= kMostTexts) cache.clear();
+  LaidOut l;
+  const QFontMetricsF metrics(f);
+  l.advance = metrics.horizontalAdvance(s);
+  l.ascent = metrics.ascent();
+  l.text.setText(s);
+  l.text.setTextFormat(Qt::PlainText);
+  l.text.setPerformanceHint(QStaticText::AggressiveCaching);
+  l.text.prepare(QTransform(), f);
+  return cache.emplace(key, std::move(l)).first->second;
+}
+
+}  // namespace
+
+bool QtPagePainter::OnImage() const {
+  return painter_.device() != nullptr && painter_.device()->devType() == QInternal::Image;
+}
+
+bool QtPagePainter::KeepsTexts() const {
+  // Scaled (a dense screen's pixels), a kept layout places the glyphs a
+  // fraction of a pixel away from where Qt's own text drawing puts them.
+  return OnImage() && painter_.combinedTransform().type() <= QTransform::TxTranslate;
+}
+
 void QtPagePainter::Text(PagePoint baseline, std::string_view text, const PageFont& font,
                          Align align) {
   const QFont f = MakeFont(font);
   const QString s = FromUtf8(text);
+  painter_.setFont(f);
+  if (KeepsTexts()) {
+    const LaidOut& l = LayOut(s, f);
+    double x = baseline.x;
+    if (align != Align::Left) x -= align == Align::Centre ? l.advance / 2 : l.advance;
+    painter_.drawStaticText(QPointF(x, baseline.y - l.ascent), l.text);
+    return;
+  }
   double x = baseline.x;
   if (align != Align::Left) {
     const double w = QFontMetricsF(f, painter_.device()).horizontalAdvance(s);
     x -= align == Align::Centre ? w / 2 : w;
   }
-  painter_.setFont(f);
   painter_.drawText(QPointF(x, baseline.y), s);
 }
 
 double QtPagePainter::TextWidth(std::string_view text, const PageFont& font) {
-  return QFontMetricsF(MakeFont(font), painter_.device()).horizontalAdvance(FromUtf8(text));
+  const QFont f = MakeFont(font);
+  const QString s = FromUtf8(text);
+  if (KeepsTexts()) return LayOut(s, f).advance;
+  return QFontMetricsF(f, painter_.device()).horizontalAdvance(s);
 }
 
 }  // namespace rovanel::display
@@ -168,9 +223,17 @@ namespace rovanel::display {
 void QtPagePainter::Picture(double x, double y, double w, double h, const Canvas& picture, int top,
                             int rows) {
   if (rows <= 0 || w <= 0 || h <= 0) return;
-  // Only the rows asked for, cut out first: Qt's SVG generator ignores a
-  // source rectangle and would embed the whole picture.
-  const QImage image = ToQImage(picture).copy(0, top, picture.Width(), rows);
+  // Only the rows asked for: Qt's SVG generator ignores a source rectangle
+  // and would embed the whole picture. Read in place on an image device;
+  // copied for the others, which may keep the picture past this call (a
+  // print preview records it).
+  rows = std::min(rows, picture.Height() - top);
+  if (top < 0 || rows <= 0) return;
+  QImage image(reinterpret_cast<const uchar*>(picture.Bits() +
+                                              static_cast<std::size_t>(top) * picture.Width()),
+               picture.Width(), rows, picture.Width() * static_cast<qsizetype>(sizeof(std::uint32_t)),
+               QImage::Format_RGB32);
+  if (!OnImage()) image = image.copy();
   // Smoothed when enlarged: a band is made of broad areas of colour.
   painter_.setRenderHint(QPainter::SmoothPixmapTransform, true);
   painter_.drawImage(QRectF(x, y, w, h), image);

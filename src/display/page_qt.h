@@ -32,6 +32,10 @@ class QtPagePainter : public PagePainter {
 
  private:
   QFont MakeFont(const PageFont& font) const;
+  // Painting on a QImage (the screen's plot, PNG files).
+  bool OnImage() const;
+  // Texts laid out once and kept (see LayOut).
+  bool KeepsTexts() const;
 
   QPainter& painter_;
   double dpi_;

@@ -1,9 +1,14 @@
-// The Qt page painter's batched bars ink exactly the pixels of one fill per
-// bar, with and without antialiasing, on an image and at a device ratio.
+// The Qt page painter on an image: batched bars ink exactly the pixels of
+// one fill per bar, with and without antialiasing, at a device ratio; texts
+// laid out once ink what Qt's own text drawing inks, again and again; a
+// picture's rows come out as they are.
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QFontMetricsF>
 #include <QPainter>
+#include <cmath>
+#include <string>
 #include <vector>
 
 #include "display/page_qt.h"
@@ -39,6 +44,72 @@ TEST(QtPagePainter, BatchedBarsInkThePixelsOfOneFillEach) {
       for (double ratio : {1.0, 2.0})
         EXPECT_EQ(Draw(bars, true, antialiased, ratio), Draw(bars, false, antialiased, ratio))
             << bars.size() << " bars, antialiased " << antialiased << ", ratio " << ratio;
+}
+
+TEST(QtPagePainter, KeptTextsInkAsQtDrawsThem) {
+  gui::EnsureApp();
+  struct Case {
+    std::string text;
+    Align align;
+    double sizePt;
+    bool bold;
+  };
+  const Case cases[] = {{"25000", Align::Centre, 8, false},
+                        {"100", Align::Right, 8, false},
+                        {"X ( µm )", Align::Centre, 9, false},
+                        {"1  a.CCD", Align::Left, 8, true}};
+  for (double ratio : {1.0, 2.0}) {
+    for (const Case& c : cases) {
+      const auto draw = [&](bool own) {
+        QImage image(static_cast<int>(160 * ratio), static_cast<int>(40 * ratio), QImage::Format_RGB32);
+        image.setDevicePixelRatio(ratio);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        QtPagePainter page(painter, 96);
+        const PagePoint baseline{80.5, 25};
+        if (own) {
+          page.Text(baseline, c.text, {c.sizePt, c.bold}, c.align);
+          return image;
+        }
+        QFont f(QStringLiteral("DejaVu Sans"));
+        f.setStyleHint(QFont::SansSerif);
+        f.setPixelSize(static_cast<int>(std::lround(c.sizePt * 96 / 72)));
+        f.setBold(c.bold);
+        const QString s = QString::fromStdString(c.text);
+        const double w = QFontMetricsF(f, &image).horizontalAdvance(s);
+        const double x = c.align == Align::Left     ? baseline.x
+                         : c.align == Align::Centre ? baseline.x - w / 2
+                                                    : baseline.x - w;
+        painter.setPen(Qt::black);
+        painter.setFont(f);
+        painter.drawText(QPointF(x, baseline.y), s);
+        return image;
+      };
+      const QImage qt = draw(false);
+      QImage blank(qt.size(), qt.format());
+      blank.setDevicePixelRatio(ratio);
+      blank.fill(Qt::white);
+      ASSERT_NE(qt, blank) << c.text;
+      EXPECT_EQ(draw(true), qt) << c.text << " at ratio " << ratio;
+      EXPECT_EQ(draw(true), qt) << c.text << " drawn again, at ratio " << ratio;
+    }
+  }
+}
+
+TEST(QtPagePainter, PictureRowsScaledIntoTheirRectangle) {
+  gui::EnsureApp();
+  Canvas band(8, 6);
+  for (int y = 0; y < 6; ++y)
+    for (int x = 0; x < 8; ++x) band.MutableBits()[y * 8 + x] = y < 4 ? 0xFFFF0000u : 0xFF0000FFu;
+  QImage image(16, 4, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  QtPagePainter page(painter, 96);
+  page.Picture(0, 0, 16, 4, band, 4, 2);  // rows 4 and 5 only: blue
+  page.Picture(0, 0, 16, 4, band, 5, 9);  // rows past the picture's end: left out
+  painter.end();
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 16; ++x) EXPECT_EQ(image.pixel(x, y), 0xFF0000FFu) << x << "," << y;
 }
 
 }  // namespace
