@@ -44,16 +44,22 @@ QString Q(std::string_view s) {
 
 PreviewBar::PreviewBar(const app::TFp& fp, QWidget* parent) : QWidget(parent), fp_(fp) {
   setObjectName("visubackbar");
+  setAttribute(Qt::WA_OpaquePaintEvent);  // nothing under it to paint first
   setFixedSize(fp.PreviewBack().width, fp.PreviewBack().height);
+}
+
+void PreviewBar::Refresh() {
+  const int left = fp_.PreviewFront().left - fp_.PreviewBack().left;
+  if (left != shownLeft_ || fp_.PreviewFront().width != shownWidth_) update();
 }
 
 void PreviewBar::paintEvent(QPaintEvent*) {
   // The whole curve in navy, the part shown on top of it.
+  shownLeft_ = fp_.PreviewFront().left - fp_.PreviewBack().left;
+  shownWidth_ = fp_.PreviewFront().width;
   QPainter painter(this);
   painter.fillRect(rect(), QColor(0, 0, 128));
-  painter.fillRect(
-      QRect(fp_.PreviewFront().left - fp_.PreviewBack().left, 0, fp_.PreviewFront().width, height()),
-      QColor(0, 128, 255));
+  painter.fillRect(QRect(shownLeft_, 0, shownWidth_, height()), QColor(0, 128, 255));
 }
 
 MainView::MainView(app::Box& box) : fp_(box, *this) {
@@ -401,7 +407,7 @@ void MainView::Changed(unsigned what) {
       deplacement_->setSingleStep(fp_.PlotScroll().smallChange);
       deplacement_->setValue(fp_.PlotScroll().position);
     }
-    preview_->update();
+    preview_->Refresh();
     SyncScrollBars();
   }
   if (what & app::kChangedTitle) {
@@ -470,7 +476,7 @@ void MainView::BuildPlotScaleMenu() {
 
 void MainView::PictureChanged() {
   plot_->Refresh();
-  if (preview_ != nullptr) preview_->update();
+  if (preview_ != nullptr) preview_->Refresh();
 }
 
 bool MainView::eventFilter(QObject* watched, QEvent* event) {

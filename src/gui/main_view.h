@@ -29,12 +29,17 @@ class PlotWidget;
 class PreviewBar : public QWidget {
  public:
   PreviewBar(const app::TFp& fp, QWidget* parent);
+  // Repainted only when the part shown moved: the live view changes the
+  // picture a hundred times a second, the view of it hardly ever, and each
+  // repaint costs the window a flush to the display.
+  void Refresh();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
   const app::TFp& fp_;
+  int shownLeft_ = -1, shownWidth_ = -1;  // the part drawn last
 };
 
 class MainView : public QMainWindow, public app::UiPort {

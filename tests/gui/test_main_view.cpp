@@ -121,6 +121,28 @@ TEST_F(View, PicturesComingFasterThanTheScreenAreDrawnOncePerPeriodAndTheLastIsD
   ecran->removeEventFilter(&counter);
 }
 
+// The bar under the plot, which shows the part of the curve in view, is
+// repainted when that part moves, not for every new picture.
+TEST_F(View, ThePreviewBarIsRepaintedWhenTheViewMovesOnly) {
+  auto* bar = view->findChild<QWidget*>("visubackbar");
+  ASSERT_NE(bar, nullptr);
+  std::ostringstream out, err;
+  script::ActionRunner runner(view->Model(), out, err);
+  ASSERT_TRUE(runner.RunAll({"click:acquisition"})) << err.str();
+  QElapsedTimer settle;
+  settle.start();
+  while (settle.elapsed() < 100) QApplication::processEvents();
+  PaintCounter counter;
+  bar->installEventFilter(&counter);
+  ASSERT_TRUE(runner.RunAll({"click:acquisition", "click:acquisition"})) << err.str();
+  QApplication::processEvents();
+  EXPECT_EQ(counter.paints, 0);
+  ASSERT_TRUE(runner.RunAll({"click:ZoomPlus"})) << err.str();
+  QApplication::processEvents();
+  EXPECT_GE(counter.paints, 1);
+  bar->removeEventFilter(&counter);
+}
+
 // Answers the question box that the next modal loop shows with `button`.
 void AnswerNextQuestion(const QString& button) {
   QTimer::singleShot(0, [button] {
