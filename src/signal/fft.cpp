@@ -359,6 +359,15 @@ class CentredInput {
   std::array<float, 256> centred_{};
 };
 
+// The run of the first fused pass (m = 0) from unit u0: its twiddles and
+// destinations, and the input cells when they are gathered first.
+FusedRun FirstFusedRun(const CellPages& dst, const CellPages& tw, std::uint32_t half,
+                       std::uint32_t u0, std::array<const float*, 4> inputs) {
+  const std::uint32_t quarter = half / 2;
+  return {inputs[0], inputs[1], inputs[2], inputs[3], tw.At(0), tw.At(0), tw.At(quarter),
+          dst.At(u0), dst.At(u0 + half), dst.At(u0 + quarter), dst.At(u0 + quarter + half)};
+}
+
 #if ROVANEL_FFT_AVX2
 // Input cells i .. i+3 as (x, 0) pairs: x = (float)(sample - mean), as
 // CentredInput computes it.
@@ -383,17 +392,7 @@ ROVANEL_AVX2 void FirstFusedAvx2(const CentredInput& in, const CellPages& dst, c
   const std::uint32_t quarter = half / 2;
   const std::span<const std::uint8_t> s = in.Samples();
   const __m256d mean = _mm256_set1_pd(in.Mean());
-  const FusedRun f{nullptr,
-                   nullptr,
-                   nullptr,
-                   nullptr,
-                   tw.At(0),
-                   tw.At(0),
-                   tw.At(quarter),
-                   dst.At(u0),
-                   dst.At(u0 + half),
-                   dst.At(u0 + quarter),
-                   dst.At(u0 + quarter + half)};
+  const FusedRun f = FirstFusedRun(dst, tw, half, u0, {});
   const __m256 ar = _mm256_set1_ps(f.wA[0]), ai = _mm256_set1_ps(f.wA[1]);
   const __m256 cr = _mm256_set1_ps(f.wC[0]), ci = _mm256_set1_ps(f.wC[1]);
   for (std::uint32_t r = 0; r < count; r += 4) {
@@ -420,17 +419,7 @@ void RunFirstFusedChunk(const CentredInput& in, const CellPages& dst, const Cell
   in.Fill(u0 + quarter, count, x1.data());
   in.Fill(u0 + half, count, y0.data());
   in.Fill(u0 + half + quarter, count, y1.data());
-  const FusedRun f{x0.data(),
-                   x1.data(),
-                   y0.data(),
-                   y1.data(),
-                   tw.At(0),
-                   tw.At(0),
-                   tw.At(quarter),
-                   dst.At(u0),
-                   dst.At(u0 + half),
-                   dst.At(u0 + quarter),
-                   dst.At(u0 + quarter + half)};
+  const FusedRun f = FirstFusedRun(dst, tw, half, u0, {x0.data(), x1.data(), y0.data(), y1.data()});
 #if ROVANEL_FFT_AVX2
   if (gVector) return FusedAvx2(f, count);
 #endif
