@@ -14,7 +14,6 @@
 #include <unordered_map>
 #include <vector>
 
-
 namespace rovanel::display {
 namespace {
 

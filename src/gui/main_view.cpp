@@ -48,14 +48,17 @@ PreviewBar::PreviewBar(const app::TFp& fp, QWidget* parent) : QWidget(parent), f
   setFixedSize(fp.PreviewBack().width, fp.PreviewBack().height);
 }
 
+int PreviewBar::FrontLeft() const {
+  return fp_.PreviewFront().left - fp_.PreviewBack().left;
+}
+
 void PreviewBar::Refresh() {
-  const int left = fp_.PreviewFront().left - fp_.PreviewBack().left;
-  if (left != shownLeft_ || fp_.PreviewFront().width != shownWidth_) update();
+  if (FrontLeft() != shownLeft_ || fp_.PreviewFront().width != shownWidth_) update();
 }
 
 void PreviewBar::paintEvent(QPaintEvent*) {
   // The whole curve in navy, the part shown on top of it.
-  shownLeft_ = fp_.PreviewFront().left - fp_.PreviewBack().left;
+  shownLeft_ = FrontLeft();
   shownWidth_ = fp_.PreviewFront().width;
   QPainter painter(this);
   painter.fillRect(rect(), QColor(0, 0, 128));

@@ -38,6 +38,9 @@ class PreviewBar : public QWidget {
   void paintEvent(QPaintEvent* event) override;
 
  private:
+  // Where the part shown starts in the bar.
+  int FrontLeft() const;
+
   const app::TFp& fp_;
   int shownLeft_ = -1, shownWidth_ = -1;  // the part drawn last
 };
