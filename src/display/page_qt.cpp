@@ -14,6 +14,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "display/smooth_scale.h"
+
 namespace rovanel::display {
 namespace {
 
@@ -232,8 +234,30 @@ void QtPagePainter::Picture(double x, double y, double w, double h, const Canvas
                                               static_cast<std::size_t>(top) * picture.Width()),
                picture.Width(), rows, picture.Width() * static_cast<qsizetype>(sizeof(std::uint32_t)),
                QImage::Format_RGB32);
+  // Smoothed when enlarged: a band is made of broad areas of colour. On an
+  // image, unrotated, scaled here a few distinct rows at a time (see
+  // SmoothScale) and copied pixel for pixel.
+  const QTransform device = painter_.deviceTransform();
+  if (OnImage() && device.type() <= QTransform::TxScale) {
+    const QRectF to = device.mapRect(QRectF(x, y, w, h));
+    const PixelRect out = CoveredPixels(to.x(), to.y(), to.width(), to.height());
+    thread_local std::vector<std::uint32_t> pixels;
+    SmoothScale({picture.Bits() + static_cast<std::size_t>(top) * picture.Width(), picture.Width(),
+                 rows, static_cast<std::size_t>(picture.Width())},
+                to.x(), to.y(), to.width(), to.height(), out, pixels);
+    if (pixels.empty()) return;
+    const QImage scaled(reinterpret_cast<const uchar*>(pixels.data()), out.width, out.height,
+                        out.width * static_cast<qsizetype>(sizeof(std::uint32_t)),
+                        QImage::Format_RGB32);
+    // A world transform that puts the image's pixels on the device's.
+    const QTransform rest = painter_.worldTransform().inverted() * device;
+    painter_.save();
+    painter_.setWorldTransform(QTransform::fromTranslate(out.left, out.top) * rest.inverted());
+    painter_.drawImage(QPointF(0, 0), scaled);
+    painter_.restore();
+    return;
+  }
   if (!OnImage()) image = image.copy();
-  // Smoothed when enlarged: a band is made of broad areas of colour.
   painter_.setRenderHint(QPainter::SmoothPixmapTransform, true);
   painter_.drawImage(QRectF(x, y, w, h), image);
 }

@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QFontMetricsF>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -110,6 +111,62 @@ TEST(QtPagePainter, PictureRowsScaledIntoTheirRectangle) {
   painter.end();
   for (int y = 0; y < 4; ++y)
     for (int x = 0; x < 16; ++x) EXPECT_EQ(image.pixel(x, y), 0xFF0000FFu) << x << "," << y;
+}
+
+// Rows scaled here land where Qt's smooth drawing puts them, within two
+// levels a channel: a band of a few distinct rows and a picture of all
+// distinct ones, at fractional places, at two device ratios, translated.
+TEST(QtPagePainter, PicturesEnlargedAsQtSmoothsThem) {
+  gui::EnsureApp();
+  Canvas band(512, 256), ramp(40, 30);
+  for (int y = 0; y < 256; ++y)
+    for (int x = 0; x < 512; ++x)
+      band.MutableBits()[y * 512 + x] =
+          y < 140 || y > 230 ? 0xFFFFFFFFu : 0xFF000000u | ((x * 7 % 256) * 0x010101u);
+  for (int y = 0; y < 30; ++y)
+    for (int x = 0; x < 40; ++x)
+      ramp.MutableBits()[y * 40 + x] = 0xFF000000u | (x * 6 << 16) | (y * 8 << 8) | ((x * y) & 255);
+  struct Case {
+    const Canvas* picture;
+    int top, rows;
+    double x, y, w, h, ratio, shift;
+  };
+  const Case cases[] = {
+      {&band, 128, 128, 48.7, 120.3, 870.4, 222.6, 1, 0},
+      {&band, 128, 128, 48.7, 120.3, 870.4, 222.6, 2, 0},
+      {&band, 128, 128, 10, 5, 300, 90, 1, 7},  // shrunk, on a translated painter
+      {&ramp, 0, 30, 3.25, 2.5, 151.5, 97, 1, 0},
+      {&ramp, 4, 20, 3.25, 2.5, 151.5, 97, 1.5, 0},
+  };
+  for (const Case& c : cases) {
+    auto draw = [&](bool qt) {
+      QImage image(960, 360, QImage::Format_RGB32);
+      image.setDevicePixelRatio(c.ratio);
+      image.fill(Qt::white);
+      QPainter painter(&image);
+      painter.translate(c.shift, 0);
+      if (qt) {
+        const Canvas& p = *c.picture;
+        const QImage rows(reinterpret_cast<const uchar*>(p.Bits() + c.top * p.Width()), p.Width(),
+                          c.rows, p.Width() * 4, QImage::Format_RGB32);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(QRectF(c.x, c.y, c.w, c.h), rows);
+      } else {
+        QtPagePainter(painter, 96).Picture(c.x, c.y, c.w, c.h, *c.picture, c.top, c.rows);
+      }
+      return image;
+    };
+    const QImage ours = draw(false), qt = draw(true);
+    int worst = 0;
+    for (int y = 0; y < qt.height(); ++y)
+      for (int x = 0; x < qt.width(); ++x) {
+        const QRgb a = ours.pixel(x, y), b = qt.pixel(x, y);
+        const int d = std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                          std::abs(qBlue(a) - qBlue(b))});
+        worst = std::max(worst, d);
+      }
+    EXPECT_LE(worst, 2) << c.w << " x " << c.h << " at ratio " << c.ratio;
+  }
 }
 
 }  // namespace
