@@ -332,15 +332,25 @@ AxisTicks PlotTicks(const PrintPage& page, const PageFrame& frame, const PlotOpt
   return ticks;
 }
 
+std::optional<PageRect> BandArea(const PageFrame& frame, const PlotOptions& options) {
+  const Canvas* band = options.band;
+  if (!options.upperHalf || band == nullptr || options.bandTop < 0 ||
+      options.bandTop >= band->Height())
+    return std::nullopt;
+  const PageFrame curves = CurveFrame(frame, options);
+  const PageRect area{frame.left, frame.top + curves.height, frame.width,
+                      frame.height - curves.height};
+  if (area.w <= 0 || area.h <= 0) return std::nullopt;
+  return area;
+}
+
 void DrawPlot(PagePainter& painter, const PrintPage& page, const PageStyle& style,
               const PageFrame& frame, const PlotOptions& options) {
   const Units u{painter.Dpi()};
   const PageFrame curves = CurveFrame(frame, options);
-  if (options.upperHalf && options.band != nullptr) {
-    const int rows = std::max(0, options.band->Height() - options.bandTop);
-    painter.Picture(frame.left, frame.top + curves.height, frame.width,
-                    frame.height - curves.height, *options.band, options.bandTop, rows);
-  }
+  if (const auto band = BandArea(frame, options))
+    painter.Picture(band->x, band->y, band->w, band->h, *options.band, options.bandTop,
+                    options.band->Height() - options.bandTop);
   DrawSpectrumFill(painter, page, style, curves);
   DrawAxes(painter, page, style, frame, options, u);
   DrawCurves(painter, page, style, curves, options, u);

@@ -63,6 +63,10 @@ struct AxisTicks {
 // The ticks the plot shows in `frame`.
 AxisTicks PlotTicks(const PrintPage& page, const PageFrame& frame, const PlotOptions& options);
 
+// Where the band picture goes in `frame`, when one is drawn. It is opaque:
+// what is painted under it first is painted for nothing.
+std::optional<PageRect> BandArea(const PageFrame& frame, const PlotOptions& options);
+
 // Draws the plot of `page` into `frame`, labels round it.
 void DrawPlot(PagePainter& painter, const PrintPage& page, const PageStyle& style,
               const PageFrame& frame, const PlotOptions& options);

@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRegion>
 #include <QScreen>
 #include <QWheelEvent>
 #include <algorithm>
@@ -10,6 +11,7 @@
 
 #include "display/image_io.h"
 #include "display/page_qt.h"
+#include "display/plot_drawing.h"
 #include "display/pooled_paint.h"
 
 namespace rovanel::gui {
@@ -80,25 +82,11 @@ void PlotWidget::Refresh() {
 
 void PlotWidget::paintEvent(QPaintEvent*) {
   sincePaint_.start();
-  QPainter painter(this);
   if (scale_ == 0) {
-    // Drawn into an image of the widget's device pixels, then copied whole.
-    const double ratio = devicePixelRatioF();
-    const QSize pixels(static_cast<int>(std::ceil(width() * ratio)),
-                       static_cast<int>(std::ceil(height() * ratio)));
-    if (canvas_.size() != pixels) canvas_ = QImage(pixels, QImage::Format_RGB32);
-    canvas_.setDevicePixelRatio(ratio);
-    const display::PageFrame frame = Frame();
-    const app::TFp::ScreenPlot plot = fp_.MakeScreenPlot(frame, kLogicalDpi);
-    const QRect area = rect();
-    display::PaintInPool(canvas_, [&](QPainter& onImage) {
-      onImage.fillRect(area, Qt::white);
-      display::QtPagePainter page(onImage, kLogicalDpi);
-      display::DrawPlot(page, plot.page, plot.style, frame, plot.options);
-    });
-    painter.drawImage(QPointF(0, 0), canvas_);
+    PaintFitted();
     return;
   }
+  QPainter painter(this);
   painter.fillRect(rect(), palette().window().color());
   QImage image = display::ToQImage(fp_.Picture());
   // The peak marker lies over the plot, as a shape over an image would.
@@ -113,6 +101,49 @@ void PlotWidget::paintEvent(QPaintEvent*) {
   if (k > 1) image = image.scaled(image.size() * k, Qt::IgnoreAspectRatio, Qt::FastTransformation);
   image.setDevicePixelRatio(devicePixelRatioF());
   painter.drawImage(QPointF(0, 0), image);
+}
+
+void PlotWidget::PaintFitted() {
+  const display::PageFrame frame = Frame();
+  const app::TFp::ScreenPlot plot = fp_.MakeScreenPlot(frame, kLogicalDpi);
+  // White under everything but the band, which covers its area whole; its
+  // edges, smoothed or rounded to device pixels, are filled all the same.
+  QRegion white(rect());
+  if (const auto band = display::BandArea(frame, plot.options)) {
+    const QRectF inside = QRectF(band->x, band->y, band->w, band->h).adjusted(1, 1, -1, -1);
+    if (inside.isValid())
+      white -= QRect(QPoint(static_cast<int>(std::ceil(inside.left())),
+                            static_cast<int>(std::ceil(inside.top()))),
+                     QPoint(static_cast<int>(std::floor(inside.right())) - 1,
+                            static_cast<int>(std::floor(inside.bottom())) - 1));
+  }
+  const auto draw = [&](QPainter& onImage) {
+    for (const QRect& part : white) onImage.fillRect(part, Qt::white);
+    display::QtPagePainter page(onImage, kLogicalDpi);
+    display::DrawPlot(page, plot.page, plot.style, frame, plot.options);
+  };
+  // Painted straight into the window's backing store when it is an image:
+  // its painter keeps the region being repainted as its clip, and the
+  // widget's place is where the redirection puts it.
+  QPoint offset;
+  QPaintDevice* store = redirected(&offset);
+  if (store != nullptr && store->devType() == QInternal::Image) {
+    canvas_ = QImage();
+    display::PaintInPool(*static_cast<QImage*>(store), [&](QPainter& onStore) {
+      onStore.translate(-offset);
+      draw(onStore);
+    });
+    return;
+  }
+  // Otherwise (a grab, a render onto another device) drawn into an image
+  // of the widget's device pixels, then copied whole.
+  const double ratio = devicePixelRatioF();
+  const QSize pixels(static_cast<int>(std::ceil(width() * ratio)),
+                     static_cast<int>(std::ceil(height() * ratio)));
+  if (canvas_.size() != pixels) canvas_ = QImage(pixels, QImage::Format_RGB32);
+  canvas_.setDevicePixelRatio(ratio);
+  display::PaintInPool(canvas_, draw);
+  QPainter(this).drawImage(QPointF(0, 0), canvas_);
 }
 
 void PlotWidget::resizeEvent(QResizeEvent* event) {

@@ -47,13 +47,15 @@ class PlotWidget : public QWidget {
   // Device pixels per plot pixel in the pixel modes.
   int DevicePixels() const;
   void FollowPointer();
+  // The plot fitted to the widget, numbered axes and all.
+  void PaintFitted();
 
   app::TFp& fp_;
   int scale_ = 0;
   int wheelRest_ = 0;  // eighths of a degree not yet a whole notch
   QElapsedTimer sincePaint_;
   QTimer pending_;  // a repaint held to the end of the screen period
-  QImage canvas_;   // the fitted plot, kept between paints at the widget's size
+  QImage canvas_;   // the fitted plot when not painted into the backing store
 };
 
 }  // namespace rovanel::gui

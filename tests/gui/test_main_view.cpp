@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QBackingStore>
 #include <QClipboard>
 #include <QElapsedTimer>
 #include <QGuiApplication>
@@ -10,6 +11,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -84,6 +86,36 @@ TEST_F(View, TheWindowShowsTheSamePictureAsTheModel) {
   const QPoint at = ecran->mapTo(view.get(), QPoint(0, 0));
   const QImage shown = shot.copy(QRect(at, QSize(512, 256)));
   EXPECT_EQ(shown, display::ToQImage(view->Model().Picture()));
+}
+
+// The fitted plot as the window's backing store holds it, where the plot
+// is painted into straight, against the plot drawn apart (a grab draws it
+// into an image of its own): the same after every kind of change, and
+// nothing left of what the store held before (the band's area is not
+// filled first).
+TEST_F(View, TheFittedPlotOnScreenIsThePlotDrawnApart) {
+  auto* ecran = view->findChild<PlotWidget*>("ecran");
+  ASSERT_NE(ecran, nullptr);
+  std::ostringstream out, err;
+  script::ActionRunner runner(view->Model(), out, err);
+  const auto onScreen = [&] {
+    QPaintDevice* store = view->backingStore()->paintDevice();
+    EXPECT_EQ(store->devType(), QInternal::Image);
+    auto* image = static_cast<QImage*>(store);
+    const QRect at(ecran->mapTo(view.get(), QPoint(0, 0)), ecran->size());
+    QPainter(image).fillRect(at, Qt::magenta);
+    ecran->repaint();
+    return image->copy(at).convertToFormat(QImage::Format_RGB32);
+  };
+  const auto apart = [&] { return ecran->grab().toImage().convertToFormat(QImage::Format_RGB32); };
+  const char* const steps[] = {"click:acquisition", "click:acquisition", "click:ZoomPlus",
+                               "click:realgris", "click:cursv", "click:acquisition"};
+  for (const char* step : steps) {
+    ASSERT_TRUE(runner.RunAll({step})) << err.str();
+    view->Sync();
+    QApplication::processEvents();
+    EXPECT_EQ(onScreen(), apart()) << "after " << step;
+  }
 }
 
 // Counts the paints of a widget.
