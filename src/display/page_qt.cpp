@@ -3,17 +3,22 @@
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPaintDevice>
+#include <QPaintEngine>
 #include <QPen>
 #include <QPointF>
+#include <QRect>
 #include <QRectF>
+#include <QRegion>
 #include <QStaticText>
 #include <QString>
+#include <QTransform>
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <unordered_map>
 #include <vector>
 
+#include "display/pixel_strokes.h"
 #include "display/smooth_scale.h"
 
 namespace rovanel::display {
@@ -37,6 +42,23 @@ QList<qreal> DashPoints(LinePattern pattern) {
       break;
   }
   return {};
+}
+
+// Pixels written into the painter's image are what it would put there
+// itself: onto 32-bit RGB, no clip of the caller's, plain painting, the
+// image not shared (writing would copy it away from the painter).
+bool WritesStraight(const QPainter& painter, const QImage& image) {
+  return image.format() == QImage::Format_RGB32 && image.isDetached() && !painter.hasClipping() &&
+         painter.compositionMode() == QPainter::CompositionMode_SourceOver &&
+         painter.opacity() == 1.0;
+}
+
+// The pixels of `touched` a painter may paint: those of its image within
+// the system clip a window sets on the engine for the region repainted.
+QRegion StraightParts(QPainter& painter, const QImage& image, const PixelRect& touched) {
+  const QRect covered = QRect(touched.left, touched.top, touched.width, touched.height) & image.rect();
+  const QRegion system = painter.paintEngine()->systemClip();
+  return system.isEmpty() ? QRegion(covered) : system & covered;
 }
 
 }  // namespace
@@ -75,6 +97,13 @@ void QtPagePainter::SetPen(const PagePen& pen) {
 }
 
 void QtPagePainter::Line(PagePoint a, PagePoint b) {
+  const double w = painter_.pen().widthF();
+  const bool across = a.y == b.y && a.x != b.x, down = a.x == b.x && a.y != b.y;
+  if (across || down) {
+    const QRectF ink = across ? QRectF(std::min(a.x, b.x), a.y - w / 2, std::abs(b.x - a.x), w)
+                              : QRectF(a.x - w / 2, std::min(a.y, b.y), w, std::abs(b.y - a.y));
+    if (StrokedStraight(ink, {})) return;
+  }
   painter_.drawLine(QPointF(a.x, a.y), QPointF(b.x, b.y));
 }
 
@@ -94,6 +123,13 @@ void QtPagePainter::Polyline(std::span<const PagePoint> points) {
 }
 
 void QtPagePainter::Rect(double x, double y, double w, double h) {
+  const double pen = painter_.pen().widthF();
+  if (w > 0 && h > 0) {
+    const QRectF outer(x - pen / 2, y - pen / 2, w + pen, h + pen);
+    const QRectF inner = w > pen && h > pen ? QRectF(x + pen / 2, y + pen / 2, w - pen, h - pen)
+                                            : QRectF();
+    if (StrokedStraight(outer, inner)) return;
+  }
   painter_.setBrush(Qt::NoBrush);
   painter_.drawRect(QRectF(x, y, w, h));
 }
@@ -180,6 +216,34 @@ LaidOut& LayOut(const QString& s, const QFont& f) {
 
 }  // namespace
 
+QImage* QtPagePainter::StraightTarget() const {
+  if (!OnImage() || painter_.deviceTransform().type() > QTransform::TxScale) return nullptr;
+  auto* image = static_cast<QImage*>(painter_.device());
+  return WritesStraight(painter_, *image) ? image : nullptr;
+}
+
+bool QtPagePainter::StrokedStraight(const QRectF& outer, const QRectF& inner) {
+  const QPen& pen = painter_.pen();
+  QImage* target = pen.style() == Qt::SolidLine && pen.brush().style() == Qt::SolidPattern &&
+                           !pen.isCosmetic() && pen.widthF() > 0
+                       ? StraightTarget()
+                       : nullptr;
+  if (target == nullptr) return false;
+  const QTransform device = painter_.deviceTransform();
+  const auto box = [&](const QRectF& r) {
+    if (r.isEmpty()) return DeviceBox{};
+    const QRectF d = device.mapRect(r);
+    return DeviceBox{d.left(), d.top(), d.right(), d.bottom()};
+  };
+  const DeviceBox out = box(outer), hole = box(inner);
+  const auto stride = static_cast<std::size_t>(target->bytesPerLine()) / sizeof(std::uint32_t);
+  auto* bits = reinterpret_cast<std::uint32_t*>(target->bits());
+  const std::uint32_t rgb = pen.color().rgb() & 0xffffffu;
+  for (const QRect& part : StraightParts(painter_, *target, TouchedPixels(out)))
+    BlendStroke({bits, stride, {part.x(), part.y(), part.width(), part.height()}}, out, hole, rgb);
+  return true;
+}
+
 bool QtPagePainter::OnImage() const {
   return painter_.device() != nullptr && painter_.device()->devType() == QInternal::Image;
 }
@@ -236,16 +300,29 @@ void QtPagePainter::Picture(double x, double y, double w, double h, const Canvas
                QImage::Format_RGB32);
   // Smoothed when enlarged: a band is made of broad areas of colour. On an
   // image, unrotated, scaled here a few distinct rows at a time (see
-  // SmoothScale) and copied pixel for pixel.
+  // SmoothScale): straight into the image where the painter would copy
+  // pixel for pixel, through a copy otherwise.
   const QTransform device = painter_.deviceTransform();
   if (OnImage() && device.type() <= QTransform::TxScale) {
     const QRectF to = device.mapRect(QRectF(x, y, w, h));
     const PixelRect out = CoveredPixels(to.x(), to.y(), to.width(), to.height());
+    const PixelRows source{picture.Bits() + static_cast<std::size_t>(top) * picture.Width(),
+                           picture.Width(), rows, static_cast<std::size_t>(picture.Width())};
+    const auto scale = [&](const QRect& part, std::uint32_t* dest, std::size_t stride) {
+      return SmoothScale(source, to.x(), to.y(), to.width(), to.height(),
+                         {part.x(), part.y(), part.width(), part.height()}, dest, stride);
+    };
+    if (QImage* target = StraightTarget()) {
+      const auto stride = static_cast<std::size_t>(target->bytesPerLine()) / sizeof(std::uint32_t);
+      for (const QRect& part : StraightParts(painter_, *target, out))
+        scale(part, reinterpret_cast<std::uint32_t*>(target->scanLine(part.y())) + part.x(),
+              stride);
+      return;
+    }
     thread_local std::vector<std::uint32_t> pixels;
-    SmoothScale({picture.Bits() + static_cast<std::size_t>(top) * picture.Width(), picture.Width(),
-                 rows, static_cast<std::size_t>(picture.Width())},
-                to.x(), to.y(), to.width(), to.height(), out, pixels);
-    if (pixels.empty()) return;
+    pixels.resize(static_cast<std::size_t>(out.width) * static_cast<std::size_t>(out.height));
+    const QRect all(out.left, out.top, out.width, out.height);
+    if (!scale(all, pixels.data(), static_cast<std::size_t>(out.width))) return;
     const QImage scaled(reinterpret_cast<const uchar*>(pixels.data()), out.width, out.height,
                         out.width * static_cast<qsizetype>(sizeof(std::uint32_t)),
                         QImage::Format_RGB32);

@@ -34,6 +34,12 @@ class QtPagePainter : public PagePainter {
   QFont MakeFont(const PageFont& font) const;
   // Painting on a QImage (the screen's plot, PNG files).
   bool OnImage() const;
+  // The image when pixels may be written into it straight (unrotated,
+  // painted plainly), otherwise null.
+  QImage* StraightTarget() const;
+  // The pen's ink over `outer` less `inner` (world rectangles) written
+  // straight into the image; false, nothing done, when it cannot be.
+  bool StrokedStraight(const QRectF& outer, const QRectF& inner);
   // Texts laid out once and kept (see LayOut).
   bool KeepsTexts() const;
 

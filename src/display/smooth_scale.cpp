@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 namespace rovanel::display {
 namespace {
@@ -50,13 +51,12 @@ PixelRect CoveredPixels(double x, double y, double w, double h) {
   return {left, top, std::max(0, first(x + w) - left), std::max(0, first(y + h) - top)};
 }
 
-void SmoothScale(const PixelRows& source, double x, double y, double w, double h,
-                 const PixelRect& out, std::vector<std::uint32_t>& pixels) {
-  const auto width = static_cast<std::size_t>(std::max(out.width, 0));
-  pixels.assign(width * static_cast<std::size_t>(std::max(out.height, 0)), 0);
-  if (source.bits == nullptr || source.width <= 0 || source.rows <= 0 || pixels.empty() ||
-      !(w > 0) || !(h > 0))
-    return;
+bool SmoothScale(const PixelRows& source, double x, double y, double w, double h,
+                 const PixelRect& out, std::uint32_t* dest, std::size_t stride) {
+  if (source.bits == nullptr || source.width <= 0 || source.rows <= 0 || dest == nullptr ||
+      out.width <= 0 || out.height <= 0 || !(w > 0) || !(h > 0))
+    return false;
+  const auto width = static_cast<std::size_t>(out.width);
   const auto row = [&](int r) { return source.bits + static_cast<std::size_t>(r) * source.stride; };
   // Each source row's first equal row above it: rows alike are scaled once.
   const auto bytes = static_cast<std::size_t>(source.width) * sizeof(std::uint32_t);
@@ -79,8 +79,7 @@ void SmoothScale(const PixelRows& source, double x, double y, double w, double h
     }
     return s;
   };
-  for (std::size_t j = 0; j < static_cast<std::size_t>(out.height); ++j) {
-    std::uint32_t* dest = pixels.data() + j * width;
+  for (std::size_t j = 0; j < static_cast<std::size_t>(out.height); ++j, dest += stride) {
     const int a = down.near[j], b = down.far[j];
     const std::uint32_t weight = down.weight[j];
     const std::vector<std::uint32_t>& upper = across_of(a);
@@ -91,6 +90,7 @@ void SmoothScale(const PixelRows& source, double x, double y, double w, double h
     const std::vector<std::uint32_t>& lower = across_of(b);
     for (std::size_t k = 0; k < width; ++k) dest[k] = Mix(upper[k], lower[k], weight);
   }
+  return true;
 }
 
 }  // namespace rovanel::display

@@ -8,7 +8,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
 
 namespace rovanel::display {
 
@@ -32,10 +31,13 @@ struct PixelRows {
 };
 
 // The source stretched over the device rectangle (x, y, w, h), sampled at
-// the centres of the pixels of `out` (out.width * out.height, row by row),
-// each colour channel interpolated across and then down between its four
-// nearest source pixels, with 8-bit weights, the edges repeated.
-void SmoothScale(const PixelRows& source, double x, double y, double w, double h,
-                 const PixelRect& out, std::vector<std::uint32_t>& pixels);
+// the centres of the pixels of `out`, each colour channel interpolated
+// across and then down between its four nearest source pixels, with 8-bit
+// weights, the edges repeated. `dest` is out's top left pixel, its rows
+// `stride` pixels apart; `out` may be any part of the rectangle's pixels
+// (a clip), each pixel comes out the same. False, and nothing written,
+// when there is nothing to scale.
+bool SmoothScale(const PixelRows& source, double x, double y, double w, double h,
+                 const PixelRect& out, std::uint32_t* dest, std::size_t stride);
 
 }  // namespace rovanel::display

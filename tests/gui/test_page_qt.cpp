@@ -1,12 +1,15 @@
 // The Qt page painter on an image: batched bars ink exactly the pixels of
 // one fill per bar, with and without antialiasing, at a device ratio; texts
 // laid out once ink what Qt's own text drawing inks, again and again; a
-// picture's rows come out as they are.
+// picture's rows come out as they are; pictures and straight strokes
+// written into the image come out as Qt draws them.
 #include <gtest/gtest.h>
 
 #include <QImage>
 #include <QFontMetricsF>
+#include <QPaintEngine>
 #include <QPainter>
+#include <QPainterPath>
 #include <algorithm>
 #include <cmath>
 #include <string>
@@ -17,6 +20,18 @@
 
 namespace rovanel::display {
 namespace {
+
+// The largest difference of a colour channel between two images' pixels.
+int WorstChannelDifference(const QImage& a, const QImage& b) {
+  int worst = 0;
+  for (int y = 0; y < b.height(); ++y)
+    for (int x = 0; x < b.width(); ++x) {
+      const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+      worst = std::max({worst, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                        std::abs(qBlue(p) - qBlue(q))});
+    }
+  return worst;
+}
 
 QImage Draw(const std::vector<PageRect>& bars, bool batched, bool antialiased, double ratio) {
   QImage image(64, 48, QImage::Format_ARGB32_Premultiplied);
@@ -114,8 +129,10 @@ TEST(QtPagePainter, PictureRowsScaledIntoTheirRectangle) {
 }
 
 // Rows scaled here land where Qt's smooth drawing puts them, within two
-// levels a channel: a band of a few distinct rows and a picture of all
-// distinct ones, at fractional places, at two device ratios, translated.
+// levels a channel, and nowhere else: a band of a few distinct rows and a
+// picture of all distinct ones, at fractional places, at two device
+// ratios, translated, running off the image, within a window's system clip
+// or the caller's clip, on an image of another format.
 TEST(QtPagePainter, PicturesEnlargedAsQtSmoothsThem) {
   gui::EnsureApp();
   Canvas band(512, 256), ramp(40, 30);
@@ -126,10 +143,13 @@ TEST(QtPagePainter, PicturesEnlargedAsQtSmoothsThem) {
   for (int y = 0; y < 30; ++y)
     for (int x = 0; x < 40; ++x)
       ramp.MutableBits()[y * 40 + x] = 0xFF000000u | (x * 6 << 16) | (y * 8 << 8) | ((x * y) & 255);
+  const QRegion twoParts = QRegion(100, 150, 300, 40) + QRegion(500, 200, 200, 100);
   struct Case {
     const Canvas* picture;
     int top, rows;
     double x, y, w, h, ratio, shift;
+    QRegion systemClip = {}, clip = {};
+    QImage::Format format = QImage::Format_RGB32;
   };
   const Case cases[] = {
       {&band, 128, 128, 48.7, 120.3, 870.4, 222.6, 1, 0},
@@ -137,13 +157,20 @@ TEST(QtPagePainter, PicturesEnlargedAsQtSmoothsThem) {
       {&band, 128, 128, 10, 5, 300, 90, 1, 7},  // shrunk, on a translated painter
       {&ramp, 0, 30, 3.25, 2.5, 151.5, 97, 1, 0},
       {&ramp, 4, 20, 3.25, 2.5, 151.5, 97, 1.5, 0},
+      {&band, 128, 128, -40.5, 300.2, 1100, 120, 1, 0},  // off the image's edges
+      {&band, 128, 128, 48.7, 120.3, 870.4, 222.6, 1, 0, twoParts},
+      {&band, 128, 128, 48.7, 120.3, 870.4, 222.6, 2, 0, twoParts},
+      {&band, 128, 128, 48.7, 120.3, 870.4, 222.6, 1, 0, {}, twoParts},
+      {&ramp, 0, 30, 3.25, 2.5, 151.5, 97, 1, 0, {}, {}, QImage::Format_ARGB32_Premultiplied},
   };
   for (const Case& c : cases) {
     auto draw = [&](bool qt) {
-      QImage image(960, 360, QImage::Format_RGB32);
+      QImage image(960, 360, c.format);
       image.setDevicePixelRatio(c.ratio);
-      image.fill(Qt::white);
+      image.fill(QColor(200, 0, 120));
+      image.paintEngine()->setSystemClip(c.systemClip);
       QPainter painter(&image);
+      if (!c.clip.isEmpty()) painter.setClipRegion(c.clip);
       painter.translate(c.shift, 0);
       if (qt) {
         const Canvas& p = *c.picture;
@@ -156,16 +183,84 @@ TEST(QtPagePainter, PicturesEnlargedAsQtSmoothsThem) {
       }
       return image;
     };
-    const QImage ours = draw(false), qt = draw(true);
-    int worst = 0;
-    for (int y = 0; y < qt.height(); ++y)
-      for (int x = 0; x < qt.width(); ++x) {
-        const QRgb a = ours.pixel(x, y), b = qt.pixel(x, y);
-        const int d = std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
-                          std::abs(qBlue(a) - qBlue(b))});
-        worst = std::max(worst, d);
+    EXPECT_LE(WorstChannelDifference(draw(false), draw(true)), 2)
+        << c.w << " x " << c.h << " at ratio " << c.ratio;
+  }
+}
+
+// Grid lines and frames, which the painter may write into the image itself,
+// ink each pixel by the area of it under the stroke (square corners), as
+// Qt's rasteriser fills the stroke's outline, within two levels a channel:
+// thin and wide pens, at fractional places, at two device ratios, off the
+// image's edges, within a system clip; a dashed or slanted pen, the
+// caller's clip, are left to Qt.
+TEST(QtPagePainter, StraightStrokesInkAsQtStrokesThem) {
+  gui::EnsureApp();
+  const QRegion twoParts = QRegion(10, 20, 100, 30) + QRegion(150, 60, 90, 70);
+  struct Case {
+    bool frame;
+    double x0, y0, x1, y1, widthPx, ratio;
+    LinePattern pattern = LinePattern::Solid;
+    QRegion systemClip = {}, clip = {};
+  };
+  const Case cases[] = {
+      {false, 40.37, 5.2, 40.37, 150.8, 2.0 / 3, 1},  // a grid line down
+      {false, 3.5, 77.61, 230.2, 77.61, 2.0 / 3, 1},  // and across
+      {false, 40.37, 5.2, 40.37, 150.8, 1, 2},
+      {false, 230.2, 33.3, 3.5, 33.3, 2.5, 1.5},  // drawn right to left
+      {false, 12.5, -20, 12.5, 400, 1, 1},       // off the image
+      {true, 30.47, 12.73, 220.31, 140.06, 1, 1},
+      {true, 30.47, 12.73, 220.31, 140.06, 1, 2},
+      {true, 30.47, 12.73, 220.31, 140.06, 3.4, 1},
+      {true, 30.47, 12.73, 31.2, 140.06, 1.5, 1},  // narrower than its pen
+      {true, -10.2, 12.73, 300.5, 140.06, 1, 1, LinePattern::Solid, twoParts},
+      {false, 40.37, 5.2, 40.37, 150.8, 1, 1, LinePattern::Solid, twoParts},
+      {false, 40.37, 5.2, 40.37, 150.8, 1, 1, LinePattern::Solid, {}, twoParts},
+      {false, 40.37, 5.2, 41.37, 150.8, 1, 1},  // slanted
+      {true, 30.47, 12.73, 220.31, 140.06, 1, 1, LinePattern::Dash},
+  };
+  for (const Case& c : cases) {
+    auto draw = [&](bool qt) {
+      QImage image(260, 160, QImage::Format_RGB32);
+      image.setDevicePixelRatio(c.ratio);
+      image.fill(QColor(230, 240, 200));
+      image.paintEngine()->setSystemClip(c.systemClip);
+      QPainter painter(&image);
+      if (!c.clip.isEmpty()) painter.setClipRegion(c.clip);
+      QtPagePainter page(painter, 72);  // a point a logical pixel
+      page.SetPen({{20, 90, 160}, c.widthPx, c.pattern});
+      const bool leftToQt = c.pattern != LinePattern::Solid || !c.clip.isEmpty() ||
+                            (!c.frame && c.x0 != c.x1 && c.y0 != c.y1);
+      if (qt && !leftToQt) {
+        // The stroke's outline filled by Qt's antialiasing rasteriser: the
+        // area of each pixel under the ink (Qt's own stroking of pens up to
+        // a pixel wide approximates it with a pixel-wide line made fainter).
+        const double h = c.widthPx / 2;
+        const QRectF box = QRectF(QPointF(c.x0, c.y0), QPointF(c.x1, c.y1)).normalized();
+        QPainterPath ink;
+        ink.setFillRule(Qt::OddEvenFill);
+        if (c.frame) {
+          ink.addRect(box.adjusted(-h, -h, h, h));
+          if (box.width() > c.widthPx) ink.addRect(box.adjusted(h, h, -h, -h));
+        } else {
+          ink.addRect(c.x0 == c.x1 ? box.adjusted(-h, 0, h, 0) : box.adjusted(0, -h, 0, h));
+        }
+        painter.fillPath(ink, painter.pen().color());
+      } else if (qt) {
+        if (c.frame)
+          painter.drawRect(QRectF(c.x0, c.y0, c.x1 - c.x0, c.y1 - c.y0));
+        else
+          painter.drawLine(QPointF(c.x0, c.y0), QPointF(c.x1, c.y1));
+      } else if (c.frame) {
+        page.Rect(c.x0, c.y0, c.x1 - c.x0, c.y1 - c.y0);
+      } else {
+        page.Line({c.x0, c.y0}, {c.x1, c.y1});
       }
-    EXPECT_LE(worst, 2) << c.w << " x " << c.h << " at ratio " << c.ratio;
+      return image;
+    };
+    EXPECT_LE(WorstChannelDifference(draw(false), draw(true)), 2)
+        << (c.frame ? "frame " : "line ") << c.x0 << "," << c.y0 << " to " << c.x1 << ","
+        << c.y1 << ", pen " << c.widthPx << " at ratio " << c.ratio;
   }
 }
 
