@@ -117,7 +117,7 @@ Status UsbLink::WaitForReadingUSB(bool& ready) {
   return s;
 }
 
-Status UsbLink::WaitForNbData(std::uint32_t n, std::int64_t allowanceMs) {
+Status UsbLink::WaitForNbData(std::uint32_t n, std::int64_t allowanceMs, std::int64_t notBeforeUs) {
   LastPollCount = 0;
   const std::int64_t silenceUs = static_cast<std::int64_t>(ReadTimeoutMs) * 1000;
   const std::int64_t firstUs = silenceUs + (allowanceMs > 0 ? allowanceMs * 1000 : 0);
@@ -129,6 +129,13 @@ Status UsbLink::WaitForNbData(std::uint32_t n, std::int64_t allowanceMs) {
   std::uint32_t last = 0;
   for (;;) {
     const std::int64_t pollStart = clock_.NowUs();
+    // Before the first poll and every 20 ms after it: the window has its
+    // turn while the box works, and a wait that ends in one long poll
+    // (a driver that blocks until the bytes come) still gives it one.
+    if (WaitHook && (LastPollCount == 0 || pollStart - lastHook >= kHookIntervalUs)) {
+      lastHook = pollStart;
+      if (WaitHook()) return kCancelled;
+    }
     std::uint32_t rx = 0, tx = 0, events = 0;
     const Status s = driver_.FT_GetStatus(UsbHandle, &rx, &tx, &events);
     ++LastPollCount;
@@ -137,12 +144,6 @@ Status UsbLink::WaitForNbData(std::uint32_t n, std::int64_t allowanceMs) {
       return s;
     }
     const std::int64_t now = clock_.NowUs();
-    // At the first poll and every 20 ms after it, before looking at the
-    // count: a wait that ends in one long poll still gives the window its turn.
-    if (WaitHook && (LastPollCount == 1 || now - lastHook >= kHookIntervalUs)) {
-      lastHook = now;
-      if (WaitHook()) return kCancelled;
-    }
     if (rx >= n) return FT_OK;
     if (first) {
       last = rx;
@@ -155,6 +156,11 @@ Status UsbLink::WaitForNbData(std::uint32_t n, std::int64_t allowanceMs) {
       last = rx;  // the queue was drained behind our back: track from here
     }
     if (now - since > (grown ? silenceUs : firstUs)) return kNoByte;
+    if (now < notBeforeUs && !grown) {
+      clock_.SleepUntilUs(WaitHook ? std::min(notBeforeUs, lastHook + kHookIntervalUs)
+                                   : notBeforeUs);
+      continue;
+    }
     clock_.PollPause(pollStart);
   }
 }
@@ -224,9 +230,9 @@ Status UsbLink::ReadByteUSB(std::uint8_t& b) {
   return s;
 }
 
-Status UsbLink::ReadNbDataUSB(std::uint32_t n, std::int64_t allowanceMs) {
+Status UsbLink::ReadNbDataUSB(std::uint32_t n, std::int64_t allowanceMs, std::int64_t notBeforeUs) {
   if (n > UsbRxBuf.size()) return FT_INVALID_PARAMETER;
-  const Status s = WaitForNbData(n, allowanceMs);
+  const Status s = WaitForNbData(n, allowanceMs, notBeforeUs);
   if (s != FT_OK) return s;
   return Read_USB_Device_Buffer(n);
 }

@@ -388,6 +388,41 @@ TEST_F(LinkFixture, WaitForNbDataAllowanceCoversOnlyTheFirstByte) {
   EXPECT_EQ(clock2.NowUs(), 601'000);
 }
 
+// Bytes that cannot all be there before a time (a frame integrating) are
+// polled for once, then not until that time, the wait hook still getting
+// its turn every 20 ms; bytes that begin to come earlier are polled for as
+// usual; a time already past changes nothing.
+TEST_F(LinkFixture, WaitForNbDataSleepsUntilTheBytesCanBeThere) {
+  struct Case {
+    std::int64_t notBeforeUs, firstUs, allUs;
+    bool hook;
+    std::int64_t endUs;
+    std::uint32_t polls;
+    int turns;
+  };
+  const Case cases[] = {
+      {10'000, 10'000, 10'000, false, 10'000, 2, 0},
+      {10'000, 10'000, 10'500, false, 11'000, 3, 0},  // late: then every ms
+      {47'500, 47'500, 47'500, true, 47'500, 4, 3},   // turns at 0, 20 and 40 ms
+      {10'000, 3'000, 12'000, false, 12'000, 4, 0},   // begun at 3 ms, seen at 10
+      {0, 3'000, 3'000, false, 3'000, 4, 0},
+  };
+  for (const Case& c : cases) {
+    ManualClock clock2(1000);  // a poll a millisecond
+    ScriptedDriver drv2(&clock2);
+    UsbLink link2(drv2, clock2);
+    ASSERT_EQ(link2.OpenUSB(), FT_OK);
+    int turns = 0;
+    if (c.hook) link2.WaitHook = [&] { return ++turns, false; };
+    drv2.ArriveAt(c.firstUs, std::vector<std::uint8_t>(50));
+    drv2.ArriveAt(c.allUs, std::vector<std::uint8_t>(50));
+    EXPECT_EQ(link2.WaitForNbData(100, 100, c.notBeforeUs), FT_OK);
+    EXPECT_EQ(clock2.NowUs(), c.endUs) << "not before " << c.notBeforeUs;
+    EXPECT_EQ(link2.LastPollCount, c.polls) << "not before " << c.notBeforeUs;
+    EXPECT_EQ(turns, c.turns) << "not before " << c.notBeforeUs;
+  }
+}
+
 TEST_F(LinkFixture, WaitForNbDataReturnsAFailingPollsStatus) {
   OpenQuietly();
   drv.Fail("FT_GetStatus", FT_IO_ERROR, 3);
