@@ -56,7 +56,8 @@ bool WritesStraight(const QPainter& painter, const QImage& image) {
 // The pixels of `touched` a painter may paint: those of its image within
 // the system clip a window sets on the engine for the region repainted.
 QRegion StraightParts(QPainter& painter, const QImage& image, const PixelRect& touched) {
-  const QRect covered = QRect(touched.left, touched.top, touched.width, touched.height) & image.rect();
+  const QRect covered =
+      QRect(touched.left, touched.top, touched.width, touched.height) & image.rect();
   const QRegion system = painter.paintEngine()->systemClip();
   return system.isEmpty() ? QRegion(covered) : system & covered;
 }
@@ -126,8 +127,8 @@ void QtPagePainter::Rect(double x, double y, double w, double h) {
   const double pen = painter_.pen().widthF();
   if (w > 0 && h > 0) {
     const QRectF outer(x - pen / 2, y - pen / 2, w + pen, h + pen);
-    const QRectF inner = w > pen && h > pen ? QRectF(x + pen / 2, y + pen / 2, w - pen, h - pen)
-                                            : QRectF();
+    const QRectF inner =
+        w > pen && h > pen ? QRectF(x + pen / 2, y + pen / 2, w - pen, h - pen) : QRectF();
     if (StrokedStraight(outer, inner)) return;
   }
   painter_.setBrush(Qt::NoBrush);

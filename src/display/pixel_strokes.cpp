@@ -12,14 +12,22 @@ double Overlap(int i, double a, double b) {
   return std::max(0.0, std::min(b, i + 1.0) - std::max(a, static_cast<double>(i)));
 }
 
-// The pixel `d` with `rgb` over it at coverage c of 255.
+// Two channels (0x00XX00YY) of a and b mixed, b weighing c of 255, each
+// rounded as (a * (255 - c) + b * c) / 255 is.
+std::uint32_t MixPair(std::uint32_t a, std::uint32_t b, std::uint32_t c) {
+  std::uint32_t t = a * (255 - c) + b * c + 0x00800080u;
+  t = (t + ((t >> 8) & 0x00ff00ffu)) >> 8;
+  return t & 0x00ff00ffu;
+}
+
+// The pixel `d` with `rgb` over it at coverage c of 255, its alpha kept.
 std::uint32_t Over(std::uint32_t d, std::uint32_t rgb, std::uint32_t c) {
-  const std::uint32_t k = 255 - c;
-  const auto channel = [&](int shift) {
-    const std::uint32_t s = (rgb >> shift) & 0xffu, t = (d >> shift) & 0xffu;
-    return ((s * c + t * k + 127) / 255) << shift;
-  };
-  return (d & 0xff000000u) | channel(16) | channel(8) | channel(0);
+  return (d & 0xff000000u) | MixPair(d & 0x00ff00ffu, rgb & 0x00ff00ffu, c) |
+         (MixPair((d >> 8) & 0x00ff00ffu, (rgb >> 8) & 0x00ff00ffu, c) & 0xffu) << 8;
+}
+
+std::uint32_t Coverage(double area) {
+  return static_cast<std::uint32_t>(std::clamp(area * 255 + 0.5, 0.0, 255.0));
 }
 
 }  // namespace
@@ -49,16 +57,15 @@ void BlendStroke(const PixelTarget& target, const DeviceBox& outer, const Device
     across[static_cast<std::size_t>(i - x0)] = Overlap(i, outer.left, outer.right);
     hole[static_cast<std::size_t>(i - x0)] = hollow ? Overlap(i, inner.left, inner.right) : 0;
   }
-  // The columns that may be inked on a row where the hole spans the whole
-  // height of the pixel: those beside the hole.
-  const int holeLeft = hollow ? std::clamp(static_cast<int>(std::ceil(inner.left)), x0, x1) : x1;
-  const int holeRight =
-      hollow ? std::clamp(static_cast<int>(std::floor(inner.right)), holeLeft, x1) : x1;
+  // The columns across which the ink's share does not change: inside the
+  // hole, or inside the whole bar. One coverage for all of them a row.
+  const double fromX = hollow ? inner.left : outer.left, toX = hollow ? inner.right : outer.right;
+  const int middleLeft = std::clamp(static_cast<int>(std::ceil(fromX)), x0, x1);
+  const int middleRight = std::clamp(static_cast<int>(std::floor(toX)), middleLeft, x1);
   const auto blend = [&](std::uint32_t* row, int from, int to, double down, double holeDown) {
     for (int i = from; i < to; ++i) {
       const auto k = static_cast<std::size_t>(i - x0);
-      const double cover = across[k] * down - hole[k] * holeDown;
-      const auto c = static_cast<std::uint32_t>(std::clamp(std::lround(cover * 255), 0L, 255L));
+      const std::uint32_t c = Coverage(across[k] * down - hole[k] * holeDown);
       if (c != 0) row[i] = Over(row[i], rgb, c);
     }
   };
@@ -66,11 +73,13 @@ void BlendStroke(const PixelTarget& target, const DeviceBox& outer, const Device
     std::uint32_t* row = target.bits + static_cast<std::size_t>(j) * target.stride;
     const double down = Overlap(j, outer.top, outer.bottom);
     const double holeDown = hollow ? Overlap(j, inner.top, inner.bottom) : 0;
-    if (hollow && holeDown == down) {
-      blend(row, x0, holeLeft, down, holeDown);
-      blend(row, holeRight, x1, down, holeDown);
-    } else {
-      blend(row, x0, x1, down, holeDown);
+    blend(row, x0, middleLeft, down, holeDown);
+    blend(row, middleRight, x1, down, holeDown);
+    const std::uint32_t c = Coverage(down - holeDown);
+    if (c == 255) {
+      std::fill(row + middleLeft, row + middleRight, 0xff000000u | rgb);
+    } else if (c != 0) {
+      for (int i = middleLeft; i < middleRight; ++i) row[i] = Over(row[i], rgb, c);
     }
   }
 }

@@ -38,7 +38,8 @@ Taps TapsFor(int first, int count, double origin, double length, int size) {
 std::uint32_t Mix(std::uint32_t a, std::uint32_t b, std::uint32_t w) {
   const std::uint32_t v = 256 - w;
   const std::uint32_t rb = (((a & 0xff00ffu) * v + (b & 0xff00ffu) * w) >> 8) & 0xff00ffu;
-  const std::uint32_t ag = ((((a >> 8) & 0xff00ffu) * v + ((b >> 8) & 0xff00ffu) * w)) & 0xff00ff00u;
+  const std::uint32_t ag =
+      ((((a >> 8) & 0xff00ffu) * v + ((b >> 8) & 0xff00ffu) * w)) & 0xff00ff00u;
   return rb | ag;
 }
 
@@ -70,7 +71,8 @@ bool SmoothScale(const PixelRows& source, double x, double y, double w, double h
   // The source rows scaled across, made when first needed.
   std::vector<std::vector<std::uint32_t>> scaled(static_cast<std::size_t>(source.rows));
   const auto across_of = [&](int r) -> const std::vector<std::uint32_t>& {
-    std::vector<std::uint32_t>& s = scaled[static_cast<std::size_t>(alike[static_cast<std::size_t>(r)])];
+    std::vector<std::uint32_t>& s =
+        scaled[static_cast<std::size_t>(alike[static_cast<std::size_t>(r)])];
     if (s.empty()) {
       const std::uint32_t* src = row(r);
       s.resize(width);

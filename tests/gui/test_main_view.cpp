@@ -109,7 +109,7 @@ TEST_F(View, TheFittedPlotOnScreenIsThePlotDrawnApart) {
   };
   const auto apart = [&] { return ecran->grab().toImage().convertToFormat(QImage::Format_RGB32); };
   const char* const steps[] = {"click:acquisition", "click:acquisition", "click:ZoomPlus",
-                               "click:realgris", "click:cursv", "click:acquisition"};
+                               "click:realgris",    "click:cursv",       "click:acquisition"};
   for (const char* step : steps) {
     ASSERT_TRUE(runner.RunAll({step})) << err.str();
     view->Sync();

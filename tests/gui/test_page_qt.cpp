@@ -5,8 +5,8 @@
 // written into the image come out as Qt draws them.
 #include <gtest/gtest.h>
 
-#include <QImage>
 #include <QFontMetricsF>
+#include <QImage>
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPath>
@@ -208,7 +208,7 @@ TEST(QtPagePainter, StraightStrokesInkAsQtStrokesThem) {
       {false, 3.5, 77.61, 230.2, 77.61, 2.0 / 3, 1},  // and across
       {false, 40.37, 5.2, 40.37, 150.8, 1, 2},
       {false, 230.2, 33.3, 3.5, 33.3, 2.5, 1.5},  // drawn right to left
-      {false, 12.5, -20, 12.5, 400, 1, 1},       // off the image
+      {false, 12.5, -20, 12.5, 400, 1, 1},        // off the image
       {true, 30.47, 12.73, 220.31, 140.06, 1, 1},
       {true, 30.47, 12.73, 220.31, 140.06, 1, 2},
       {true, 30.47, 12.73, 220.31, 140.06, 3.4, 1},
@@ -259,8 +259,8 @@ TEST(QtPagePainter, StraightStrokesInkAsQtStrokesThem) {
       return image;
     };
     EXPECT_LE(WorstChannelDifference(draw(false), draw(true)), 2)
-        << (c.frame ? "frame " : "line ") << c.x0 << "," << c.y0 << " to " << c.x1 << ","
-        << c.y1 << ", pen " << c.widthPx << " at ratio " << c.ratio;
+        << (c.frame ? "frame " : "line ") << c.x0 << "," << c.y0 << " to " << c.x1 << "," << c.y1
+        << ", pen " << c.widthPx << " at ratio " << c.ratio;
   }
 }
 
