@@ -1,13 +1,18 @@
 // The live view through the Qt window, off screen: the CPU of one frame
 // (the box's frames instant), and the whole program's share of a core while
 // the live view runs at the simulated box's own rate (its frames take their
-// integration time on the real clock).
+// integration time on the real clock), beside the simulated box alone.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
 #include <QApplication>
+#include <array>
 #include <chrono>
+#include <cstdint>
 
+#include "app/box.h"
+#include "base/sizes.h"
+#include "device/board.h"
 #include "device/clock.h"
 #include "gui/main_view.h"
 
@@ -112,6 +117,36 @@ void BM_LiveViewAtBoxRate(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_LiveViewAtBoxRate)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+// The anchor of the one above: ten seconds of frames from the simulated
+// box alone, each asked for as soon as the one before is in, nothing
+// processed or drawn. fps: the box's own rate on this machine (its
+// integration time plus the sleeps' lateness); cpu_share: what the box
+// simulation and the link cost the process, work a real box does itself.
+void BM_SimulatedBoxAlone(benchmark::State& state) {
+  app::Box box(Sim(1.0), device::RealClock());
+  device::Board& board = box.GetBoard();
+  board.Connect(0);
+  board.SetIntegrationTime(device::kDefaultIntegrationMs);
+  std::array<std::uint16_t, kFrameBlockSize> words{};
+  for (auto _ : state) {
+    long frames = 0;
+    const auto t0 = std::chrono::steady_clock::now();
+    const auto until = t0 + std::chrono::seconds(10);
+    const double cpu0 = ProcessCpuSeconds();
+    board.StartFrame();
+    while (std::chrono::steady_clock::now() < until) {
+      if (board.FinishFrame(words) == 0) ++frames;
+      board.StartFrame();
+    }
+    const double wall =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    state.counters["fps"] = static_cast<double>(frames) / wall;
+    state.counters["cpu_share"] = (ProcessCpuSeconds() - cpu0) / wall;
+    board.DropStartedFrame();
+  }
+}
+BENCHMARK(BM_SimulatedBoxAlone)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
