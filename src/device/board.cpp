@@ -276,15 +276,11 @@ Status Board::StartFrameOnce() {
   if (s != FT_OK) return s;
   s = Restore();
   if (s == FT_OK) s = SendCommand(kCmdReadFrame);
-  frameRequestedUs_ = link_.ClockSource().NowUs();
   return s == FT_OK ? s : End(s);
 }
 
 Status Board::CollectFrame(std::span<std::uint16_t> dest) {
-  // The box integrates from the request on: no need to poll before the end.
-  const auto integrationUs = static_cast<std::int64_t>(integrationMs_ * 1000);
-  Status s = link_.ReadNbDataUSB(kFrameBlockSize, CeilMs(integrationMs_),
-                                 frameRequestedUs_ + integrationUs);
+  Status s = link_.ReadNbDataUSB(kFrameBlockSize, CeilMs(integrationMs_));
   if (s == FT_OK) {
     const auto& block = link_.UsbRxBuf;
     for (int i = 0; i < kPixels; ++i) dest[i] = 255 - block[kFrameLead + i];

@@ -144,7 +144,6 @@ class Board {
   bool samplesPending_ = false;
   bool identified_ = false;
   bool frameStarted_ = false;
-  std::int64_t frameRequestedUs_ = 0;  // when the last frame was asked for
   // The link was closed because the device had gone.
   bool lost_ = false;
   int reconnects_ = 0;

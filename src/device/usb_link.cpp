@@ -117,7 +117,7 @@ Status UsbLink::WaitForReadingUSB(bool& ready) {
   return s;
 }
 
-Status UsbLink::WaitForNbData(std::uint32_t n, std::int64_t allowanceMs, std::int64_t notBeforeUs) {
+Status UsbLink::WaitForNbData(std::uint32_t n, std::int64_t allowanceMs) {
   LastPollCount = 0;
   const std::int64_t silenceUs = static_cast<std::int64_t>(ReadTimeoutMs) * 1000;
   const std::int64_t firstUs = silenceUs + (allowanceMs > 0 ? allowanceMs * 1000 : 0);
@@ -156,11 +156,6 @@ Status UsbLink::WaitForNbData(std::uint32_t n, std::int64_t allowanceMs, std::in
       last = rx;  // the queue was drained behind our back: track from here
     }
     if (now - since > (grown ? silenceUs : firstUs)) return kNoByte;
-    if (now < notBeforeUs && !grown) {
-      clock_.SleepUntilUs(WaitHook ? std::min(notBeforeUs, lastHook + kHookIntervalUs)
-                                   : notBeforeUs);
-      continue;
-    }
     clock_.PollPause(pollStart);
   }
 }
@@ -230,9 +225,9 @@ Status UsbLink::ReadByteUSB(std::uint8_t& b) {
   return s;
 }
 
-Status UsbLink::ReadNbDataUSB(std::uint32_t n, std::int64_t allowanceMs, std::int64_t notBeforeUs) {
+Status UsbLink::ReadNbDataUSB(std::uint32_t n, std::int64_t allowanceMs) {
   if (n > UsbRxBuf.size()) return FT_INVALID_PARAMETER;
-  const Status s = WaitForNbData(n, allowanceMs, notBeforeUs);
+  const Status s = WaitForNbData(n, allowanceMs);
   if (s != FT_OK) return s;
   return Read_USB_Device_Buffer(n);
 }

@@ -44,10 +44,8 @@ class UsbLink {
   Status WaitForReadingUSB(bool& ready);
   // Polls until n bytes are queued. Ends with kNoByte once the queue has not
   // grown for longer than the read time-out (plus allowanceMs before the
-  // first new byte). Before notBeforeUs (on the link's clock) the bytes
-  // cannot all be there (a frame still integrating): after the first poll
-  // the wait sleeps until then, waking only for the wait hook's turns.
-  Status WaitForNbData(std::uint32_t n, std::int64_t allowanceMs = 0, std::int64_t notBeforeUs = 0);
+  // first new byte).
+  Status WaitForNbData(std::uint32_t n, std::int64_t allowanceMs = 0);
   void ShowUsbError(const std::string& name, Status status);
 
   // Byte layer.
@@ -56,7 +54,7 @@ class UsbLink {
   // The write's failure status, else kShortWrite unless one byte went.
   Status WriteByteUSB(std::uint8_t b);
   Status ReadByteUSB(std::uint8_t& b);
-  Status ReadNbDataUSB(std::uint32_t n, std::int64_t allowanceMs = 0, std::int64_t notBeforeUs = 0);
+  Status ReadNbDataUSB(std::uint32_t n, std::int64_t allowanceMs = 0);
   // Reads and drops whatever arrives until the receive queue has stayed
   // empty for quietMs, or limitMs have passed. Returns the first failing
   // driver status, else 0; `dropped` counts the bytes thrown away.
