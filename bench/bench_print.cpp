@@ -9,6 +9,7 @@
 #include <string>
 
 #include "display/page_output.h"
+#include "base/vector_state.h"
 #include "display/print_page.h"
 
 namespace {
@@ -102,6 +103,7 @@ int main(int argc, char** argv) {
   // Texts need a font database.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);
+  rovanel::ClearUpperVectorHalves();  // as the program does after Qt's start-up
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "base/vector_state.h"
 #include "display/page_qt.h"
 #include "display/plot_drawing.h"
 #include "display/pooled_paint.h"
@@ -29,6 +30,7 @@ constexpr double kDpi = 96;
 void DrawScreen(const app::TFp::ScreenPlot& plot, QImage& image) {
   display::PaintInPool(image, [&](QPainter& painter) {
     painter.fillRect(image.rect(), Qt::white);
+    ClearUpperVectorHalves();  // as the window does after its white
     display::QtPagePainter page(painter, kDpi);
     display::DrawPlot(page, plot.page, plot.style, display::ScreenFrame(kWidth, kHeight, kDpi),
                       plot.options);
@@ -183,6 +185,7 @@ int main(int argc, char** argv) {
   // Texts need a font database.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);
+  rovanel::ClearUpperVectorHalves();  // as the program does after Qt's start-up
   // The drawing on one thread, as the window program has it (DrawOnOneThread).
   QThreadPool::globalInstance()->setMaxThreadCount(1);
   benchmark::Initialize(&argc, argv);

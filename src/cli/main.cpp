@@ -5,6 +5,7 @@
 #include "app/main_window.h"
 #include "app/script/action_runner.h"
 #include "app/script/command_line.h"
+#include "base/vector_state.h"
 #include "cli/headless_port.h"
 
 int main(int argc, char** argv) {
@@ -15,6 +16,7 @@ int main(int argc, char** argv) {
   // Fonts for the texts drawn into the plot; no window is ever shown.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication qt(argc, argv);
+  ClearUpperVectorHalves();  // Qt's start-up fills leave them in use
 
   app::Box box(run->box, device::RealClock());
   cli::HeadlessPort port(std::cerr);

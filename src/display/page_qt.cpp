@@ -18,6 +18,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "base/vector_state.h"
 #include "display/pixel_strokes.h"
 #include "display/smooth_scale.h"
 
@@ -121,6 +122,7 @@ void QtPagePainter::Polyline(std::span<const PagePoint> points) {
     painter_.drawPolyline(q.data() + first, static_cast<int>(n));
   }
   if (q.size() == 1) painter_.drawPoint(q.front());
+  ClearUpperVectorHalves();  // a thick pen's spans are Qt's solid fills
 }
 
 void QtPagePainter::Rect(double x, double y, double w, double h) {
@@ -143,9 +145,10 @@ void QtPagePainter::FillRect(double x, double y, double w, double h, Rgb colour)
     painter_.fillRect(QRect(static_cast<int>(x), static_cast<int>(y), static_cast<int>(w),
                             static_cast<int>(h)),
                       c);
-    return;
+  } else {
+    painter_.fillRect(QRectF(x, y, w, h), c);
   }
-  painter_.fillRect(QRectF(x, y, w, h), c);
+  ClearUpperVectorHalves();
 }
 
 void QtPagePainter::FillRects(std::span<const PageRect> rects, Rgb colour) {
@@ -169,6 +172,7 @@ void QtPagePainter::FillRects(std::span<const PageRect> rects, Rgb colour) {
   painter_.setBrush(QColor(colour.r, colour.g, colour.b));
   painter_.drawRects(spans.data(), static_cast<int>(spans.size()));
   painter_.restore();
+  ClearUpperVectorHalves();
 }
 
 void QtPagePainter::Ellipse(PagePoint centre, double rx, double ry) {

@@ -9,6 +9,7 @@
 #include "app/script/action_runner.h"
 #include "app/script/command_line.h"
 #include "app/version.h"
+#include "base/vector_state.h"
 #include "gui/main_view.h"
 #include "gui/window_settings.h"
 
@@ -21,6 +22,7 @@ int main(int argc, char** argv) {
       return 0;
     }
   QApplication application(argc, argv);
+  ClearUpperVectorHalves();  // Qt's start-up fills leave them in use
   QApplication::setApplicationName(app::kApplicationTitle);
   gui::DrawOnOneThread();
   // No display name: X11 window managers would append it to a title that

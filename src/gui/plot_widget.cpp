@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/vector_state.h"
 #include "display/image_io.h"
 #include "display/page_qt.h"
 #include "display/plot_drawing.h"
@@ -119,6 +120,7 @@ void PlotWidget::PaintFitted() {
   }
   const auto draw = [&](QPainter& onImage) {
     for (const QRect& part : white) onImage.fillRect(part, Qt::white);
+    rovanel::ClearUpperVectorHalves();
     display::QtPagePainter page(onImage, kLogicalDpi);
     display::DrawPlot(page, plot.page, plot.style, frame, plot.options);
   };
