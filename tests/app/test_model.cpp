@@ -1,7 +1,9 @@
 // The window's small models on their own, without the window: the curve set
-// and its pens, the pipeline's steps, and the plot view's cursors.
+// and its pens, the pipeline's steps, and the plot view's cursors and
+// drawing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -156,6 +158,51 @@ TEST(PlotViewModel, CursorsJumpToThePressDragAndStopAtTheEdges) {
   plot.HalveRows();
   EXPECT_EQ(plot.Cursor().y1, 63);
   EXPECT_EQ(plot.Cursor().y2, 100);
+}
+
+// Each drawing shows what is drawn now, whatever the one before left: the
+// rows a band covers are the only ones not cleared first.
+TEST(PlotViewModel, ARedrawLeavesNothingOfTheDrawingBefore) {
+  signal::CurveSet full, dim;
+  for (int i = 0; i < signal::kPixels; ++i) {
+    full[1][static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(255 - i % 256);
+    dim[1][static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i % 7);
+  }
+  struct Case {
+    const char* name;
+    bool bandMode, grey, histogram, grid;
+  };
+  const Case cases[] = {
+      {"no band", false, false, false, true},
+      {"grey band", true, true, false, true},
+      {"grey band without grid", true, true, false, false},
+      {"grey band over a histogram", true, true, true, false},
+      {"band mode, no band drawn", true, false, false, true},
+  };
+  for (const Case& c : cases)
+    for (const auto style : {display::TraceStyle::Pics, display::TraceStyle::Vecteurs}) {
+      PlotInput in;
+      in.pens = {display::kBlack, display::kBlack, display::kBlack, display::kBlack};
+      in.grid = c.grid;
+      in.grey = c.grey;
+      in.histogram = c.histogram;
+      PlotView reused, fresh;
+      for (PlotView* p : {&reused, &fresh}) {
+        p->SetBandMode(c.bandMode);
+        p->SetStyle(style);
+      }
+      // Both drawn twice: the grid takes the pen a drawing leaves.
+      in.curves = &full;
+      reused.Draw(in);
+      in.curves = &dim;
+      reused.Draw(in);
+      fresh.Draw(in);
+      fresh.Draw(in);
+      const display::Canvas& a = reused.Drawing();
+      const display::Canvas& b = fresh.Drawing();
+      const std::size_t n = static_cast<std::size_t>(a.Width()) * static_cast<std::size_t>(a.Height());
+      EXPECT_TRUE(std::equal(a.Bits(), a.Bits() + n, b.Bits())) << c.name;
+    }
 }
 
 }  // namespace

@@ -16,14 +16,15 @@ namespace rovanel::app::model {
 
 namespace {
 
-// The drawing's white background, as one fill of bytes (white is 0xFFFFFFFF):
-// a canvas copy would read 512 KB as well, and the per-pixel fill is not
-// vectorised.
-void ClearToWhite(display::Canvas& c) {
+// The drawing's white background down to row `rows` (all of it by default),
+// as one fill of bytes (white is 0xFFFFFFFF): a canvas copy would read
+// 512 KB as well, and the per-pixel fill is not vectorised.
+void ClearToWhite(display::Canvas& c, int rows = -1) {
   static_assert(display::kWhite.ToArgb() == 0xFFFFFFFFu);
+  const int height = rows < 0 ? c.Height() : std::min(rows, c.Height());
   std::memset(c.MutableBits(), 0xFF,
               sizeof(std::uint32_t) * static_cast<std::size_t>(c.Width()) *
-                  static_cast<std::size_t>(c.Height()));
+                  static_cast<std::size_t>(height));
 }
 
 }  // namespace
@@ -100,7 +101,11 @@ void PlotView::KeepRowsInUpperHalf() {
 }
 
 void PlotView::Draw(const PlotInput& in) {
-  ClearToWhite(draw_);
+  // The grey band at the bottom, drawn last, writes every pixel of its rows:
+  // they need no white first (half the picture, every live frame).
+  const bool greyAtBottom =
+      bandMode_ && in.grey && !in.cumulative && !in.histogram && !in.spectrumBand;
+  ClearToWhite(draw_, greyAtBottom ? display::kColourBandTop : -1);
   // The grid takes the pen the previous repaint left (the grid's own).
   if (in.grid) {
     if (in.spectroGrid)
