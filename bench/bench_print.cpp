@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <string>
 
-#include "display/page_output.h"
 #include "base/vector_state.h"
+#include "display/page_output.h"
 #include "display/print_page.h"
 
 namespace {

@@ -200,7 +200,8 @@ TEST(PlotViewModel, ARedrawLeavesNothingOfTheDrawingBefore) {
       fresh.Draw(in);
       const display::Canvas& a = reused.Drawing();
       const display::Canvas& b = fresh.Drawing();
-      const std::size_t n = static_cast<std::size_t>(a.Width()) * static_cast<std::size_t>(a.Height());
+      const std::size_t n =
+          static_cast<std::size_t>(a.Width()) * static_cast<std::size_t>(a.Height());
       EXPECT_TRUE(std::equal(a.Bits(), a.Bits() + n, b.Bits())) << c.name;
     }
 }

@@ -280,10 +280,20 @@ TEST(QtPagePainter, QtFillsLeaveTheVectorStateClean) {
     void (*draw)(QtPagePainter&, const std::vector<PagePoint>&, const std::vector<PageRect>&);
   };
   const Case cases[] = {
-      {"whole fill", [](QtPagePainter& p, auto&, auto&) { p.FillRect(0, 0, 640, 480, {255, 255, 255}); }},
-      {"fractional fill", [](QtPagePainter& p, auto&, auto&) { p.FillRect(0.5, 0.5, 600, 400, {9, 9, 9}); }},
-      {"bars", [](QtPagePainter& p, auto&, auto& r) { p.FillRects(r, {200, 30, 40}); }},
-      {"thick curve", [](QtPagePainter& p, auto& c, auto&) {
+      {"whole fill",
+       [](QtPagePainter& p, auto&, auto&) {
+         p.FillRect(0, 0, 640, 480, {255, 255, 255});
+       }},
+      {"fractional fill",
+       [](QtPagePainter& p, auto&, auto&) {
+         p.FillRect(0.5, 0.5, 600, 400, {9, 9, 9});
+       }},
+      {"bars",
+       [](QtPagePainter& p, auto&, auto& r) {
+         p.FillRects(r, {200, 30, 40});
+       }},
+      {"thick curve",
+       [](QtPagePainter& p, auto& c, auto&) {
          p.SetPen({{0, 0, 255}, 40.0, LinePattern::Solid});
          p.Polyline(c);
        }},
